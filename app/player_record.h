@@ -1,0 +1,54 @@
+#pragma once
+// One configured player program, and the ordered list of them.
+
+#include <cstdint>
+#include <list>
+#include <string>
+#include <string_view>
+
+#include "platform/registry.h"
+
+namespace quorvel {
+
+// The kind of playlist file a player accepts; stored as a signed 32-bit number.
+enum class PlaylistType : std::int32_t {
+  NoPlaylist = -1,
+  BslPlaylist = 0,
+  AsxPlaylist = 1,
+};
+
+struct PlayerRecord {
+  std::string Name;
+  std::string AppPath;
+  std::string CmdLine;  // "%f" stands for the file to play
+  PlaylistType Playlist = PlaylistType::NoPlaylist;
+
+  PlayerRecord() = default;
+  PlayerRecord(std::string name, std::string appPath, std::string cmdLine,
+               PlaylistType playlist)
+      : Name(std::move(name)),
+        AppPath(std::move(appPath)),
+        CmdLine(std::move(cmdLine)),
+        Playlist(playlist) {}
+  bool operator==(const PlayerRecord&) const = default;
+};
+
+// Ordered, names not unique. A std::list keeps positions stable while entries are
+// removed elsewhere in the list.
+using PlayerList = std::list<PlayerRecord>;
+
+// First record whose Name equals `name` byte for byte; copied into `out`. `out` is
+// left unchanged when there is none.
+bool FindPlayer(const PlayerList& players, std::string_view name, PlayerRecord& out);
+
+// Appends every player stored below sub-key "Players" of `mainKey` (created when
+// missing). False only when "Players" can be neither opened nor created.
+bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players);
+
+// Deletes the "Players" tree of `mainKey` and writes the list again.
+bool SavePlayers(Registry& registry, RegKey mainKey, const PlayerList& players);
+
+// Deletes `name` below `parent` with everything below it.
+bool DeleteKeyTree(Registry& registry, RegKey parent, std::string_view name);
+
+}  // namespace quorvel

@@ -1,0 +1,64 @@
+#pragma once
+// The one settings record of the program and its registry form.
+
+#include <cstdint>
+#include <string>
+
+#include "app/player_record.h"
+#include "app/theme.h"
+#include "platform/registry.h"
+
+namespace quorvel {
+
+// How the program starts; stored as "FullScreen". Any value other than 0 opens the
+// full-screen window.
+enum class StartMode : std::int32_t {
+  ConfigurationDialog = 0,
+  FullScreenWindow = 1,
+  TrayIcon = 2,
+  SystemShell = 3,
+};
+
+// The program's own key below HKEY_CURRENT_USER.
+inline constexpr std::string_view kMainKeyPath = "Software\\Ostrell\\Quorvel";
+
+class Settings {
+ public:
+  Settings() = default;
+
+  // Loads from the registry; fields whose values are missing keep what they hold.
+  bool Load(Registry& registry);
+  // Writes the whole record; stops at the first failed write.
+  bool Save(Registry& registry) const;
+
+  quorvel::Theme Theme;
+  std::int32_t FullScreen = 0;  // a StartMode value
+  std::int32_t Shutdown = 0;
+  std::int32_t CloseLaunch = 0;
+  std::int32_t DisableAutorun = 0;
+  std::int32_t ReadMDVD = 1;
+  std::int32_t MDVDPlay = 0;
+  std::int32_t ReadConf = 1;
+  std::int32_t SubMDVD = 0;
+  std::int32_t SubMDVDAdj = 1;
+  std::uint32_t MinFileSize = 0;  // megabytes
+  std::int32_t Autoplay = 0;
+  std::int32_t FfdshowFound = 0;  // not stored
+  std::int32_t FfdshowDiv3 = 0;
+  std::int32_t FfdshowDivx = 0;
+  std::int32_t FfdshowDx50 = 0;
+  std::int32_t FfdshowXvid = 0;
+  std::string DivXPlayer;
+  std::string DivXCommandLine;
+  std::string DivXAudio2Player;
+  std::string DivXAudio2CommandLine;
+  std::string MpegPlayer;
+  std::string MpegCommandLine;
+  std::string VcdPlayer;
+  std::string VcdCommandLine;
+  std::string SvcdPlayer;
+  std::string SvcdCommandLine;
+  PlayerList Players;
+};
+
+}  // namespace quorvel
