@@ -15,6 +15,7 @@ enum class PlaylistType : std::int32_t {
   NoPlaylist = -1,
   BslPlaylist = 0,
   AsxPlaylist = 1,
+  M3uPlaylist = 2,  // UTF-8 "m3u8" list, for players that read neither of the others
 };
 
 struct PlayerRecord {
