@@ -1,0 +1,89 @@
+#include "desktop/data_exchange.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <charconv>
+
+#include "resources/dialog_builder.h"
+#include "resources/gui_text.h"
+
+namespace quorvel {
+
+bool ParseUnsigned(std::string_view text, std::uint32_t& value) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  if (text.empty() || text.front() < '0' || text.front() > '9') return false;
+  std::uint32_t parsed = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+  if (error != std::errc() || end != text.data() + text.size()) return false;
+  value = parsed;
+  return true;
+}
+
+QWidget* DataExchange::Control(int id) const {
+  // A binding to a control the template lacks is a programming fault; skipping it keeps
+  // the field as it is.
+  QWidget* control = FindControl(window_, id);
+  Q_ASSERT_X(control != nullptr, "DataExchange", "no control with this id");
+  return control;
+}
+
+void DataExchange::Refuse(QWidget& control, std::string_view message) {
+  ok_ = false;
+  messages_.Show(message);
+  control.setFocus(Qt::OtherFocusReason);
+  if (auto* edit = qobject_cast<QLineEdit*>(&control)) edit->selectAll();
+}
+
+DataExchange& DataExchange::CheckBox(int id, std::int32_t& field) {
+  auto* box = qobject_cast<QCheckBox*>(ok_ ? Control(id) : nullptr);
+  if (box == nullptr) return *this;
+  if (reading()) {
+    field = box->isChecked() ? 1 : 0;
+  } else {
+    box->setChecked(field != 0);
+  }
+  return *this;
+}
+
+DataExchange& DataExchange::DropDownList(int id, std::int32_t& field) {
+  auto* list = qobject_cast<QComboBox*>(ok_ ? Control(id) : nullptr);
+  if (list == nullptr) return *this;
+  if (reading()) {
+    field = list->currentIndex();
+  } else {
+    list->setCurrentIndex(field >= 0 && field < list->count() ? field : -1);
+  }
+  return *this;
+}
+
+DataExchange& DataExchange::Text(int id, std::string& field) {
+  auto* edit = qobject_cast<QLineEdit*>(ok_ ? Control(id) : nullptr);
+  if (edit == nullptr) return *this;
+  if (reading()) {
+    field = FromQString(edit->text());
+  } else {
+    edit->setText(ToQString(field));
+  }
+  return *this;
+}
+
+DataExchange& DataExchange::Unsigned(int id, std::uint32_t& field) {
+  auto* edit = qobject_cast<QLineEdit*>(ok_ ? Control(id) : nullptr);
+  if (edit == nullptr) return *this;
+  if (reading()) {
+    std::uint32_t value = 0;
+    if (!ParseUnsigned(FromQString(edit->text()), value)) {
+      Refuse(*edit, kNotANumberMessage);
+      return *this;
+    }
+    field = value;
+  } else {
+    edit->setText(QString::number(field));
+  }
+  return *this;
+}
+
+}  // namespace quorvel
