@@ -3,24 +3,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <charconv>
 
+#include "app/unsigned_text.h"
 #include "resources/dialog_builder.h"
 #include "resources/gui_text.h"
 
 namespace quorvel {
-
-bool ParseUnsigned(std::string_view text, std::uint32_t& value) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  if (text.empty() || text.front() < '0' || text.front() > '9') return false;
-  std::uint32_t parsed = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-  if (error != std::errc() || end != text.data() + text.size()) return false;
-  value = parsed;
-  return true;
-}
 
 QWidget* DataExchange::Control(int id) const {
   // A binding to a control the template lacks is a programming fault; skipping it keeps
@@ -75,7 +63,7 @@ DataExchange& DataExchange::Unsigned(int id, std::uint32_t& field) {
   if (edit == nullptr) return *this;
   if (reading()) {
     std::uint32_t value = 0;
-    if (!ParseUnsigned(FromQString(edit->text()), value)) {
+    if (!ParseUnsignedText(FromQString(edit->text()), value)) {
       Refuse(*edit, kNotANumberMessage);
       return *this;
     }

@@ -49,8 +49,4 @@ class DataExchange {
   bool ok_ = true;
 };
 
-// The whole number that `text` holds, for an unsigned edit; false when it holds none
-// or one too large.
-bool ParseUnsigned(std::string_view text, std::uint32_t& value);
-
 }  // namespace quorvel
