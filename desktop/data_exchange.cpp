@@ -51,7 +51,8 @@ DataExchange& DataExchange::Text(int id, std::string& field) {
   auto* edit = qobject_cast<QLineEdit*>(ok_ ? Control(id) : nullptr);
   if (edit == nullptr) return *this;
   if (reading()) {
-    field = FromQString(edit->text());
+    // An unchanged text keeps its stored bytes, whatever code page they were written in.
+    if (edit->text() != ToQString(field)) field = FromQString(edit->text());
   } else {
     edit->setText(ToQString(field));
   }
