@@ -149,7 +149,7 @@ class Parser {
     }
     for (std::size_t i = 1; i < components.size(); ++i) {
       if (!IsValidKeyName(components[i])) {
-        return Fail(index_ + 1, "a key name is longer than 255 bytes");
+        return Fail(index_ + 1, "a key name is longer than 255 bytes or holds a tab");
       }
       node = node->AddChild(components[i]);
     }
@@ -194,7 +194,7 @@ class Parser {
     }
     ++pos;
     if (current_ == nullptr) return Fail(lineNumber, "a value stands before any key");
-    if (!IsValidValueName(name)) return Fail(lineNumber, "the value name is too long");
+    if (!IsValidValueName(name)) return Fail(lineNumber, "the value name is too long or holds a tab");
     const std::string_view data = line.substr(pos);
 
     if (!data.empty() && data.front() == '"') {

@@ -105,7 +105,7 @@ void FileRegistry::Read() {
   std::string text;
   int error = 0;
   if (fd.get() < 0) {
-    if (errno == ENOENT) return;
+    if (errno == ENOENT || errno == ENOTDIR) return;  // no store yet
     error = errno;
   } else if (!ReadAll(fd.get(), kMaxRegistryFileSize + 1, text)) {
     error = errno;
