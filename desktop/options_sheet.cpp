@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
@@ -75,6 +76,20 @@ bool COptionsSheet::eventFilter(QObject* watched, QEvent* event) {
     if (index >= 0 && index != currentIndex_ && !CurrentPageReads()) return true;
   }
   return QDialog::eventFilter(watched, event);
+}
+
+void COptionsSheet::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // As a property sheet does, the keyboard starts on the page's first tab stop rather
+  // than on the tab bar.
+  if (event->spontaneous()) return;
+  COptionsPage* page = pages_[static_cast<std::size_t>(currentIndex_)];
+  for (QWidget* control : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled()) {
+      control->setFocus(Qt::TabFocusReason);
+      break;
+    }
+  }
 }
 
 void COptionsSheet::OnTabChanged(int index) {

@@ -33,6 +33,7 @@ class COptionsSheet final : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void ConnectHandlers();

@@ -7,7 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -54,6 +57,24 @@ class ChildProcess {
   }
 
   bool started() const { return pid_ > 0; }
+
+  // Waits up to `limit` for the child to end; its exit status, or nothing when it is
+  // still running (or was killed by a signal).
+  std::optional<int> WaitExit(std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (pid_ > 0) {
+      int status = 0;
+      const pid_t done = waitpid(pid_, &status, WNOHANG);
+      if (done == pid_) {
+        pid_ = -1;
+        if (WIFEXITED(status)) return WEXITSTATUS(status);
+        return std::nullopt;
+      }
+      if (std::chrono::steady_clock::now() >= end) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return std::nullopt;
+  }
 
   // One line of the child's output, without its newline; empty at end of output.
   std::string ReadLine() {
