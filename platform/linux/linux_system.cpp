@@ -20,7 +20,7 @@ struct MessageDeleter {
   void operator()(sd_bus_message* message) const { sd_bus_message_unref(message); }
 };
 struct ScopedBusError {
-  sd_bus_error error = SD_BUS_ERROR_NULL;
+  sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C compound literal
   ~ScopedBusError() { sd_bus_error_free(&error); }
 };
 

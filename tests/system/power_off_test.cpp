@@ -32,7 +32,7 @@ bool NameHasOwner(const std::string& address, const char* name) {
   bool owned = false;
   if (sd_bus_set_address(bus, address.c_str()) >= 0 && sd_bus_set_bus_client(bus, 1) >= 0 &&
       sd_bus_start(bus) >= 0) {
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_error error{};
     sd_bus_message* reply = nullptr;
     if (sd_bus_call_method(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
                            "org.freedesktop.DBus", "NameHasOwner", &error, &reply, "s",
