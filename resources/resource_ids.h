@@ -41,11 +41,6 @@ inline constexpr int kConfigure = 32773;
 inline constexpr int kOpen = 32774;
 }  // namespace menu
 
-// 100: About box.
-namespace about {
-inline constexpr int kIcon = kNoId;
-}  // namespace about
-
 // 102: main dialog.
 namespace main_dlg {
 inline constexpr int kFieldList = 1000;
