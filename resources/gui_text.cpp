@@ -1,36 +1,13 @@
 #include "resources/gui_text.h"
 
-#include <QStringDecoder>
-#include <array>
+#include "app/text_encoding.h"
 
 namespace quorvel {
 
-namespace {
-
-// Windows-1252 at 0x80..0x9F; the five unassigned bytes keep their C1 code points.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-QString FromCp1252(std::string_view bytes) {
-  QString text;
-  text.reserve(static_cast<qsizetype>(bytes.size()));
-  for (char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    text.append(byte >= 0x80 && byte < 0xA0 ? QChar(kCp1252High[byte - 0x80]) : QChar(byte));
-  }
-  return text;
-}
-
-}  // namespace
-
+// The core's one rule for showing stored bytes decides; Qt only takes the UTF-8 result.
 QString ToQString(std::string_view bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  if (!utf8.hasError()) return text;
-  return FromCp1252(bytes);
+  const std::string utf8 = ToUtf8(bytes);
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 std::string FromQString(const QString& text) { return text.toUtf8().toStdString(); }
