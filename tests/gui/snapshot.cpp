@@ -18,6 +18,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "desktop/about_dlg.h"
 #include "desktop/general_page.h"
 #include "desktop/options_sheet.h"
 #include "platform/linux/file_registry.h"
@@ -72,6 +73,12 @@ const std::map<std::string, WindowMaker>& Windows() {
          }
          error = "no page named " + options.page;
          return std::unique_ptr<QWidget>();
+       }},
+      {"about",
+       [](OptionsContext& context, const Options&, std::string&) {
+         auto about = std::make_unique<CAboutDlg>(context.messages);
+         about->show();
+         return std::unique_ptr<QWidget>(std::move(about));
        }},
       {"general-page",
        [](OptionsContext& context, const Options&, std::string&) {
