@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -21,6 +22,7 @@
 #include <set>
 #include <vector>
 
+#include "resources/menu_builder.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
 
@@ -228,15 +230,18 @@ TEST(ResourcesTest, StringTableAndTrayMenu) {
 
   const res::MenuTemplate* menu = res::FindMenuTemplate(res::kTrayMenu);
   ASSERT_NE(menu, nullptr);
-  ASSERT_EQ(menu->items.size(), 4u);
-  EXPECT_EQ(menu->items[0].command, 32774);
-  EXPECT_EQ(menu->items[0].text, "&Open Quorvel");
-  EXPECT_TRUE(menu->items[0].isDefault);
-  EXPECT_EQ(menu->items[1].command, 32773);
-  EXPECT_EQ(menu->items[1].text, "&Configure");
-  EXPECT_EQ(menu->items[2].command, 0);
-  EXPECT_EQ(menu->items[3].command, 32772);
-  EXPECT_EQ(menu->items[3].text, "&Exit");
+  QMenu tray;
+  BuildMenu(tray, *menu);
+  const QList<QAction*> actions = tray.actions();
+  ASSERT_EQ(actions.size(), 4);
+  EXPECT_EQ(MenuCommand(*actions[0]), 32774);
+  EXPECT_EQ(actions[0]->text(), "&Open Quorvel");
+  EXPECT_EQ(tray.defaultAction(), actions[0]);
+  EXPECT_EQ(MenuCommand(*actions[1]), 32773);
+  EXPECT_EQ(actions[1]->text(), "&Configure");
+  EXPECT_TRUE(actions[2]->isSeparator());
+  EXPECT_EQ(MenuCommand(*actions[3]), 32772);
+  EXPECT_EQ(actions[3]->text(), "&Exit");
 }
 
 }  // namespace
