@@ -23,8 +23,12 @@ namespace quorvel {
 namespace {
 
 constexpr int kKills = 250;
-// A save takes some milliseconds (two fsyncs); the delays reach over several saves.
-constexpr int kMaxDelayMicroseconds = 80000;
+// The child is first let run to measure how long it takes to its first save and how
+// long each save takes here (a loaded machine is slower); the kills then come at random
+// moments over the first few saves of each child.
+constexpr auto kCalibrationLimit = std::chrono::seconds(20);
+constexpr std::uint32_t kCalibrationSaves = 10;
+constexpr int kSavesPerChild = 4;
 
 pid_t StartChild(const std::string& configHome) {
   std::vector<std::string> env = {"XDG_CONFIG_HOME=" + configHome, "PATH=/usr/bin:/bin"};
@@ -38,11 +42,49 @@ pid_t StartChild(const std::string& configHome) {
   return pid;
 }
 
+std::uint32_t StoredGeneration(const std::filesystem::path& file) {
+  testing::RecordingMessages messages;
+  FileRegistry registry(file, messages);
+  Settings settings;
+  settings.Load(registry);
+  return settings.MinFileSize;
+}
+
 TEST(StoreFileCrash, AKilledSaveLeavesTheOldOrTheNewSettingsNeverAMix) {
+  // Calibration: how long a child takes to its first save, and how long each save takes.
+  using Clock = std::chrono::steady_clock;
+  std::chrono::microseconds firstSave{};
+  std::chrono::microseconds saveTime{};
+  {
+    testing::TempDir calibration;
+    const auto calibrationFile = calibration.path() / "quorvel" / "registry.reg";
+    const auto generation = [&] {
+      return std::filesystem::exists(calibrationFile) ? StoredGeneration(calibrationFile) : 0u;
+    };
+    const auto start = Clock::now();
+    const pid_t child = StartChild(calibration.path().string());
+    ASSERT_GT(child, 0);
+    while (generation() == 0 && Clock::now() - start < kCalibrationLimit) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    const auto first = Clock::now();
+    std::uint32_t saves = 0;
+    while ((saves = generation()) < kCalibrationSaves && Clock::now() - start < kCalibrationLimit) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const auto last = Clock::now();
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ASSERT_GT(saves, 1u) << "the child hardly saved";
+    firstSave = std::chrono::duration_cast<std::chrono::microseconds>(first - start);
+    saveTime = std::chrono::duration_cast<std::chrono::microseconds>(last - first) / (saves - 1);
+  }
+
   testing::TempDir dir;
   const std::filesystem::path file = dir.path() / "quorvel" / "registry.reg";
   std::mt19937 random(12345);
-  std::uniform_int_distribution<int> delay(0, kMaxDelayMicroseconds);
+  std::uniform_int_distribution<std::int64_t> delay(
+      0, firstSave.count() + saveTime.count() * kSavesPerChild);
   std::uint32_t last = 0;
   int stored = 0;
   for (int kill = 0; kill < kKills; ++kill) {
@@ -83,8 +125,8 @@ TEST(StoreFileCrash, AKilledSaveLeavesTheOldOrTheNewSettingsNeverAMix) {
     last = generation;
   }
   // The kills must have hit saves, not only start-ups.
-  EXPECT_GT(last, static_cast<std::uint32_t>(kKills / 2));
-  EXPECT_GT(stored, kKills / 2);
+  EXPECT_GT(last, static_cast<std::uint32_t>(kKills / 4));
+  EXPECT_GT(stored, kKills / 4);
   // Temporary files of killed writers are cleared by the next store that opens.
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& entry :
@@ -92,7 +134,9 @@ TEST(StoreFileCrash, AKilledSaveLeavesTheOldOrTheNewSettingsNeverAMix) {
     ++entries;
   }
   EXPECT_EQ(entries, 1u);
-  std::printf("%d kills, last generation %u\n", kKills, last);
+  std::printf("%d kills; first save after %lld us, then one per %lld us; last generation %u\n",
+              kKills, static_cast<long long>(firstSave.count()),
+              static_cast<long long>(saveTime.count()), last);
 }
 
 }  // namespace
