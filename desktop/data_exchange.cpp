@@ -1,0 +1,78 @@
+#include "desktop/data_exchange.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "app/unsigned_text.h"
+#include "resources/dialog_builder.h"
+#include "resources/gui_text.h"
+
+namespace quorvel {
+
+QWidget* DataExchange::Control(int id) const {
+  // A binding to a control the template lacks is a programming fault; skipping it keeps
+  // the field as it is.
+  QWidget* control = FindControl(window_, id);
+  Q_ASSERT_X(control != nullptr, "DataExchange", "no control with this id");
+  return control;
+}
+
+void DataExchange::Refuse(QWidget& control, std::string_view message) {
+  ok_ = false;
+  messages_.Show(message);
+  control.setFocus(Qt::OtherFocusReason);
+  if (auto* edit = qobject_cast<QLineEdit*>(&control)) edit->selectAll();
+}
+
+DataExchange& DataExchange::CheckBox(int id, std::int32_t& field) {
+  auto* box = qobject_cast<QCheckBox*>(ok_ ? Control(id) : nullptr);
+  if (box == nullptr) return *this;
+  if (reading()) {
+    field = box->isChecked() ? 1 : 0;
+  } else {
+    box->setChecked(field != 0);
+  }
+  return *this;
+}
+
+DataExchange& DataExchange::DropDownList(int id, std::int32_t& field) {
+  auto* list = qobject_cast<QComboBox*>(ok_ ? Control(id) : nullptr);
+  if (list == nullptr) return *this;
+  if (reading()) {
+    field = list->currentIndex();
+  } else {
+    list->setCurrentIndex(field >= 0 && field < list->count() ? field : -1);
+  }
+  return *this;
+}
+
+DataExchange& DataExchange::Text(int id, std::string& field) {
+  auto* edit = qobject_cast<QLineEdit*>(ok_ ? Control(id) : nullptr);
+  if (edit == nullptr) return *this;
+  if (reading()) {
+    // An unchanged text keeps its stored bytes, whatever code page they were written in.
+    if (edit->text() != ToQString(field)) field = FromQString(edit->text());
+  } else {
+    edit->setText(ToQString(field));
+  }
+  return *this;
+}
+
+DataExchange& DataExchange::Unsigned(int id, std::uint32_t& field) {
+  auto* edit = qobject_cast<QLineEdit*>(ok_ ? Control(id) : nullptr);
+  if (edit == nullptr) return *this;
+  if (reading()) {
+    std::uint32_t value = 0;
+    if (!ParseUnsignedText(FromQString(edit->text()), value)) {
+      Refuse(*edit, kNotANumberMessage);
+      return *this;
+    }
+    field = value;
+  } else {
+    edit->setText(QString::number(field));
+  }
+  return *this;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,65 @@
+#include "desktop/options_page.h"
+
+#include <QHelpEvent>
+#include <QToolTip>
+
+#include "resources/dialog_builder.h"
+#include "resources/gui_text.h"
+
+namespace quorvel {
+
+COptionsPage::COptionsPage(int templateId, OptionsContext& context, Build build)
+    : context_(context) {
+  const res::DialogTemplate* dialog = res::FindDialogTemplate(templateId);
+  Q_ASSERT_X(dialog != nullptr, "COptionsPage", "no template with this id");
+  if (dialog == nullptr) return;
+  tabText_ = ToQString(dialog->caption);
+  if (build == Build::Controls) {
+    BuildDialog(*this, *dialog);
+  } else {
+    res::DialogTemplate empty = *dialog;
+    empty.controls = {};
+    BuildDialog(*this, empty);
+  }
+}
+
+void COptionsPage::ShowValues() {
+  DataExchange exchange(*this, DataExchange::Direction::ShowValues, context_.messages);
+  DoDataExchange(exchange);
+}
+
+bool COptionsPage::ReadControls() {
+  DataExchange exchange(*this, DataExchange::Direction::ReadControls, context_.messages);
+  DoDataExchange(exchange);
+  return exchange.ok();
+}
+
+void COptionsPage::EnableTooltips(TooltipTable table) {
+  tooltips_ = table;
+  if (tooltipsEnabled_) return;
+  tooltipsEnabled_ = true;
+  for (QWidget* control : findChildren<QWidget*>()) control->installEventFilter(this);
+}
+
+void COptionsPage::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  OnFirstShow();
+}
+
+bool COptionsPage::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::ToolTip || !tooltipsEnabled_) {
+    return QWidget::eventFilter(watched, event);
+  }
+  auto* control = qobject_cast<QWidget*>(watched);
+  const auto text = control ? LookUpTooltip(tooltips_, ControlId(*control)) : std::nullopt;
+  if (text) {
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), ToQString(*text), control);
+  } else {
+    QToolTip::hideText();
+  }
+  return true;
+}
+
+}  // namespace quorvel

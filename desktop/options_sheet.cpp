@@ -1,0 +1,124 @@
+#include "desktop/options_sheet.h"
+
+#include <QDialogButtonBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "desktop/general_page.h"
+#include "desktop/placeholder_page.h"
+#include "resources/dialog_builder.h"
+#include "resources/resource_ids.h"
+
+namespace quorvel {
+
+namespace {
+constexpr const char* kCaption = "Quorvel Options";
+}  // namespace
+
+COptionsSheet::COptionsSheet(QWidget* owner, OptionsContext& context) : QDialog(owner) {
+  setWindowTitle(QString::fromLatin1(kCaption));
+  setModal(true);
+  // The sheet's tabs and buttons use the pages' font.
+  setFont(DialogFont(*res::FindDialogTemplate(res::kGeneralPage)));
+
+  pages_ = {
+      new CGeneralPage(context),
+      new CPlaceholderPage(res::kViewPage, context),
+      new CPlaceholderPage(res::kDisksPage, context),
+      new CPlaceholderPage(res::kPlayersPage, context),
+      new CPlaceholderPage(res::kCodecsPage, context),
+  };
+  tabs_ = new QTabWidget(this);
+  for (COptionsPage* page : pages_) tabs_->addTab(page, page->TabText());
+  tabs_->setCurrentIndex(0);
+
+  // No page ever marks itself changed, so the sheet has no Apply button to enable.
+  buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabs_);
+  layout->addWidget(buttons_);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  ConnectHandlers();
+}
+
+// Event table: OK, Cancel, tab change; and the tab bar's clicks, which are checked before
+// the tab changes.
+void COptionsSheet::ConnectHandlers() {
+  connect(buttons_, &QDialogButtonBox::accepted, this, &COptionsSheet::accept);
+  connect(buttons_, &QDialogButtonBox::rejected, this, &COptionsSheet::reject);
+  connect(tabs_, &QTabWidget::currentChanged, this, &COptionsSheet::OnTabChanged);
+  tabs_->tabBar()->installEventFilter(this);
+}
+
+QPushButton* COptionsSheet::OkButton() const { return buttons_->button(QDialogButtonBox::Ok); }
+
+QPushButton* COptionsSheet::CancelButton() const {
+  return buttons_->button(QDialogButtonBox::Cancel);
+}
+
+bool COptionsSheet::CurrentPageReads() {
+  COptionsPage* page = pages_[static_cast<std::size_t>(currentIndex_)];
+  return !page->WasShown() || page->ReadControls();
+}
+
+bool COptionsSheet::eventFilter(QObject* watched, QEvent* event) {
+  // A click on another tab is refused before the tab bar switches, so the page that
+  // refuses its text is never left, not even for a moment.
+  if (watched == tabs_->tabBar() && event->type() == QEvent::MouseButtonPress) {
+    const int index =
+        tabs_->tabBar()->tabAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+    if (index >= 0 && index != currentIndex_ && !CurrentPageReads()) return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void COptionsSheet::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // As a property sheet does, the keyboard starts on the page's first tab stop rather
+  // than on the tab bar.
+  if (event->spontaneous()) return;
+  COptionsPage* page = pages_[static_cast<std::size_t>(currentIndex_)];
+  for (QWidget* control : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled()) {
+      control->setFocus(Qt::TabFocusReason);
+      break;
+    }
+  }
+}
+
+void COptionsSheet::OnTabChanged(int index) {
+  if (index == currentIndex_) return;
+  // Switching by keyboard has no veto before the change: step back when the page that
+  // was left refuses its text.
+  const int previous = currentIndex_;
+  currentIndex_ = index;
+  COptionsPage* left = pages_[static_cast<std::size_t>(previous)];
+  if (left->WasShown() && !left->ReadControls()) {
+    currentIndex_ = previous;
+    const QSignalBlocker blocker(tabs_);
+    tabs_->setCurrentIndex(previous);
+    // The message box moved the focus away; put it back on the refused control.
+    if (QWidget* focus = left->focusWidget()) focus->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+void COptionsSheet::accept() {
+  if (!CurrentPageReads()) return;
+  for (COptionsPage* page : pages_) {
+    if (page->WasShown()) page->Store();
+  }
+  QDialog::accept();
+}
+
+bool RunOptionsSheet(QWidget* owner, OptionsContext& context) {
+  COptionsSheet sheet(owner, context);
+  return sheet.exec() == QDialog::Accepted;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,19 @@
+#pragma once
+// A page of the options sheet whose controls are not built yet: it has its template's
+// tab text and size, and stores nothing.
+
+#include "desktop/options_page.h"
+
+namespace quorvel {
+
+class CPlaceholderPage final : public COptionsPage {
+  Q_OBJECT
+
+ public:
+  CPlaceholderPage(int templateId, OptionsContext& context)
+      : COptionsPage(templateId, context, Build::SizeOnly) {}
+
+  void Store() override {}
+};
+
+}  // namespace quorvel

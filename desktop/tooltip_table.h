@@ -1,0 +1,22 @@
+#pragma once
+// A page's fixed table of tooltips: {control id, text} pairs. An entry may carry no
+// text, which means the control shows no tooltip.
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace quorvel {
+
+struct TooltipEntry {
+  int controlId;
+  const char* text;  // null: no tooltip
+};
+
+using TooltipTable = std::span<const TooltipEntry>;
+
+// The text of the first entry for `controlId`, or nothing when that entry has no text or
+// there is no entry.
+std::optional<std::string_view> LookUpTooltip(TooltipTable table, int controlId);
+
+}  // namespace quorvel

@@ -1,0 +1,139 @@
+#pragma once
+// Numeric ids of the program's resources: dialog templates, menu, icon, strings, and the
+// controls of each template. Control ids are unique within a template only.
+
+namespace quorvel::res {
+
+// Dialog templates.
+inline constexpr int kAboutDialog = 100;
+inline constexpr int kMainDialog = 102;
+inline constexpr int kPlayersPage = 107;
+inline constexpr int kDisksPage = 108;
+inline constexpr int kViewPage = 109;
+inline constexpr int kFullScreenDialog = 129;
+inline constexpr int kCodecsPage = 130;
+inline constexpr int kGeneralPage = 131;
+inline constexpr int kPlayerInfoDialog = 132;
+
+// Menu and icon.
+inline constexpr int kTrayMenu = 131;
+inline constexpr int kAppIcon = 128;
+
+// String table.
+inline constexpr int kStrAboutItem = 101;
+inline constexpr int kStrPlay = 102;
+inline constexpr int kStrOptions = 103;
+inline constexpr int kStrOff = 104;
+inline constexpr int kStrPlayLang1 = 105;
+inline constexpr int kStrPlayLang2 = 106;
+inline constexpr int kStrPlayAll = 107;
+
+// Controls without an id of their own (labels, group boxes).
+inline constexpr int kNoId = -1;
+// The standard dialog buttons.
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+
+// Tray menu commands.
+namespace menu {
+inline constexpr int kExit = 32772;
+inline constexpr int kConfigure = 32773;
+inline constexpr int kOpen = 32774;
+}  // namespace menu
+
+// 102: main dialog.
+namespace main_dlg {
+inline constexpr int kFieldList = 1000;
+inline constexpr int kReadDisk = 1001;
+inline constexpr int kDiskPath = 1004;
+inline constexpr int kBrowse = 1005;
+inline constexpr int kReadAutomatically = 1006;
+inline constexpr int kOptions = 1009;
+inline constexpr int kPlay = 1014;
+inline constexpr int kPlayAudio2 = 1015;
+}  // namespace main_dlg
+
+// 107: Players page.
+namespace players {
+inline constexpr int kAdd = 1039;
+inline constexpr int kFindInstalled = 1040;
+inline constexpr int kRemove = 1041;
+inline constexpr int kExecute = 1042;
+inline constexpr int kConfigure = 1043;
+inline constexpr int kPlayerList = 1052;
+}  // namespace players
+
+// 108: Disks page.
+namespace disks {
+inline constexpr int kDivXPlayer = 1007;
+inline constexpr int kDivXAudio2Player = 1008;
+inline constexpr int kDivXCommand = 1009;
+inline constexpr int kDivXAudio2Command = 1010;
+inline constexpr int kMpegPlayer = 1013;
+inline constexpr int kMpegCommand = 1015;
+inline constexpr int kVcdPlayer = 1016;
+inline constexpr int kVcdCommand = 1018;
+inline constexpr int kSvcdPlayer = 1022;
+inline constexpr int kSvcdCommand = 1024;
+}  // namespace disks
+
+// 109: View page.
+namespace view {
+inline constexpr int kLabelBg = 1010;
+inline constexpr int kLabelFg = 1011;
+inline constexpr int kLabelPreview = 1012;
+inline constexpr int kLabelFont = 1013;
+inline constexpr int kMoviesFg = 1019;
+inline constexpr int kMoviesBg = 1020;
+inline constexpr int kMoviesFont = 1021;
+inline constexpr int kMoviesPreview = 1022;
+inline constexpr int kMoviesHighlighted = 1025;
+inline constexpr int kMoviesNormal = 1026;
+inline constexpr int kChoicesPreview = 1037;
+inline constexpr int kChoicesHighlighted = 1038;
+inline constexpr int kChoicesNormal = 1039;
+inline constexpr int kChoicesFg = 1040;
+inline constexpr int kChoicesBg = 1041;
+inline constexpr int kChoicesFont = 1042;
+}  // namespace view
+
+// 129: full-screen window.
+namespace fullscreen {
+inline constexpr int kLabel = 1020;
+inline constexpr int kChoiceList = 1021;
+inline constexpr int kMovieList = 1022;
+}  // namespace fullscreen
+
+// 130: Codecs page.
+namespace codecs {
+inline constexpr int kDivX3 = 1053;
+inline constexpr int kDivX4 = 1054;
+inline constexpr int kDivX5 = 1055;
+inline constexpr int kXviD = 1056;
+}  // namespace codecs
+
+// 131: General page.
+namespace general {
+inline constexpr int kStartAs = 1017;
+inline constexpr int kShutdown = 1018;
+inline constexpr int kCloseLaunchers = 1019;
+inline constexpr int kDisableAutorun = 1020;
+inline constexpr int kReadMdvd = 1030;
+inline constexpr int kReadConf = 1031;
+inline constexpr int kSubMdvd = 1032;
+inline constexpr int kSubMdvdAdjusted = 1033;
+inline constexpr int kMdvdPlay = 1034;
+inline constexpr int kAutoplay = 1035;
+inline constexpr int kMinFileSize = 1044;
+}  // namespace general
+
+// 132: Player Info dialog.
+namespace player_info {
+inline constexpr int kBrowse = 1005;
+inline constexpr int kAppPath = 1033;
+inline constexpr int kCmdLine = 1034;
+inline constexpr int kName = 1035;
+inline constexpr int kPlaylist = 1048;
+}  // namespace player_info
+
+}  // namespace quorvel::res
