@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 namespace quorvel {
 
@@ -35,6 +36,11 @@ class RgbImage {
   std::uint8_t* Data() { return pixels_.get(); }
   const std::uint8_t* Data() const { return pixels_.get(); }
   std::uint8_t* Row(int row) { return pixels_.get() + RowBytes() * static_cast<std::size_t>(row); }
+  // Hands the pixel buffer to the caller and leaves the image empty.
+  std::unique_ptr<std::uint8_t[]> ReleasePixels() {
+    width_ = height_ = 0;
+    return std::move(pixels_);
+  }
   const std::uint8_t* Row(int row) const {
     return pixels_.get() + RowBytes() * static_cast<std::size_t>(row);
   }

@@ -12,6 +12,7 @@ namespace quorvel {
 namespace {
 
 using testing::BmpFile;
+using testing::Bytes;
 using ::testing::ElementsAre;
 using testing::Span;
 
@@ -85,6 +86,35 @@ TEST_F(CoverPictureTest, TakesOverAPictureAsBottomUpBlueGreenRedRowsPaddedToFour
   picture.Clear();
   EXPECT_FALSE(picture.HasPicture());
   EXPECT_EQ(picture.Size(), (PictureSize{0, 0}));
+}
+
+TEST_F(CoverPictureTest, EveryPixelLandsInItsBitmapPlaceForAnyWidthAndHeight) {
+  // Widths with and without row padding, heights with and without a middle row.
+  for (int width : {1, 2, 3, 4, 5, 7, 8, 9, 12}) {
+    for (int height : {1, 2, 3, 4}) {
+      RgbImage image = RgbImage::Allocate(width, height, false);
+      for (std::size_t i = 0; i < image.SizeBytes(); ++i) {
+        image.Data()[i] = static_cast<std::uint8_t>(i * 7 + 1);
+      }
+      const Bytes original = Span(image.Data(), image.SizeBytes());
+      ASSERT_TRUE(picture.TakeOver(std::move(image)));
+      const std::size_t rowBytes = picture.RowBytes();
+      ASSERT_EQ(rowBytes, (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4);
+      for (int row = 0; row < height; ++row) {
+        const std::uint8_t* out = picture.Pixels() + rowBytes * static_cast<std::size_t>(row);
+        const std::uint8_t* in =
+            original.data() + static_cast<std::size_t>(height - 1 - row) * width * 3;
+        for (int x = 0; x < width; ++x) {
+          ASSERT_EQ(out[3 * x], in[3 * x + 2]) << width << "x" << height << " row " << row;
+          ASSERT_EQ(out[3 * x + 1], in[3 * x + 1]);
+          ASSERT_EQ(out[3 * x + 2], in[3 * x]);
+        }
+        for (std::size_t pad = static_cast<std::size_t>(width) * 3; pad < rowBytes; ++pad) {
+          ASSERT_EQ(out[pad], 0);
+        }
+      }
+    }
+  }
 }
 
 TEST_F(CoverPictureTest, PlacementShrinksToFitAndCentresInTheFreeArea) {
