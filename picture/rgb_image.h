@@ -20,7 +20,7 @@ class RgbImage {
 
   // A picture of width x height pixels, or an empty one when either is not positive,
   // their product exceeds `maxPixels`, or memory runs out. Never throws. With `zeroed`
-  // every pixel starts black; otherwise the bytes are unspecified.
+  // every pixel starts black; otherwise the bytes are left uninitialised.
   static RgbImage Allocate(std::int64_t width, std::int64_t height, bool zeroed,
                            std::int64_t maxPixels = kMaxPicturePixels);
 
