@@ -83,7 +83,7 @@ struct BmpFile {
 
   Bytes Build() const {
     Bytes out;
-    auto put = [&out](std::uint64_t value, int size) {
+    auto put = [&out](std::uint32_t value, int size) {
       for (int i = 0; i < size; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
     };
     const std::size_t headerBytes = headerSize == 12 ? 12 : std::max<std::uint32_t>(headerSize, 16);
@@ -108,7 +108,7 @@ struct BmpFile {
       put(1, 2);
       put(bits, 2);
       put(compression, 4);
-      put(0, 12);
+      out.resize(out.size() + 12);  // image size, resolutions
       put(coloursUsed, 4);
       put(0, 4);
       out.resize(headerBytes - 4);  // shortened headers end early, longer ones add zeros
