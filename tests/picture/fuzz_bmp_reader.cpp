@@ -1,8 +1,9 @@
-// Fuzz target: the BMP reader on arbitrary file contents.
+// Fuzz target: the BMP reader on arbitrary file contents, and the cover picture after it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz_cover_check.h"
 #include "fuzz_input_file.h"
 #include "picture/bmp_reader.h"
 
@@ -21,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A picture comes only with "OK" and the size it reports.
     if (reader.ErrorText() != quorvel::bmp_text::kOk) std::abort();
     if (image.Width() != width || image.Height() != height) std::abort();
+    quorvel::fuzzing::CheckCover(std::move(image), data, size);
   } else if (reader.ErrorText() == quorvel::bmp_text::kOk) {
     std::abort();
   }

@@ -1,8 +1,9 @@
-// Fuzz target: the JPEG loader on arbitrary file contents.
+// Fuzz target: the JPEG loader on arbitrary file contents, and the cover picture after it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz_cover_check.h"
 #include "fuzz_input_file.h"
 #include "picture/jpeg_loader.h"
 
@@ -30,6 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   quorvel::RgbImage image = loader.Load(path, width, height);
   // The library's warning policy passes on one warning per file at most.
   if (messages.warnings > 1) std::abort();
-  if (image && (image.Width() != width || image.Height() != height)) std::abort();
+  if (!image) return 0;
+  if (image.Width() != width || image.Height() != height) std::abort();
+  quorvel::fuzzing::CheckCover(std::move(image), data, size);
   return 0;
 }
