@@ -48,6 +48,20 @@ void ShowWarning(j_common_ptr info) {
   }
 }
 
+// A progressive file may repeat scans without end (the library only warns), and every
+// scan is a pass over the whole picture, so a small file could hold the program for
+// minutes. Real files have a few dozen scans at most.
+constexpr int kMaxScans = 1000;
+
+// Progress monitor: ends the decoding as a fatal error once the scan limit is passed.
+void LimitScans(j_common_ptr info) {
+  if (!info->is_decompressor) return;
+  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= kMaxScans) return;
+  ErrorManager& errors = ErrorsOf(info);
+  std::snprintf(errors.fatalText, sizeof errors.fatalText, "More than %d scans", kMaxScans);
+  std::longjmp(errors.returnPoint, 1);
+}
+
 // Owns the decompressor. It is zero-initialised, so destroying it is safe whether or not
 // jpeg_create_decompress ran or finished (the library only frees a memory manager it
 // has set up).
@@ -64,6 +78,7 @@ struct Decompressor {
 
   jpeg_decompress_struct info{};
   ErrorManager errors{};
+  jpeg_progress_mgr progress{};
 };
 
 enum class Outcome { Decoded, OutOfMemory, Fatal };
@@ -92,6 +107,9 @@ Outcome Decode(Decompressor& decompressor, std::FILE* file, std::int64_t maxPixe
   if (setjmp(decompressor.errors.returnPoint) != 0) return Outcome::Fatal;
 
   jpeg_create_decompress(info);
+  // Set after creation, which clears every field but the error manager.
+  decompressor.progress.progress_monitor = LimitScans;
+  info->progress = &decompressor.progress;
   jpeg_stdio_src(info, file);
   jpeg_read_header(info, TRUE);
   // Checked before decompression starts, since the library then sizes its own buffers

@@ -33,7 +33,8 @@ class JpegLoader {
   //  - no memory for the picture: "JpegFile :\nOut of memory" (OK button, error icon);
   //  - corrupt but decodable data: the library's first warning of the file in a box
   //    captioned "JPEG Error" (OK button, no icon); decoding goes on.
-  // A fatal library error shows nothing; its text is kept in LastFatalError().
+  // A fatal library error shows nothing; its text is kept in LastFatalError(). A file with
+  // more than 1000 scans fails the same way, rather than holding the caller for minutes.
   // Grayscale files give red = green = blue; CMYK output (4 components, as the library
   // delivers Adobe files) is converted to RGB as libjpeg-turbo's djpeg converts it; any
   // other component count gives black rows.

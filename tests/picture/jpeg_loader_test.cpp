@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "picture_test_files.h"
 #include "support/recording_messages.h"
 
@@ -51,6 +53,31 @@ TEST(JpegLoaderTest, ShowsOnlyItsOwnMessagesAndTheFirstWarningAndReleasesEveryth
   EXPECT_TRUE(load("jpeg/testorig.jpg", 227 * 149));
 
   EXPECT_EQ(testing::OpenDescriptors(), descriptors) << "a file was left open";
+}
+
+class JpegScanLimitTest : public testing::TempDirTest {};
+
+TEST_F(JpegScanLimitTest, AFileWithEndlessScansFailsAfterTheThousandth) {
+  // The last scan of a progressive file, repeated: the library only warns about it.
+  const testing::Bytes original = testing::ReadBytes(PictureData("jpeg/testimgp.jpg"));
+  const std::uint8_t marker[] = {0xff, 0xda};  // start of scan
+  const auto lastScan =
+      std::find_end(original.begin(), original.end(), std::begin(marker), std::end(marker));
+  ASSERT_NE(lastScan, original.end());
+  const testing::Bytes scan(lastScan, original.end() - 2);  // up to the end-of-image marker
+  auto withScans = [&](int count) {                         // the file has 10 scans of its own
+    testing::Bytes bytes(original.begin(), original.end() - 2);
+    for (int i = 10; i < count; ++i) bytes.insert(bytes.end(), scan.begin(), scan.end());
+    bytes.insert(bytes.end(), {0xff, 0xd9});
+    return Write(std::to_string(count) + ".jpg", bytes);
+  };
+  testing::RecordingMessages messages;
+  JpegLoader loader(messages);
+  int width = 0;
+  int height = 0;
+  EXPECT_TRUE(loader.Load(withScans(1000), width, height));
+  EXPECT_FALSE(loader.Load(withScans(1001), width, height));
+  EXPECT_EQ(loader.LastFatalError(), "More than 1000 scans");
 }
 
 }  // namespace
