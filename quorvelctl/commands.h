@@ -12,5 +12,6 @@ struct Context {
 
 void AddSettingsCommands(CLI::App& app, Context& context);
 void AddPlayersCommands(CLI::App& app, Context& context);
+void AddPictureCommands(CLI::App& app, Context& context);
 
 }  // namespace quorvelctl

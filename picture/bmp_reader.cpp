@@ -1,0 +1,240 @@
+#include "picture/bmp_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace quorvel {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Header sizes with a meaning of their own.
+constexpr std::uint32_t kCoreHeaderSize = 12;      // OS/2 1.x: 16-bit sizes, 3-byte entries
+constexpr std::uint32_t kShortestInfoHeader = 16;  // OS/2 2.x may stop after the bit count
+constexpr std::uint32_t kInfoHeaderSize = 40;      // the fields this reader uses
+constexpr std::size_t kSkipChunk = 4092;           // a multiple of both palette entry sizes
+
+std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+std::uint32_t U32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+std::int32_t S32(const std::uint8_t* p) { return static_cast<std::int32_t>(U32(p)); }
+
+struct Header {
+  std::uint32_t pixelOffset = 0;
+  std::uint32_t headerSize = 0;
+  std::int64_t width = 0;
+  std::int64_t height = 0;
+  unsigned bits = 0;
+  std::uint32_t compression = 0;
+  std::uint64_t coloursUsed = 0;
+  unsigned paletteEntryBytes = 4;
+};
+
+// Palette as a lookup table of 256 RGB entries. Entries the file does not define stay
+// black, so every index a pixel can hold reads inside the table.
+using Palette = std::array<std::array<std::uint8_t, 3>, 256>;
+
+bool Supported(unsigned bits) { return bits == 1 || bits == 4 || bits == 8 || bits == 24; }
+
+// Reads `count` palette entries of `entryBytes` (blue, green, red[, reserved]) and keeps
+// those the bit count can index. Returns the bytes read; fewer than asked is a read error.
+std::uint64_t ReadPalette(std::FILE* file, std::uint64_t count, unsigned entryBytes,
+                          Palette& palette) {
+  std::array<std::uint8_t, kSkipChunk> chunk;
+  std::uint64_t entry = 0;
+  std::uint64_t total = 0;
+  const std::uint64_t wanted = count * entryBytes;
+  while (total < wanted) {
+    const auto ask =
+        static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), wanted - total));
+    const std::size_t got = std::fread(chunk.data(), 1, ask, file);
+    for (std::size_t i = 0; i + entryBytes <= got; i += entryBytes, ++entry) {
+      if (entry < palette.size()) palette[entry] = {chunk[i + 2], chunk[i + 1], chunk[i]};
+    }
+    total += got;
+    if (got < ask) break;
+  }
+  return total;
+}
+
+// Reads and drops `count` bytes; returns how many there were.
+std::uint64_t Skip(std::FILE* file, std::uint64_t count) {
+  std::array<std::uint8_t, kSkipChunk> chunk;
+  std::uint64_t total = 0;
+  while (total < count) {
+    const auto ask = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), count - total));
+    const std::size_t got = std::fread(chunk.data(), 1, ask, file);
+    total += got;
+    if (got < ask) break;
+  }
+  return total;
+}
+
+void ExpandIndices(const std::uint8_t* in, unsigned bits, int width, const Palette& palette,
+                   std::uint8_t* out) {
+  for (int x = 0; x < width; ++x, out += 3) {
+    unsigned index;
+    switch (bits) {
+      case 8:
+        index = in[x];
+        break;
+      case 4:  // the leftmost pixel sits in the high bits
+        index = (in[x >> 1] >> ((x & 1) != 0 ? 0 : 4)) & 0x0f;
+        break;
+      default:
+        index = (in[x >> 3] >> (7 - (x & 7))) & 0x01;
+        break;
+    }
+    std::memcpy(out, palette[index].data(), 3);
+  }
+}
+
+void SwapRedBlue(std::uint8_t* row, std::size_t pixels) {
+  for (std::size_t i = 0; i < pixels; ++i, row += 3) std::swap(row[0], row[2]);
+}
+
+}  // namespace
+
+RgbImage BmpReader::Fail(std::string_view text) {
+  errorText_ = text;
+  return {};
+}
+
+RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
+  using namespace bmp_text;
+  width = height = 0;
+  errorText_ = kOk;
+  bytesRead_ = 0;
+
+  File file(std::fopen(path.c_str(), "rb"));
+  if (!file) return Fail(std::string(kCantOpen) + path);
+  std::FILE* in = file.get();
+
+  std::uint8_t magic[2] = {};
+  bytesRead_ += std::fread(magic, 1, sizeof magic, in);
+  if (magic[0] != 'B' || magic[1] != 'M') return Fail(kNotBmp);
+
+  // File size, two reserved fields, pixel data offset, info header size.
+  std::uint8_t fileHeader[16];
+  std::size_t got = std::fread(fileHeader, 1, sizeof fileHeader, in);
+  bytesRead_ += got;
+  if (got < sizeof fileHeader) return Fail(kReadErrorHeader);
+  Header header;
+  header.pixelOffset = U32(fileHeader + 8);
+  header.headerSize = U32(fileHeader + 12);
+
+  if (header.headerSize == kCoreHeaderSize) {
+    std::uint8_t core[8];
+    got = std::fread(core, 1, sizeof core, in);
+    bytesRead_ += got;
+    if (got < sizeof core) return Fail(kReadErrorHeader);
+    header.width = U16(core);
+    header.height = U16(core + 2);
+    header.bits = U16(core + 6);
+    header.paletteEntryBytes = 3;
+  } else if (header.headerSize >= kShortestInfoHeader) {
+    // The fields after the size field; a shortened header leaves the rest zero.
+    std::uint8_t info[kInfoHeaderSize - 4] = {};
+    const std::size_t wanted = std::min(header.headerSize, kInfoHeaderSize) - 4;
+    got = std::fread(info, 1, wanted, in);
+    bytesRead_ += got;
+    if (got < wanted) return Fail(kReadErrorHeader);
+    header.width = S32(info);
+    header.height = S32(info + 4);
+    header.bits = U16(info + 10);
+    header.compression = U32(info + 12);
+    header.coloursUsed = U32(info + 28);
+  } else {
+    return Fail(kBadHeaderSize);
+  }
+
+  if (header.compression != 0) return Fail(kCompressed);
+  if (!Supported(header.bits)) return Fail(kBadBitCount);
+
+  Palette palette{};
+  if (header.bits <= 8) {
+    // The palette starts where the declared header ends.
+    if (header.headerSize > kInfoHeaderSize) {
+      const std::uint64_t extra = header.headerSize - kInfoHeaderSize;
+      got = static_cast<std::size_t>(Skip(in, extra));
+      bytesRead_ += got;
+      if (got < extra) return Fail(kReadErrorHeader);
+    }
+    std::uint64_t entries = header.coloursUsed != 0 ? header.coloursUsed : 1u << header.bits;
+    if (header.headerSize == kCoreHeaderSize) {
+      // The core header has no colour count: the palette fills the room before the pixels,
+      // up to 2 to the power of the bit count.
+      const std::uint64_t room =
+          header.pixelOffset > bytesRead_ ? (header.pixelOffset - bytesRead_) / 3 : 0;
+      entries = std::min(entries, room);
+    }
+    const std::uint64_t paletteBytes = entries * header.paletteEntryBytes;
+    const std::uint64_t paletteRead = ReadPalette(in, entries, header.paletteEntryBytes, palette);
+    bytesRead_ += paletteRead;
+    if (paletteRead < paletteBytes) return Fail(kReadErrorHeader);
+  }
+  if (bytesRead_ > header.pixelOffset) return Fail(kCorruptPalette);
+  // Whatever lies between the headers and the pixel data is skipped; a file that ends
+  // there has no pixel rows, which the row reading below deals with.
+  Skip(in, header.pixelOffset - bytesRead_);
+  bytesRead_ = header.pixelOffset;
+
+  if (header.width <= 0 || header.height <= 0) return Fail(kBadSize);
+  // Both fit an int: they came from 32-bit signed or 16-bit fields and are positive.
+  width = static_cast<int>(header.width);
+  height = static_cast<int>(header.height);
+  RgbImage image = RgbImage::Allocate(header.width, header.height, false, maxPixels_);
+  if (!image) return Fail(kAllocFailed);
+
+  // File rows run bottom-up, each padded to a multiple of 4 bytes.
+  const std::size_t rowBytes = (static_cast<std::size_t>(width) * header.bits + 7) / 8;
+  const std::size_t padding = (4 - rowBytes % 4) % 4;
+  std::uint8_t padBytes[4];
+  if (header.bits == 24) {
+    for (int row = height - 1; row >= 0; --row) {
+      std::uint8_t* out = image.Row(row);
+      got = std::fread(out, 1, rowBytes, in);
+      if (got < rowBytes) {
+        // The file ends inside the pixels: what it does not hold is black. Rows without
+        // padding can still succeed this way; padding that cannot be read is an error.
+        const std::size_t whole = got / 3 * 3;
+        SwapRedBlue(out, whole / 3);
+        std::memset(out + whole, 0, rowBytes - whole);
+        std::memset(image.Data(), 0, rowBytes * static_cast<std::size_t>(row));
+        if (padding != 0) return Fail(kReadErrorPixels);
+        bytesRead_ += rowBytes * (static_cast<std::size_t>(row) + 1);
+        break;
+      }
+      SwapRedBlue(out, static_cast<std::size_t>(width));
+      bytesRead_ += rowBytes;
+      if (padding != 0) {
+        got = std::fread(padBytes, 1, padding, in);
+        bytesRead_ += got;
+        if (got < padding) return Fail(kReadErrorPixels);
+      }
+    }
+    return image;
+  }
+
+  const std::size_t fileRow = rowBytes + padding;
+  std::unique_ptr<std::uint8_t[]> indices(new (std::nothrow) std::uint8_t[fileRow]);
+  if (!indices) return Fail(kAllocFailed);
+  for (int row = height - 1; row >= 0; --row) {
+    got = std::fread(indices.get(), 1, fileRow, in);
+    bytesRead_ += got;
+    if (got < fileRow) return Fail(kReadErrorPixels);
+    ExpandIndices(indices.get(), header.bits, width, palette, image.Row(row));
+  }
+  return image;
+}
+
+}  // namespace quorvel

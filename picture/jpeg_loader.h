@@ -1,0 +1,52 @@
+#pragma once
+// Decodes JPEG files into an RgbImage with libjpeg-turbo (libjpeg 6.2 interface).
+// Failures that the library calls fatal come back from deep inside the library as a
+// null result; its warnings about corrupt but decodable data reach the user.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "picture/rgb_image.h"
+#include "platform/user_messages.h"
+
+namespace quorvel {
+
+namespace jpeg_text {
+// "JPEG :\nCan't open <path>\n"
+inline constexpr std::string_view kCantOpenPrefix = "JPEG :\nCan't open ";
+inline constexpr std::string_view kCantOpenSuffix = "\n";
+inline constexpr std::string_view kOutOfMemory = "JpegFile :\nOut of memory";
+inline constexpr std::string_view kWarningCaption = "JPEG Error";
+}  // namespace jpeg_text
+
+class JpegLoader {
+ public:
+  // `messages` shows the loader's own messages; `maxPixels` bounds width x height, and a
+  // larger picture is refused as the out-of-memory case before any pixel memory is taken.
+  explicit JpegLoader(UserMessages& messages, std::int64_t maxPixels = kMaxPicturePixels)
+      : messages_(messages), maxPixels_(maxPixels) {}
+
+  // Decodes the JPEG file at `path`. Returns the picture (width and height set) or an
+  // empty image. Messages shown on the way:
+  //  - a file that cannot be opened: "JPEG :\nCan't open <path>\n" (OK button);
+  //  - no memory for the picture: "JpegFile :\nOut of memory" (OK button, error icon);
+  //  - corrupt but decodable data: the library's first warning of the file in a box
+  //    captioned "JPEG Error" (OK button, no icon); decoding goes on.
+  // A fatal library error shows nothing; its text is kept in LastFatalError(). A file with
+  // more than 1000 scans fails the same way, rather than holding the caller for minutes.
+  // Grayscale files give red = green = blue; CMYK output (4 components, as the library
+  // delivers Adobe files) is converted to RGB as libjpeg-turbo's djpeg converts it; any
+  // other component count gives black rows.
+  RgbImage Load(const std::string& path, int& width, int& height);
+
+  // The library's message for the last fatal error, empty when the last load had none.
+  const std::string& LastFatalError() const { return lastFatalError_; }
+
+ private:
+  UserMessages& messages_;
+  std::int64_t maxPixels_;
+  std::string lastFatalError_;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,136 @@
+// Edge cases of the BMP reader that the suite files (picture_conformance_test.cpp) do not
+// reach: exact texts, bytesRead, padding, short files, indices beyond the palette.
+#include "picture/bmp_reader.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "picture_test_files.h"
+
+namespace quorvel {
+namespace {
+
+using testing::BmpFile;
+using testing::Bytes;
+using ::testing::ElementsAre;
+using testing::Span;
+
+class BmpReaderTest : public testing::TempDirTest {
+ protected:
+  Bytes Read(const BmpFile& file) {
+    RgbImage image = reader.Read(Write("picture.bmp", file.Build()), width, height);
+    return image ? Span(image.Data(), image.SizeBytes()) : Bytes{};
+  }
+
+  BmpReader reader;
+  int width = -1;
+  int height = -1;
+};
+
+// `count` 4-byte entries; entry i is red i, green 2i, blue 3i.
+Bytes Palette(int count) {
+  Bytes palette;
+  for (int i = 0; i < count; ++i) {
+    const auto b = static_cast<std::uint8_t>(3 * i);
+    palette.insert(palette.end(),
+                   {b, static_cast<std::uint8_t>(2 * i), static_cast<std::uint8_t>(i), 0});
+  }
+  return palette;
+}
+
+TEST_F(BmpReaderTest, RowsComeTopDownInRgbOrderAndFileRowsAlignToFourBytes) {
+  // 24 bits, 3 x 2: file rows of 9 bytes of pixels (B G R) and 3 of padding, bottom first.
+  BmpFile rgb{.width = 3, .height = 2};
+  rgb.pixels = {1,  2,  3,  4,  5,  6,  7,  8,  9,  0xee, 0xee, 0xee,
+                11, 12, 13, 14, 15, 16, 17, 18, 19, 0xee, 0xee, 0xee};
+  EXPECT_THAT(Read(rgb),
+              ElementsAre(13, 12, 11, 16, 15, 14, 19, 18, 17, 3, 2, 1, 6, 5, 4, 9, 8, 7));
+  EXPECT_EQ(reader.ErrorText(), "OK");
+  EXPECT_EQ(width, 3);
+  EXPECT_EQ(height, 2);
+  EXPECT_EQ(reader.BytesRead(), 54u + 2 * 12);
+
+  // 1 bit, width 10: 2 bytes of pixels (leftmost pixel in the high bit) and 2 of padding.
+  BmpFile bits{.width = 10, .height = 2, .bits = 1, .palette = Palette(2)};
+  bits.pixels = {0b10000000, 0b01000000, 0xee, 0xee, 0b00000001, 0b10000000, 0xee, 0xee};
+  const Bytes pixels = Read(bits);
+  ASSERT_EQ(pixels.size(), 60u) << reader.ErrorText();
+  EXPECT_EQ(reader.BytesRead(), 62u + 2 * 4);
+  for (int x = 0; x < 10; ++x) {
+    EXPECT_EQ(pixels[3 * x], (x == 7 || x == 8) ? 1 : 0) << "top row, pixel " << x;
+    EXPECT_EQ(pixels[30 + 3 * x], (x == 0 || x == 9) ? 1 : 0) << "bottom row, pixel " << x;
+  }
+}
+
+TEST_F(BmpReaderTest, PaletteLengthFollowsColoursUsedAndIndicesBeyondItAreBlack) {
+  // Colours used 0: 256 entries, and the pixels start after them.
+  BmpFile full{.width = 2, .bits = 8, .palette = Palette(256), .pixels = {255, 7, 0, 0}};
+  EXPECT_THAT(Read(full), ElementsAre(255, 254, 253, 7, 14, 21));
+  EXPECT_EQ(reader.BytesRead(), 54u + 1024 + 4);
+  // Colours used 16: 16 entries; indices 16 and up read nothing outside them.
+  BmpFile sixteen{.width = 3, .bits = 8, .coloursUsed = 16, .palette = Palette(16)};
+  sixteen.pixels = {15, 16, 255, 0};
+  EXPECT_THAT(Read(sixteen), ElementsAre(15, 30, 45, 0, 0, 0, 0, 0, 0));
+  EXPECT_EQ(reader.BytesRead(), 54u + 64 + 4);
+}
+
+TEST_F(BmpReaderTest, ShortTwentyFourBitFileIsBlackWhereItEndsUnlessItsRowsNeedPadding) {
+  BmpFile file{.width = 4, .height = 2, .pixels = {10, 20, 30, 40, 50, 60, 70, 80}};
+  EXPECT_THAT(Read(file), ElementsAre(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
+                                      30, 20, 10, 60, 50, 40, 0, 0, 0, 0, 0, 0));
+  file.width = 3;
+  EXPECT_THAT(Read(file), ElementsAre());
+  EXPECT_EQ(reader.ErrorText(), "Read Error");
+  EXPECT_EQ(width, 3) << "the size is set before the pixel rows are read";
+}
+
+TEST_F(BmpReaderTest, FailuresLeaveTheirTextAndNoPicture) {
+  struct Case {
+    const char* name;
+    BmpFile file;
+    std::size_t cut;  // keep only this many bytes; 0 keeps the whole file
+    std::string_view text;
+  };
+  const Bytes two = Palette(2);
+  const Bytes pixel = {0, 0, 0, 0};
+  const Case cases[] = {
+      {"MB", BmpFile{.magic = {'M', 'B'}}, 0, "Not a valid BMP File"},
+      {"one byte", BmpFile{}, 1, "Not a valid BMP File"},
+      {"info header cut", BmpFile{}, 40, "Read Error!"},
+      {"compression 1", BmpFile{.bits = 8, .compression = 1}, 0, "This is a compressed file."},
+      {"palette cut", BmpFile{.bits = 8, .palette = two}, 54 + 6, "Read Error!"},
+      {"offset 54",
+       BmpFile{.bits = 8, .coloursUsed = 2, .palette = two, .pixels = pixel, .pixelOffset = 54}, 0,
+       "Corrupt palette"},
+      {"108-byte header, offset for 40",
+       BmpFile{.headerSize = 108,
+               .bits = 8,
+               .coloursUsed = 2,
+               .palette = two,
+               .pixels = pixel,
+               .pixelOffset = 54 + 8},
+       0, "Corrupt palette"},
+      {"rows cut",
+       BmpFile{.height = 2, .bits = 8, .coloursUsed = 2, .palette = two, .pixels = {0, 0, 0, 0, 1}},
+       0, "Read Error"},
+      {"16 bits", BmpFile{.bits = 16, .pixels = pixel}, 0, bmp_text::kBadBitCount},
+      {"top-down", BmpFile{.height = -1, .pixels = pixel}, 0, bmp_text::kBadSize},
+      {"zero width", BmpFile{.width = 0, .pixels = pixel}, 0, bmp_text::kBadSize},
+      {"huge", BmpFile{.width = 3000000, .height = 2000000}, 0, "Memory alloc Failed"},
+      {"overflowing", BmpFile{.width = INT32_MAX, .height = INT32_MAX}, 0, "Memory alloc Failed"},
+      {"header size 5", BmpFile{.headerSize = 5}, 0, bmp_text::kBadHeaderSize},
+  };
+  for (const Case& c : cases) {
+    Bytes bytes = c.file.Build();
+    if (c.cut != 0) bytes.resize(c.cut);
+    EXPECT_FALSE(reader.Read(Write("bad.bmp", bytes), width, height)) << c.name;
+    EXPECT_EQ(reader.ErrorText(), c.text) << c.name;
+  }
+  EXPECT_FALSE(reader.Read(Path("missing.bmp"), width, height));
+  EXPECT_EQ(reader.ErrorText(), "Can't open file for reading :\n" + Path("missing.bmp"));
+  EXPECT_EQ(width, 0);
+  EXPECT_EQ(height, 0);
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,38 @@
+// Fuzz target: the JPEG loader on arbitrary file contents, and the cover picture after it.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "fuzz_cover_check.h"
+#include "fuzz_input_file.h"
+#include "picture/jpeg_loader.h"
+
+namespace {
+// Smaller than the program's bound, so that inputs declaring large pictures stay fast.
+constexpr std::int64_t kFuzzMaxPixels = std::int64_t{1} << 22;
+
+class CountingMessages final : public quorvel::UserMessages {
+ public:
+  quorvel::MessageAnswer Show(std::string_view, std::string_view caption, quorvel::MessageButtons,
+                              quorvel::MessageIcon) override {
+    if (caption == quorvel::jpeg_text::kWarningCaption) ++warnings;
+    return quorvel::MessageAnswer::Ok;
+  }
+  int warnings = 0;
+};
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string& path = quorvel::fuzzing::InputFile(data, size);
+  CountingMessages messages;
+  quorvel::JpegLoader loader(messages, kFuzzMaxPixels);
+  int width = -1;
+  int height = -1;
+  quorvel::RgbImage image = loader.Load(path, width, height);
+  // The library's warning policy passes on one warning per file at most.
+  if (messages.warnings > 1) std::abort();
+  if (!image) return 0;
+  if (image.Width() != width || image.Height() != height) std::abort();
+  quorvel::fuzzing::CheckCover(std::move(image), data, size);
+  return 0;
+}
