@@ -42,8 +42,7 @@ class Registry {
   // not looked at. On success `size` is set to the number of bytes copied. Fails,
   // leaving `buffer` untouched, when the value is missing or its data is longer than
   // `size`.
-  virtual bool QueryValue(RegKey key, std::string_view name, void* buffer,
-                          std::uint32_t& size) = 0;
+  virtual bool QueryValue(RegKey key, std::string_view name, void* buffer, std::uint32_t& size) = 0;
 
   // Writes a value of `type` with `size` bytes of `data`, replacing any value of the
   // same name (the first spelling of the name is kept).
