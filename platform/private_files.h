@@ -18,7 +18,8 @@ std::string PrivateFilesFolder(bool& ready);
 // beside it, which is then renamed over `path`, so a reader sees the old file or the
 // new one, never a part. The new file is readable and writable by the user alone. A
 // symbolic link at `path` is replaced, never followed; the folder of `path` must be
-// owned by the user and must not be a symbolic link itself. False when anything fails; `path` is then unchanged.
+// owned by the user and must not be a symbolic link itself. False when anything fails; `path` is
+// then unchanged.
 bool ReplaceFile(const std::string& path, std::string_view bytes);
 
 }  // namespace quorvel

@@ -20,7 +20,8 @@ ProcessList FindLaunchers(Processes& processes, std::string_view diskPath) {
   BuildProcessList(processes, list);
   const ProcessId self = processes.CurrentProcessId();
   for (auto& entry : list) {
-    if (entry.process.processId != self && IsOnDisk(entry.modulePath, diskPath, NativeSeparator())) {
+    if (entry.process.processId != self &&
+        IsOnDisk(entry.modulePath, diskPath, NativeSeparator())) {
       launchers.push_back(std::move(entry));
     }
   }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/path_rules.h"
 #include "platform/private_files.h"
 
 namespace quorvel {
@@ -163,7 +164,7 @@ std::string DefaultPlaylistBase() {
   bool ready = false;
   std::string folder = PrivateFilesFolder(ready);
   // When the folder cannot be used, writing into it fails and names the file.
-  return folder + "/playlist";
+  return JoinNativePath(folder, "playlist");
 }
 
 }  // namespace quorvel

@@ -18,9 +18,9 @@ inline constexpr std::chrono::milliseconds kCloseTimeout{2000};
 
 // One running process.
 struct ProcessEntry {
-  ProcessSnapshotEntry process;  // id and executable file name from the snapshot
-  std::string moduleName;        // the executable's file name; exeFile until resolved
-  std::string modulePath;        // the executable's full path; exeFile until resolved
+  ProcessSnapshotEntry process;     // id and executable file name from the snapshot
+  std::string moduleName;           // the executable's file name; exeFile until resolved
+  std::string modulePath;           // the executable's full path; exeFile until resolved
   WindowHandle window = kNoWindow;  // first top-level window found
 
   // No process: id kNoProcessId, empty texts, no window.
