@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -75,5 +76,8 @@ class Files {
   // can only name an entry of `folder` itself.
   virtual std::string ResolveDiskName(std::string_view folder, std::string_view name) = 0;
 };
+
+// The platform's own service, as the programs wire it at start-up.
+std::unique_ptr<Files> CreateSystemFiles();
 
 }  // namespace quorvel

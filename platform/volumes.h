@@ -8,6 +8,7 @@
 // back as "", false or the code 0/1.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -58,5 +59,8 @@ class Volumes {
   // drive (a network path, an ordinary folder); false when the drive refuses.
   virtual bool EjectMedia(std::string_view path, bool eject) = 0;
 };
+
+// The platform's own service, as the programs wire it at start-up.
+std::unique_ptr<Volumes> CreateSystemVolumes();
 
 }  // namespace quorvel

@@ -11,5 +11,6 @@ struct Context {
 };
 
 void AddSettingsCommands(CLI::App& app, Context& context);
+void AddDiskCommands(CLI::App& app, Context& context);
 
 }  // namespace quorvelctl

@@ -128,24 +128,25 @@ std::string LinuxVolumes::VolumeRoot(std::string_view path) {
   const std::vector<MountEntry> table = ParseMountInfo(ReadSmallFile(sources_.mountInfo));
   const std::string text(path);
 
-  // A device stands for what is mounted from it, wherever that is.
+  // A device stands for what is mounted from it, wherever that is: a block device, a
+  // path that the mount table names as a source, or an optical drive's node name
+  // (which may be missing while the drive is not there).
   struct stat st {};
-  const bool isDevice = ::stat(text.c_str(), &st) == 0 && S_ISBLK(st.st_mode);
+  const bool isBlock = ::stat(text.c_str(), &st) == 0 && S_ISBLK(st.st_mode);
   const std::optional<std::string> canonical = CanonicalPath(text);
+  bool isDevice =
+      isBlock || (text.rfind(sources_.devDir + "/", 0) == 0 && IsOpticalDeviceName(BaseName(text)));
   const MountEntry* fromDevice = nullptr;
-  bool namesSource = false;
   for (const auto& entry : table) {
     const bool sameName = entry.source == text || (canonical && entry.source == *canonical);
     const bool sameDevice =
-        isDevice && entry.major == major(st.st_rdev) && entry.minor == minor(st.st_rdev);
+        isBlock && entry.major == major(st.st_rdev) && entry.minor == minor(st.st_rdev);
     if (sameName || sameDevice) {
       fromDevice = &entry;
-      namesSource = true;
+      isDevice = true;
     }
   }
-  if (isDevice || (namesSource && text.front() == '/' && text.rfind("/dev/", 0) == 0)) {
-    return fromDevice != nullptr ? RootOf(fromDevice->mountPoint) : std::string();
-  }
+  if (isDevice) return fromDevice != nullptr ? RootOf(fromDevice->mountPoint) : std::string();
 
   const std::string absolute = canonical ? *canonical : LexicalAbsolute(path);
   const MountEntry* mount = FindMountFor(table, absolute);
@@ -354,5 +355,11 @@ bool LinuxVolumes::EjectMedia(std::string_view path, bool eject) {
   Debug(result == 0 ? "%s: tray request done" : "%s: tray request refused", device);
   return result == 0;
 }
+
+}  // namespace quorvel
+
+namespace quorvel {
+
+std::unique_ptr<Volumes> CreateSystemVolumes() { return std::make_unique<LinuxVolumes>(); }
 
 }  // namespace quorvel

@@ -237,3 +237,9 @@ std::string PosixFiles::ResolveDiskName(std::string_view folder, std::string_vie
 }
 
 }  // namespace quorvel
+
+namespace quorvel {
+
+std::unique_ptr<Files> CreateSystemFiles() { return std::make_unique<PosixFiles>(); }
+
+}  // namespace quorvel
