@@ -32,7 +32,4 @@ std::string WritePlaylist(const DiskInfo& disk, std::string_view baseName, Playl
 // private folder (PrivateFilesFolder).
 std::string DefaultPlaylistBase();
 
-// `text` as UTF-8: unchanged when it is valid UTF-8, else read as Windows-1252.
-std::string ToUtf8FromAnsi(std::string_view text);
-
 }  // namespace quorvel

@@ -12,5 +12,6 @@ struct Context {
 
 void AddSettingsCommands(CLI::App& app, Context& context);
 void AddDiskCommands(CLI::App& app, Context& context);
+void AddPlaybackCommands(CLI::App& app, Context& context);
 
 }  // namespace quorvelctl

@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
   quorvelctl::Context context;
   quorvelctl::AddSettingsCommands(app, context);
   quorvelctl::AddDiskCommands(app, context);
+  quorvelctl::AddPlaybackCommands(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
