@@ -63,7 +63,9 @@ class Processes {
 
   // The first top-level window in the system's order that belongs to process `id`,
   // whether shown or not; kNoWindow when there is none or no window system can be
-  // reached.
+  // reached. Listing every process asks this once per process, so the answer may come
+  // from a view of the windows taken a fraction of a second earlier, but never from
+  // one taken before the last AskToClose.
   virtual WindowHandle FindTopLevelWindow(ProcessId id) = 0;
 
   // Asks `window` to close itself, as its close button would, and waits until it has

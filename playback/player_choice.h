@@ -39,9 +39,10 @@ bool ChoosePlayer(const Settings& settings, const Movie& movie, PlayerRecord& ou
 // argument equal to `file` in each place of a "%f": the text put in is escaped for
 // the Windows command-line rules (platform/command_line.h), and where the template's
 // own quoting would still split or join the file (an unquoted "%f" in a template that
-// quotes another one, a "%f" touching quotes or backslashes), the whole argument text
-// is written again argument by argument. For file names without double quotes,
-// trailing backslashes or blanks in such places the text is exactly the template's.
+// quotes another one, a "%f" touching quotes, backslashes or another "%f"), the whole
+// argument text is written again argument by argument. For ordinary templates and
+// file names without double quotes or trailing backslashes the text is exactly the
+// template's.
 std::string BuildArguments(const PlayerRecord& player, std::string_view file);
 
 // Starts the chosen player of `movie` with its file; true when a player was started.

@@ -17,7 +17,9 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <thread>
+#include <utility>
 
 #include "platform/command_line.h"
 #include "platform/processes.h"
@@ -28,6 +30,8 @@ namespace quorvel {
 
 namespace {
 
+// How long one reading of the windows and their owners answers FindTopLevelWindow.
+constexpr std::chrono::milliseconds kWindowListLifetime{200};
 // How often AskToClose looks whether the window has gone.
 constexpr std::chrono::milliseconds kClosePollInterval{20};
 // Where a program without a folder is looked for when PATH is not set.
@@ -149,27 +153,23 @@ class X11Windows {
 
   WindowHandle FindWindow(ProcessId id) {
     if (!Connect()) return kNoWindow;
-    std::vector<xcb_window_t> windows = TopLevelWindows();
-    std::vector<xcb_get_property_cookie_t> cookies;
-    cookies.reserve(windows.size());
-    for (xcb_window_t window : windows) cookies.push_back(xcb_ewmh_get_wm_pid(&ewmh_, window));
-    WindowHandle found = kNoWindow;
-    for (std::size_t i = 0; i < cookies.size(); ++i) {
-      if (found != kNoWindow) {
-        xcb_discard_reply(connection_, cookies[i].sequence);
-        continue;
-      }
-      std::uint32_t pid = 0;
-      if (xcb_ewmh_get_wm_pid_reply(&ewmh_, cookies[i], &pid, nullptr) != 0 && pid == id) {
-        found = windows[i];
-      }
+    // A process list asks once per process: the windows and their owners are read in
+    // one go and reused for a moment, instead of two round trips per process.
+    const auto now = std::chrono::steady_clock::now();
+    if (!owners_ || now - ownersTime_ > kWindowListLifetime) {
+      ReadOwners();
+      ownersTime_ = now;
     }
-    CheckConnection();
-    return found;
+    if (!owners_) return kNoWindow;
+    for (const auto& [window, pid] : *owners_) {
+      if (pid == id) return window;
+    }
+    return kNoWindow;
   }
 
   void AskToClose(WindowHandle handle, std::chrono::milliseconds timeout) {
     if (handle == kNoWindow || !Connect()) return;
+    owners_.reset();  // whatever is asked next must see the windows as they are then
     auto window = static_cast<xcb_window_t>(handle);
     if (!Exists(window)) return;
     if (SupportsDeleteWindow(window)) {
@@ -242,11 +242,31 @@ class X11Windows {
     ewmhReady_ = false;
     xcb_disconnect(connection_);
     connection_ = nullptr;
+    owners_.reset();
   }
 
   // A connection that broke (the server ended) is dropped, to be made again later.
   void CheckConnection() {
     if (connection_ != nullptr && xcb_connection_has_error(connection_) != 0) Disconnect();
+  }
+
+  // Every top-level window with the process id it names (0 for none), in order.
+  void ReadOwners() {
+    owners_.reset();
+    std::vector<xcb_window_t> windows = TopLevelWindows();
+    std::vector<xcb_get_property_cookie_t> cookies;
+    cookies.reserve(windows.size());
+    for (xcb_window_t window : windows) cookies.push_back(xcb_ewmh_get_wm_pid(&ewmh_, window));
+    std::vector<std::pair<WindowHandle, ProcessId>> owners;
+    owners.reserve(windows.size());
+    for (std::size_t i = 0; i < cookies.size(); ++i) {
+      std::uint32_t pid = 0;
+      if (xcb_ewmh_get_wm_pid_reply(&ewmh_, cookies[i], &pid, nullptr) != 0 && pid != 0) {
+        owners.emplace_back(windows[i], pid);
+      }
+    }
+    CheckConnection();
+    if (connection_ != nullptr) owners_ = std::move(owners);
   }
 
   // The window manager's client list where it keeps one, else the root's children.
@@ -316,6 +336,8 @@ class X11Windows {
   int screenNumber_ = 0;
   xcb_window_t root_ = XCB_WINDOW_NONE;
   xcb_atom_t deleteWindow_ = XCB_ATOM_NONE;
+  std::optional<std::vector<std::pair<WindowHandle, ProcessId>>> owners_;
+  std::chrono::steady_clock::time_point ownersTime_;
 };
 
 class LinuxProcesses final : public Processes {
