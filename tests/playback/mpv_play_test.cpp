@@ -1,11 +1,6 @@
 // quorvelctl play with a real player: mpv from Debian, with video and audio output
 // switched off, plays AVI files made by ffmpeg for the test.
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
@@ -14,43 +9,11 @@
 #include "playback/process_test_support.h"
 #include "support/recording_messages.h"
 
-extern char** environ;
-
 namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::TestFolder;
-
-struct RunResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs `args` with stdout and stderr caught and waits for it.
-RunResult RunProgram(const std::vector<std::string>& args, const fs::path& folder) {
-  const fs::path out = folder / "run.out";
-  const fs::path err = folder / "run.err";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  RunResult result;
-  pid_t pid = 0;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  result.out = testing::ReadFileText(out);
-  result.err = testing::ReadFileText(err);
-  return result;
-}
 
 class MpvPlayTest : public ::testing::Test {
  protected:
@@ -63,7 +26,7 @@ class MpvPlayTest : public ::testing::Test {
     // Three short AVI files, one under a name that needs escaping everywhere.
     names = {"1 first.avi", "2 \"quoted\" & 100%f.avi", "3 third.avi"};
     for (const auto& name : names) {
-      RunResult made = RunProgram(
+      testing::RunResult made = testing::RunProgram(
           {"/usr/bin/ffmpeg", "-loglevel", "error", "-f", "lavfi", "-i",
            "testsrc=duration=1:size=64x48:rate=10", "-c:v", "mpeg4", (disk / name).string()},
           folder.path());
@@ -91,9 +54,9 @@ class MpvPlayTest : public ::testing::Test {
     ASSERT_TRUE(registry->Flush());
   }
 
-  RunResult Quorvelctl(std::vector<std::string> args) {
-    args.insert(args.begin(), std::string(QUORVEL_BINARY_DIR) + "/quorvelctl/quorvelctl");
-    return RunProgram(args, folder.path());
+  testing::RunResult Quorvelctl(std::vector<std::string> args) {
+    args.insert(args.begin(), testing::Quorvelctl());
+    return testing::RunProgram(args, folder.path());
   }
 
   // Waits for mpv to end; its exit status.
@@ -133,7 +96,7 @@ class MpvPlayTest : public ::testing::Test {
 
 TEST_F(MpvPlayTest, PlaysOneMovieWhateverItsName) {
   Configure(Options() + " %f", PlaylistType::M3uPlaylist);
-  RunResult dry = Quorvelctl({"play", "--dry-run", "--movie", "2", disk.string()});
+  testing::RunResult dry = Quorvelctl({"play", "--dry-run", "--movie", "2", disk.string()});
   ASSERT_EQ(dry.status, 0) << dry.err;
   const auto args = nlohmann::json::parse(dry.out).get<std::vector<std::string>>();
   ASSERT_FALSE(args.empty());
@@ -141,7 +104,7 @@ TEST_F(MpvPlayTest, PlaysOneMovieWhateverItsName) {
   EXPECT_EQ(args.back(), (disk / names[1]).string());
   EXPECT_FALSE(fs::exists(status)) << "a dry run started the player";
 
-  RunResult run = Quorvelctl({"play", "--movie", "2", disk.string()});
+  testing::RunResult run = Quorvelctl({"play", "--movie", "2", disk.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(MpvStatus(), "0\n");
   EXPECT_EQ(Played(), std::vector<std::string>{(disk / names[1]).string()});
@@ -149,7 +112,7 @@ TEST_F(MpvPlayTest, PlaysOneMovieWhateverItsName) {
 
 TEST_F(MpvPlayTest, PlaysTheWholeDiskFromAnM3uList) {
   Configure(Options() + " %f", PlaylistType::M3uPlaylist);
-  RunResult run = Quorvelctl({"play", "--all", disk.string()});
+  testing::RunResult run = Quorvelctl({"play", "--all", disk.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(MpvStatus(), "0\n");
   std::vector<std::string> expected;
@@ -160,7 +123,7 @@ TEST_F(MpvPlayTest, PlaysTheWholeDiskFromAnM3uList) {
 
 TEST_F(MpvPlayTest, PlaysTheWholeDiskFromABsplayerList) {
   Configure(Options() + " --playlist=%f", PlaylistType::BslPlaylist);
-  RunResult run = Quorvelctl({"play", "--all", disk.string()});
+  testing::RunResult run = Quorvelctl({"play", "--all", disk.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(MpvStatus(), "0\n");
   std::vector<std::string> expected;
@@ -170,19 +133,19 @@ TEST_F(MpvPlayTest, PlaysTheWholeDiskFromABsplayerList) {
 
 TEST_F(MpvPlayTest, SaysWhyNothingCouldBePlayed) {
   Configure(Options() + " %f", PlaylistType::NoPlaylist);
-  RunResult all = Quorvelctl({"play", "--all", disk.string()});
+  testing::RunResult all = Quorvelctl({"play", "--all", disk.string()});
   EXPECT_EQ(all.status, 1);
   EXPECT_FALSE(all.err.empty());
 
-  RunResult beyond = Quorvelctl({"play", "--movie", "4", disk.string()});
+  testing::RunResult beyond = Quorvelctl({"play", "--movie", "4", disk.string()});
   EXPECT_EQ(beyond.status, 1);
   EXPECT_NE(beyond.err.find("no movie 4"), std::string::npos) << beyond.err;
 
-  RunResult empty = Quorvelctl({"play", (folder.path() / "run").string()});
+  testing::RunResult empty = Quorvelctl({"play", (folder.path() / "run").string()});
   EXPECT_EQ(empty.status, 1);
 
   fs::permissions(wrapper, fs::perms::owner_read | fs::perms::owner_write);
-  RunResult notExecutable = Quorvelctl({"play", disk.string()});
+  testing::RunResult notExecutable = Quorvelctl({"play", disk.string()});
   EXPECT_EQ(notExecutable.status, 1);
   EXPECT_NE(notExecutable.err.find("Cannot start " + wrapper.string()), std::string::npos)
       << notExecutable.err;

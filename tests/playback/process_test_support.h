@@ -1,8 +1,11 @@
 #pragma once
 // Shared pieces of the tests that start real processes.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -12,6 +15,8 @@
 #include <sstream>
 #include <string>
 #include <thread>
+
+extern char** environ;
 
 namespace quorvel::testing {
 
@@ -69,6 +74,42 @@ inline void CopyProgram(const std::filesystem::path& from, const std::filesystem
   std::filesystem::create_directories(to.parent_path());
   std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
   std::filesystem::permissions(to, std::filesystem::perms::owner_all);
+}
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs `args` with stdout and stderr caught and waits for it.
+inline RunResult RunProgram(const std::vector<std::string>& args,
+                            const std::filesystem::path& folder) {
+  const std::filesystem::path out = folder / "run.out";
+  const std::filesystem::path err = folder / "run.err";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  std::vector<char*> argv;
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  RunResult result;
+  pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  result.out = ReadFileText(out);
+  result.err = ReadFileText(err);
+  return result;
+}
+
+// quorvelctl as built with the tests.
+inline std::string Quorvelctl() {
+  return std::string(QUORVEL_BINARY_DIR) + "/quorvelctl/quorvelctl";
 }
 
 }  // namespace quorvel::testing

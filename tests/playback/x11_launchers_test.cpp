@@ -9,6 +9,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 
 #include "playback/launchers.h"
 #include "playback/process_list.h"
@@ -178,6 +179,37 @@ TEST_F(X11LaunchersTest, UsesTheWindowManagersClientListWhenThereIsOne) {
   auto withManager = CreateSystemProcesses();
   EXPECT_EQ(withManager->FindTopLevelWindow(listed.pid), window);
   EXPECT_EQ(withManager->FindTopLevelWindow(unlisted.pid), kNoWindow);
+}
+
+TEST_F(X11LaunchersTest, QuorvelctlListsAndClosesLaunchers) {
+  const fs::path disk = folder.path() / "disk";
+  Launcher launcher = Start(disk / "launcher", "obey");
+
+  testing::RunResult list =
+      testing::RunProgram({testing::Quorvelctl(), "processes", "--json"}, folder.path());
+  ASSERT_EQ(list.status, 0) << list.err;
+  bool listed = false;
+  for (const auto& entry : nlohmann::json::parse(list.out)) {
+    if (entry["pid"] != launcher.pid) continue;
+    listed = true;
+    EXPECT_EQ(entry["modulePath"], (disk / "launcher").string());
+    EXPECT_FALSE(entry["window"].is_null());
+  }
+  EXPECT_TRUE(listed);
+
+  testing::RunResult dry = testing::RunProgram(
+      {testing::Quorvelctl(), "close-launchers", "--dry-run", disk.string()}, folder.path());
+  ASSERT_EQ(dry.status, 0) << dry.err;
+  EXPECT_EQ(dry.out.rfind(std::to_string(launcher.pid) + "\t", 0), 0u) << dry.out;
+  EXPECT_EQ(launcher.CloseRequests(), 0);
+
+  testing::RunResult closed =
+      testing::RunProgram({testing::Quorvelctl(), "close-launchers", disk.string()}, folder.path());
+  ASSERT_EQ(closed.status, 0) << closed.err;
+  EXPECT_EQ(closed.out.rfind("closed\t" + std::to_string(launcher.pid) + "\t", 0), 0u)
+      << closed.out;
+  EXPECT_EQ(launcher.CloseRequests(), 1);
+  EXPECT_TRUE(testing::WaitFor([&] { return !testing::IsRunning(launcher.pid); }));
 }
 
 }  // namespace
