@@ -1,7 +1,7 @@
 #include "playback/launchers.h"
 
+#include "platform/disk_names.h"
 #include "platform/path_rules.h"
-#include "playback/text_compare.h"
 
 namespace quorvel {
 
@@ -9,7 +9,7 @@ bool IsOnDisk(std::string_view modulePath, std::string_view diskPath, char separ
   if (diskPath.empty()) return false;
   while (!diskPath.empty() && diskPath.back() == separator) diskPath.remove_suffix(1);
   if (modulePath.size() < diskPath.size()) return false;
-  if (!EqualsIgnoringCase(modulePath.substr(0, diskPath.size()), diskPath)) return false;
+  if (!EqualsIgnoringAsciiCase(modulePath.substr(0, diskPath.size()), diskPath)) return false;
   return modulePath.size() == diskPath.size() || modulePath[diskPath.size()] == separator;
 }
 
@@ -34,7 +34,7 @@ void CloseLaunchers(Processes& processes, std::string_view diskPath) {
 
 bool FindOtherInstance(const ProcessList& list, std::string_view moduleName, ProcessId self) {
   for (const auto& entry : list) {
-    if (entry.process.processId != self && EqualsIgnoringCase(entry.moduleName, moduleName)) {
+    if (entry.process.processId != self && EqualsIgnoringAsciiCase(entry.moduleName, moduleName)) {
       return true;
     }
   }

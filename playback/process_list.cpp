@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "playback/text_compare.h"
+#include "platform/disk_names.h"
 
 namespace quorvel {
 
@@ -29,7 +29,7 @@ bool ResolveModule(Processes& processes, ProcessEntry& entry) {
   std::string_view exeFile = entry.process.exeFile;
   std::string_view tail =
       exeFile.substr(exeFile.size() - std::min(exeFile.size(), module.name.size()));
-  if (!EqualsIgnoringCase(tail, module.name)) return false;
+  if (!EqualsIgnoringAsciiCase(tail, module.name)) return false;
   entry.moduleName = std::move(module.name);
   entry.modulePath = std::move(module.path);
   return true;

@@ -95,6 +95,7 @@ TEST_F(StartPlayerTest, ThePlayerGetsEachFileAsExactlyOneArgument) {
       "/media/cd/new\nline.avi",
       "/media/cd/caf\xE9 \x93win1252\x94.avi",
       "\" --fs \"",
+      "/media/cd/" + std::string(300, 'x') + ".avi",  // no 259-character limit here
   };
   struct Template {
     std::string text;
