@@ -6,59 +6,16 @@
 #include <string>
 
 #include "platform/linux/mount_table.h"
+#include "support/fake_machine.h"
 #include "support/temp_tree.h"
 
 namespace quorvel {
 namespace {
 
+using testing::Escape;
+using testing::FakeMachine;
+using testing::MountLine;
 using testing::TempTree;
-
-// Octal escapes as the kernel writes them into mountinfo.
-std::string Escape(std::string_view path) {
-  std::string out;
-  for (char c : path) {
-    if (c == ' ') {
-      out += "\\040";
-    } else if (c == '\t') {
-      out += "\\011";
-    } else if (c == '\\') {
-      out += "\\134";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
-std::string MountLine(int id, std::string_view devices, std::string_view point,
-                      std::string_view type, std::string_view source) {
-  return std::to_string(id) + " 1 " + std::string(devices) + " / " + Escape(point) +
-         " rw,relatime shared:1 - " + std::string(type) + " " + Escape(source) + " rw\n";
-}
-
-// A machine described by files: a mount table, an fstab, udev records, label links, a
-// sysfs block tree and a /dev folder, all below one test folder.
-class FakeMachine {
- public:
-  FakeMachine() {
-    sources_.mountInfo = tree_.Path("mountinfo");
-    sources_.fstab = tree_.Path("fstab");
-    sources_.byLabel = tree_.Folder("by-label");
-    sources_.udevData = tree_.Folder("udev");
-    sources_.sysDevBlock = tree_.Folder("sys/dev/block");
-    sources_.devDir = tree_.Folder("dev");
-    sources_.useUdisks = false;
-    tree_.File("fstab", "");
-  }
-  TempTree& Tree() { return tree_; }
-  void Mounts(const std::string& text) { tree_.File("mountinfo", text); }
-  void Fstab(const std::string& text) { tree_.File("fstab", text); }
-  LinuxVolumes Volumes() const { return LinuxVolumes(sources_); }
-
- private:
-  TempTree tree_;
-  LinuxVolumeSources sources_;
-};
 
 TEST(MountTable, ParsesEscapesAndSkipsBrokenLines) {
   const auto table = ParseMountInfo(
