@@ -50,8 +50,10 @@ class FuseIsoMount {
   }
   FuseIsoMount(const FuseIsoMount&) = delete;
   FuseIsoMount& operator=(const FuseIsoMount&) = delete;
-  ~FuseIsoMount() {
+  ~FuseIsoMount() { Unmount(); }
+  void Unmount() {
     if (mounted_) RunCommand("fusermount -u " + ShellQuote(point_));
+    mounted_ = false;
   }
   bool Mounted() const { return mounted_; }
 
@@ -73,7 +75,7 @@ TEST(IsoImage, LabelReadFromTheFilesystemBytes) {
   // label link knows the mounted device.
   testing::FakeMachine machine;
   const std::string point = machine.Tree().Folder("media/disk");
-  machine.Mounts(testing::MountLine(26, "254:0", "/", "ext4", "/dev/vda") +
+  machine.Mounts(testing::MountLine(26, "0:99999", "/", "ext4", "/dev/vda") +
                  testing::MountLine(40, "7:0", point, "iso9660", image));
   EXPECT_TRUE(machine.Volumes().VolumeLabel(point + "/", label));
   EXPECT_EQ(label, kLabel);
@@ -118,6 +120,13 @@ TEST(IsoImage, MountedWithFuseisoAndReadAsADisk) {
   settings.MinFileSize = 3;
   disk.Reset();
   EXPECT_EQ(disk.ReadDisk(point, settings, volumes, files), ReadResult::NoMovies);
+
+  // The medium goes: the same backend, which keeps the table between calls, sees it.
+  std::string label;
+  ASSERT_TRUE(volumes.VolumeLabel(point + "/", label));
+  mount.Unmount();
+  EXPECT_FALSE(volumes.VolumeLabel(point + "/", label));
+  EXPECT_EQ(volumes.VolumeRoot(point), volumes.VolumeRoot(tree.Root()));
 }
 
 }  // namespace

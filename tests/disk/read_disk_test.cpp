@@ -222,7 +222,7 @@ TEST_F(ReadDiskTest, EmptyDriveIsNoVolume) {
   tree_.SparseFile("cd/a.avi", 1);
   ASSERT_EQ(Read(disk), ReadResult::Ok);
   // The medium goes; fstab keeps the folder for the drive.
-  machine_.Mounts("26 1 254:0 / / rw - ext4 /dev/vda rw\n");
+  machine_.Mounts("26 1 0:99999 / / rw - ext4 /dev/vda rw\n");
   machine_.Fstab("/dev/sr0 " + testing::Escape(disk) + " udf,iso9660 user,noauto 0 0\n");
   EXPECT_EQ(Read(disk), ReadResult::NoVolume);
   EXPECT_FALSE(disk_.IsPresent());

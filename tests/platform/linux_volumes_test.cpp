@@ -64,7 +64,7 @@ TEST(LinuxVolumes, VolumeRootIsTheDeepestMountOnWholeComponents) {
   tree.Folder("media/cdrom2");
   const std::string over = tree.Folder("over");
   std::filesystem::create_directory_symlink(disk, tree.Path("link"));
-  machine.Mounts(MountLine(26, "254:0", "/", "ext4", "/dev/vda") +
+  machine.Mounts(MountLine(26, "0:99999", "/", "ext4", "/dev/vda") +
                  MountLine(40, "11:0", disk, "iso9660", "/dev/sr0") +
                  MountLine(41, "0:40", tree.Path("media/cd"), "tmpfs", "tmpfs") +
                  MountLine(42, "8:1", over, "ext4", "/dev/sda1") +
@@ -106,7 +106,7 @@ TEST(LinuxVolumes, LabelsComeFromUdevLinksOrNothing) {
   tree.File("udev/b8:1", "E:ID_FS_TYPE=vfat\n");
   std::filesystem::create_symlink(image, tree.Path("by-label/Holiday\\x20Films"));
   std::filesystem::create_symlink(tree.Path("gone"), tree.Path("by-label/Dangling"));
-  machine.Mounts(MountLine(26, "254:0", "/", "ext4", "/dev/vda") +
+  machine.Mounts(MountLine(26, "0:99999", "/", "ext4", "/dev/vda") +
                  MountLine(40, "11:0", optical, "iso9660", "/dev/sr0") +
                  MountLine(41, "7:0", usb, "vfat", image) +
                  MountLine(42, "8:1", tree.Path("media/unlabelled"), "vfat", "/dev/sdz1") +
@@ -193,7 +193,7 @@ TEST(LinuxVolumes, EjectRefusesPathsThatAreNoOpticalDrive) {
   TempTree& tree = machine.Tree();
   const std::string fixed = tree.Folder("fixed");
   const std::string optical = tree.Folder("optical");
-  machine.Mounts(MountLine(26, "254:0", "/", "ext4", "/dev/vda") +
+  machine.Mounts(MountLine(26, "0:99999", "/", "ext4", "/dev/vda") +
                  MountLine(30, "254:1", fixed, "ext4", "/dev/vda1") +
                  MountLine(31, "11:0", optical, "iso9660", tree.Path("dev/sr0")));
   LinuxVolumes volumes = machine.Volumes();

@@ -71,7 +71,10 @@ class FakeMachine {
   LinuxVolumes Volumes() const { return LinuxVolumes(sources_); }
 
  private:
-  static constexpr std::string_view kRootLine = "26 1 254:0 / / rw - ext4 /dev/vda rw\n";
+  // Device numbers of the fake machine are never those of the real folders below it
+  // (0:99999 is no real device), so the backend cannot take a fake mount for the
+  // real filesystem it stats.
+  static constexpr std::string_view kRootLine = "26 1 0:99999 / / rw - ext4 /dev/vda rw\n";
   TempTree tree_;
   LinuxVolumeSources sources_;
   std::string disks_;
