@@ -393,7 +393,7 @@ bool UnmountWithUdisks(const std::string& device) {
   if (sd_bus_open_system(&bus) < 0) return false;
   const std::string object =
       "/org/freedesktop/UDisks2/block_devices/" + std::string(BaseName(device));
-  sd_bus_error error = SD_BUS_ERROR_NULL;
+  sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C99 compound literal
   sd_bus_message* reply = nullptr;
   const int result = sd_bus_call_method(bus, "org.freedesktop.UDisks2", object.c_str(),
                                         "org.freedesktop.UDisks2.Filesystem", "Unmount", &error,
