@@ -61,12 +61,7 @@ TEST(DriveLetterVolumeRoot, GivesDriveAndShareRoots) {
   EXPECT_EQ(DriveLetterVolumeRoot(":x"), "");
 }
 
-TEST(DriveTypeName, NamesTheSevenCodesOnly) {
-  EXPECT_EQ(DriveTypeName(0), "The drive type cannot be determined");
-  EXPECT_EQ(DriveTypeName(1), "The root path is invalid");
-  EXPECT_EQ(DriveTypeName(2), "Removable disk");
-  EXPECT_EQ(DriveTypeName(3), "Fixed disk");
-  EXPECT_EQ(DriveTypeName(4), "Remote (network) drive");
+TEST(DriveTypeName, EmptyOutsideTheTable) {
   EXPECT_EQ(DriveTypeName(5), "CD-ROM drive");
   EXPECT_EQ(DriveTypeName(6), "RAM disk");
   EXPECT_EQ(DriveTypeName(7), "");
