@@ -1,6 +1,17 @@
 #include "app/player_record.h"
 
+#include <vector>
+
+#include "app/registry_values.h"
+
 namespace quorvel {
+
+namespace {
+constexpr std::string_view kPlayersKey = "Players";
+constexpr std::string_view kAppPathValue = "AppPath";
+constexpr std::string_view kCmdLineValue = "CmdLine";
+constexpr std::string_view kPlaylistValue = "Playlist";
+}  // namespace
 
 bool FindPlayer(const PlayerList& players, std::string_view name, PlayerRecord& out) {
   for (const auto& player : players) {
@@ -10,6 +21,56 @@ bool FindPlayer(const PlayerList& players, std::string_view name, PlayerRecord& 
     }
   }
   return false;
+}
+
+bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players) {
+  ScopedKey list(registry, registry.CreateKey(mainKey, kPlayersKey));
+  if (!list) return false;
+  std::string name;
+  for (std::uint32_t index = 0; registry.EnumKey(list.get(), index, name); ++index) {
+    ScopedKey key(registry, registry.OpenKey(list.get(), name));
+    if (!key) continue;
+    PlayerRecord player;
+    player.Name = name;
+    ReadText(registry, key.get(), kAppPathValue, player.AppPath);
+    ReadText(registry, key.get(), kCmdLineValue, player.CmdLine);
+    auto playlist = static_cast<std::int32_t>(player.Playlist);
+    ReadNumber(registry, key.get(), kPlaylistValue, playlist);
+    player.Playlist = static_cast<PlaylistType>(playlist);
+    players.push_back(std::move(player));
+  }
+  return true;
+}
+
+bool SavePlayers(Registry& registry, RegKey mainKey, const PlayerList& players) {
+  if (!DeleteKeyTree(registry, mainKey, kPlayersKey)) return false;
+  ScopedKey list(registry, registry.CreateKey(mainKey, kPlayersKey));
+  if (!list) return false;
+  for (const auto& player : players) {
+    ScopedKey key(registry, registry.CreateKey(list.get(), player.Name));
+    if (!key) continue;
+    // Each value only after the one before it was written; a failure skips the rest of
+    // this player only.
+    if (!WriteText(registry, key.get(), kAppPathValue, player.AppPath)) continue;
+    if (!WriteText(registry, key.get(), kCmdLineValue, player.CmdLine)) continue;
+    WriteNumber(registry, key.get(), kPlaylistValue, static_cast<std::int32_t>(player.Playlist));
+  }
+  return true;
+}
+
+bool DeleteKeyTree(Registry& registry, RegKey parent, std::string_view name) {
+  ScopedKey key(registry, registry.OpenKey(parent, name));
+  if (!key) return false;
+  // Names first, deletions after: deleting while enumerating would shift the indices.
+  std::vector<std::string> children;
+  std::string child;
+  for (std::uint32_t index = 0; registry.EnumKey(key.get(), index, child); ++index) {
+    children.push_back(child);
+  }
+  for (const auto& each : children) DeleteKeyTree(registry, key.get(), each);
+  // Reports whether the key is really gone: a sub-key that could not be deleted keeps
+  // it in place, and the caller must not take the old tree for removed.
+  return registry.DeleteKey(parent, name);
 }
 
 }  // namespace quorvel

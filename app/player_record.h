@@ -25,8 +25,7 @@ struct PlayerRecord {
   PlaylistType Playlist = PlaylistType::NoPlaylist;
 
   PlayerRecord() = default;
-  PlayerRecord(std::string name, std::string appPath, std::string cmdLine,
-               PlaylistType playlist)
+  PlayerRecord(std::string name, std::string appPath, std::string cmdLine, PlaylistType playlist)
       : Name(std::move(name)),
         AppPath(std::move(appPath)),
         CmdLine(std::move(cmdLine)),

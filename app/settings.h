@@ -1,8 +1,10 @@
 #pragma once
 // The one settings record of the program and its registry form.
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "app/player_record.h"
 #include "app/theme.h"
@@ -60,5 +62,28 @@ class Settings {
   std::string SvcdCommandLine;
   PlayerList Players;
 };
+
+// One value of the main key, bound to its field: a number (signed or, for MinFileSize,
+// unsigned) or a text. Exactly one of the three members is set.
+struct StoredSetting {
+  std::string_view name;
+  std::int32_t Settings::*number = nullptr;
+  std::uint32_t Settings::*unsignedNumber = nullptr;
+  std::string Settings::*text = nullptr;
+
+  bool IsText() const { return text != nullptr; }
+  // A number field's bits, as stored.
+  std::uint32_t NumberBits(const Settings& settings) const;
+  void SetNumberBits(Settings& settings, std::uint32_t bits) const;
+};
+
+inline constexpr std::size_t kStoredNumberCount = 11;
+inline constexpr std::size_t kStoredTextCount = 10;
+
+// The eleven numbers, then the ten texts, in the order they are read and written.
+extern const std::array<StoredSetting, kStoredNumberCount + kStoredTextCount> kStoredSettings;
+
+// The table entry whose name equals `name` without regard to ASCII case.
+const StoredSetting* FindStoredSetting(std::string_view name);
 
 }  // namespace quorvel

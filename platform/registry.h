@@ -62,6 +62,11 @@ class Registry {
 
   // Closes an open key. The roots and kNoKey are ignored.
   virtual void CloseKey(RegKey key) = 0;
+
+  // A store that keeps its keys outside memory writes its changes when the last open
+  // key is closed; Flush writes whatever is still unwritten now (after a failed write,
+  // say). True when nothing is left unwritten.
+  virtual bool Flush() { return true; }
 };
 
 // Closes its key when it goes out of scope.

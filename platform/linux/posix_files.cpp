@@ -217,7 +217,7 @@ std::string PosixFiles::ResolveDiskName(std::string_view folder, std::string_vie
     std::string piece(part);
     if (matching) {
       std::optional<std::string> found = MatchEntry(current, part);
-      if (!found && !IsValidUtf8(part)) found = MatchEntry(current, Windows1252ToUtf8(part));
+      if (!found && !IsWellFormedUtf8(part)) found = MatchEntry(current, Windows1252ToUtf8(part));
       if (found) {
         piece = *found;
         current = JoinNativePath(current, piece);

@@ -1,0 +1,52 @@
+#include "app/registry_values.h"
+
+#include <algorithm>
+#include <array>
+
+namespace quorvel {
+
+bool ReadNumber(Registry& registry, RegKey key, std::string_view name, std::uint32_t& field) {
+  std::array<std::uint8_t, kNumberBufferSize> bytes{};
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    bytes[i] = static_cast<std::uint8_t>(field >> (8 * i));
+  std::uint32_t size = kNumberBufferSize;
+  if (!registry.QueryValue(key, name, bytes.data(), size)) return false;
+  field = static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+          (static_cast<std::uint32_t>(bytes[2]) << 16) |
+          (static_cast<std::uint32_t>(bytes[3]) << 24);
+  return true;
+}
+
+bool ReadNumber(Registry& registry, RegKey key, std::string_view name, std::int32_t& field) {
+  auto bits = static_cast<std::uint32_t>(field);
+  if (!ReadNumber(registry, key, name, bits)) return false;
+  field = static_cast<std::int32_t>(bits);
+  return true;
+}
+
+bool ReadText(Registry& registry, RegKey key, std::string_view name, std::string& field) {
+  std::array<char, kTextBufferSize> buffer{};
+  std::uint32_t size = kTextBufferSize;
+  if (!registry.QueryValue(key, name, buffer.data(), size)) return false;
+  const auto end = std::find(buffer.begin(), buffer.begin() + size, '\0');
+  field.assign(buffer.begin(), end);
+  return true;
+}
+
+bool WriteNumber(Registry& registry, RegKey key, std::string_view name, std::uint32_t value) {
+  const std::array<std::uint8_t, 4> bytes = {
+      static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+      static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+  return registry.SetValue(key, name, RegType::Dword, bytes.data(), 4);
+}
+
+bool WriteNumber(Registry& registry, RegKey key, std::string_view name, std::int32_t value) {
+  return WriteNumber(registry, key, name, static_cast<std::uint32_t>(value));
+}
+
+bool WriteText(Registry& registry, RegKey key, std::string_view name, const std::string& text) {
+  return registry.SetValue(key, name, RegType::Sz, text.c_str(),
+                           static_cast<std::uint32_t>(text.size() + 1));
+}
+
+}  // namespace quorvel

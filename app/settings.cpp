@@ -1,0 +1,98 @@
+#include "app/settings.h"
+
+#include "app/ffdshow_switches.h"
+#include "app/registry_values.h"
+#include "platform/registry_tree.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr StoredSetting Number(std::string_view name, std::int32_t Settings::*field) {
+  return StoredSetting{name, field, nullptr, nullptr};
+}
+constexpr StoredSetting Text(std::string_view name, std::string Settings::*field) {
+  return StoredSetting{name, nullptr, nullptr, field};
+}
+
+}  // namespace
+
+const std::array<StoredSetting, kStoredNumberCount + kStoredTextCount> kStoredSettings = {{
+    Number("FullScreen", &Settings::FullScreen),
+    Number("Shutdown", &Settings::Shutdown),
+    Number("CloseLaunch", &Settings::CloseLaunch),
+    Number("DisableAutorun", &Settings::DisableAutorun),
+    Number("ReadMDVD", &Settings::ReadMDVD),
+    Number("MDVDPlay", &Settings::MDVDPlay),
+    Number("ReadConf", &Settings::ReadConf),
+    Number("SubMDVD", &Settings::SubMDVD),
+    Number("SubMDVDAdj", &Settings::SubMDVDAdj),
+    StoredSetting{"MinFileSize", nullptr, &Settings::MinFileSize, nullptr},
+    Number("Autoplay", &Settings::Autoplay),
+    Text("DivX Player", &Settings::DivXPlayer),
+    Text("DivX Command Line", &Settings::DivXCommandLine),
+    Text("DivX (Audio2) Player", &Settings::DivXAudio2Player),
+    Text("DivX (Audio2) Command Line", &Settings::DivXAudio2CommandLine),
+    Text("Mpeg Player", &Settings::MpegPlayer),
+    Text("Mpeg Command Line", &Settings::MpegCommandLine),
+    Text("VCD Player", &Settings::VcdPlayer),
+    Text("VCD Command Line", &Settings::VcdCommandLine),
+    Text("SVCD Player", &Settings::SvcdPlayer),
+    Text("SVCD Command Line", &Settings::SvcdCommandLine),
+}};
+
+std::uint32_t StoredSetting::NumberBits(const Settings& settings) const {
+  if (unsignedNumber != nullptr) return settings.*unsignedNumber;
+  return static_cast<std::uint32_t>(settings.*number);
+}
+
+void StoredSetting::SetNumberBits(Settings& settings, std::uint32_t bits) const {
+  if (unsignedNumber != nullptr) {
+    settings.*unsignedNumber = bits;
+  } else {
+    settings.*number = static_cast<std::int32_t>(bits);
+  }
+}
+
+const StoredSetting* FindStoredSetting(std::string_view name) {
+  for (const auto& setting : kStoredSettings) {
+    if (EqualsIgnoreCase(setting.name, name)) return &setting;
+  }
+  return nullptr;
+}
+
+bool Settings::Load(Registry& registry) {
+  ScopedKey main(registry, registry.CreateKey(kCurrentUser, kMainKeyPath));
+  if (!main) return false;
+  for (const auto& setting : kStoredSettings) {
+    if (setting.IsText()) {
+      ReadText(registry, main.get(), setting.name, this->*setting.text);
+    } else {
+      std::uint32_t bits = setting.NumberBits(*this);
+      if (ReadNumber(registry, main.get(), setting.name, bits)) setting.SetNumberBits(*this, bits);
+    }
+  }
+  Theme.Load(registry, main.get());
+  if (!LoadPlayers(registry, main.get(), Players)) return false;
+  LoadFfdshowSwitches(registry, *this);
+  return true;
+}
+
+bool Settings::Save(Registry& registry) const {
+  ScopedKey main(registry, registry.CreateKey(kCurrentUser, kMainKeyPath));
+  if (!main) return false;
+  for (const auto& setting : kStoredSettings) {
+    const bool written =
+        setting.IsText()
+            ? WriteText(registry, main.get(), setting.name, this->*setting.text)
+            : WriteNumber(registry, main.get(), setting.name, setting.NumberBits(*this));
+    if (!written) return false;
+  }
+  if (!SavePlayers(registry, main.get(), Players)) return false;
+  if (!Theme.Save(registry, main.get())) return false;
+  quorvel::Theme::DeleteLegacyValues(registry, main.get());
+  SaveFfdshowSwitches(registry, *this);
+  return true;
+}
+
+}  // namespace quorvel

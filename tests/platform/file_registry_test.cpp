@@ -1,0 +1,292 @@
+#include "platform/linux/file_registry.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "platform/registry_file.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
+
+namespace quorvel {
+namespace {
+
+using ::testing::HasSubstr;
+using testing::ReadFileBytes;
+using testing::RecordingMessages;
+using testing::TempDir;
+using testing::WriteFileBytes;
+
+std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+class FileRegistryTest : public ::testing::Test {
+ protected:
+  std::filesystem::path file() const { return dir.path() / "quorvel" / "registry.reg"; }
+  std::filesystem::path bad(std::string_view suffix = ".bad") const {
+    return file().string() + std::string(suffix);
+  }
+
+  TempDir dir;
+  RecordingMessages messages;
+};
+
+struct StoredValue {
+  std::string key;
+  std::string name;
+  std::uint32_t type;
+  std::vector<std::uint8_t> data;
+};
+
+TEST_F(FileRegistryTest, EveryValueRoundTripsByteForByte) {
+  std::vector<std::uint8_t> everyByte;
+  for (int i = 0; i < 256; ++i) everyByte.push_back(static_cast<std::uint8_t>(i));
+  std::vector<std::uint8_t> longText(100000, 'L');
+  longText.push_back(0);
+  const std::string odd = "Odd \"key\" \xe9]";
+  const std::vector<StoredValue> values = {
+      {"Software\\Ostrell\\Quorvel", "DivX Player", 1,
+       Bytes(std::string("a \"q\" \\ \\\\ \"\0", 13))},
+      {"Software\\Ostrell\\Quorvel", "High", 1, Bytes(std::string("\x80\xe9\xff\xa0\t end\0", 10))},
+      {"Software\\Ostrell\\Quorvel", "Empty text", 1, {0}},
+      {"Software\\Ostrell\\Quorvel", "No NUL", 1, Bytes("abc")},
+      {"Software\\Ostrell\\Quorvel", "Inner NUL", 1, Bytes(std::string("a\0b\0", 4))},
+      {"Software\\Ostrell\\Quorvel", "Line break", 1, Bytes(std::string("one\r\ntwo\0", 9))},
+      {"Software\\Ostrell\\Quorvel", "Long", 1, longText},
+      {"Software\\Ostrell\\Quorvel", "Number", 4, {0x2a, 0, 0, 0x80}},
+      {"Software\\Ostrell\\Quorvel", "Short number", 4, {1, 2}},
+      {"Software\\Ostrell\\Quorvel", "Binary", 3, everyByte},
+      {"Software\\Ostrell\\Quorvel", "Empty binary", 3, {}},
+      {"Software\\Ostrell\\Quorvel", "Multi", 7, Bytes(std::string("a\0b\0\0", 5))},
+      {"Software\\Ostrell\\Quorvel", "None", 0, {}},
+      {"Software\\Ostrell\\Quorvel", "", 1, Bytes(std::string("default\0", 8))},
+      {"Software\\Ostrell\\Quorvel\\" + odd, "\"Name\" \\ \xe9", 4, {1, 0, 0, 0}},
+      {"Software\\Ostrell\\Quorvel\\Empty key", "@", 1, {'@', 0}},
+  };
+  {
+    FileRegistry registry(file(), messages);
+    for (const auto& value : values) {
+      ScopedKey key(registry, registry.CreateKey(kCurrentUser, value.key));
+      ASSERT_TRUE(key);
+      ASSERT_TRUE(registry.SetValue(key.get(), value.name, static_cast<RegType>(value.type),
+                                    value.data.data(),
+                                    static_cast<std::uint32_t>(value.data.size())));
+      if (value.key.ends_with("Empty key")) {
+        ASSERT_TRUE(registry.DeleteValue(key.get(), value.name));
+      }
+    }
+    ScopedKey deep(registry, registry.CreateKey(kCurrentUser, "Software\\Z\\Y\\X"));
+  }
+  EXPECT_TRUE(messages.messages.empty());
+
+  const std::string text = ReadFileBytes(file());
+  RegistryTree tree;
+  const auto result = ParseRegistryFile(text, tree);
+  ASSERT_TRUE(result.ok) << result.line << ": " << result.reason;
+  for (const auto& value : values) {
+    SCOPED_TRACE(value.key + " / " + value.name);
+    const RegNode* node = tree.Find("HKEY_CURRENT_USER\\" + value.key);
+    ASSERT_NE(node, nullptr);
+    const RegValue* stored = node->FindValue(value.name);
+    if (value.key.ends_with("Empty key")) {
+      EXPECT_EQ(stored, nullptr);
+      continue;
+    }
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(stored->name, value.name);
+    EXPECT_EQ(stored->type, value.type);
+    EXPECT_EQ(stored->data, value.data);
+  }
+  EXPECT_NE(tree.Find("HKEY_CURRENT_USER\\Software\\Z\\Y\\X"), nullptr);
+  EXPECT_EQ(FormatRegistryFile(tree), text) << "writing the read file again changes nothing";
+  EXPECT_THAT(text, HasSubstr("\"DivX Player\"=\"a \\\"q\\\" \\\\ \\\\\\\\ \\\"\"\n"));
+  EXPECT_THAT(text, HasSubstr("\"High\"=\"\x80\xe9\xff\xa0\t end\"\n"));
+
+  // A second store reads it all back through the registry calls.
+  FileRegistry again(file(), messages);
+  ScopedKey key(again, again.OpenKey(kCurrentUser, "software\\ostrell\\quorvel"));
+  std::vector<std::uint8_t> buffer(everyByte.size());
+  std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
+  ASSERT_TRUE(again.QueryValue(key.get(), "binary", buffer.data(), size));
+  EXPECT_EQ(buffer, everyByte);
+  key.Close();
+  EXPECT_EQ(ReadFileBytes(file()), text);
+}
+
+TEST_F(FileRegistryTest, WritesWhenTheLastKeyClosesAndNeverOpensLocalMachine) {
+  FileRegistry registry(file(), messages);
+  EXPECT_EQ(registry.OpenKey(kLocalMachine, ""), kNoKey);
+  EXPECT_EQ(registry.CreateKey(kLocalMachine, "SOFTWARE\\GNU\\ffdshow"), kNoKey);
+  ScopedKey first(registry, registry.CreateKey(kCurrentUser, "Software\\A"));
+  ScopedKey second(registry, registry.CreateKey(kCurrentUser, "Software\\B"));
+  const std::uint32_t value = 7;
+  ASSERT_TRUE(registry.SetValue(second.get(), "v", RegType::Dword, &value, 4));
+  second.Close();
+  EXPECT_FALSE(std::filesystem::exists(file()));
+  first.Close();
+  EXPECT_THAT(ReadFileBytes(file()),
+              HasSubstr("[HKEY_CURRENT_USER\\Software\\B]\n\"v\"=dword:00000007\n"));
+  EXPECT_EQ(std::filesystem::status(file()).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file().parent_path()), {}), 1)
+      << "no temporary file is left behind";
+}
+
+TEST_F(FileRegistryTest, ImportsAFileExportedByTheWindowsRegistryEditor) {
+  const std::string exported =
+      ReadFileBytes(std::filesystem::path(QUORVEL_TEST_DATA) / "platform" / "windows_export.reg");
+  ASSERT_FALSE(exported.empty());
+  WriteFileBytes(file(), exported);
+
+  Settings settings;
+  {
+    FileRegistry registry(file(), messages);
+    ASSERT_TRUE(settings.Load(registry));
+  }
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_EQ(ReadFileBytes(file()), exported) << "loading alone writes nothing";
+  EXPECT_EQ(settings.FullScreen, 2);
+  EXPECT_EQ(settings.Shutdown, 1);
+  EXPECT_EQ(settings.ReadMDVD, 0);
+  EXPECT_EQ(settings.ReadConf, 1) << "missing values keep their defaults";
+  EXPECT_EQ(settings.MinFileSize, 50u);
+  EXPECT_EQ(settings.DivXPlayer, "BSPlayer");
+  EXPECT_EQ(settings.DivXCommandLine, "-fs -stime=0 \"%f\"");
+  EXPECT_EQ(settings.VcdPlayer,
+            "Lecteur M\xe9"
+            "dia \xab s\xe9ries \xbb");
+  EXPECT_EQ(settings.SvcdCommandLine, "C:\\Temp\\");
+  EXPECT_EQ(settings.Players,
+            (PlayerList{{"BSPlayer", "C:\\Program Files\\Webteh\\BSPlayer\\bsplayer.exe", "-fs %f",
+                         PlaylistType::BslPlaylist},
+                        {"Zoom Player", "C:\\Program Files\\Zoom Player\\zplayer.exe", "/F \"%f\"",
+                         PlaylistType::NoPlaylist}}));
+  EXPECT_EQ(settings.Theme.LabelFg, Rgb(255, 255, 0));
+  EXPECT_EQ(settings.Theme.MoviesHighBg, Rgb(0x30, 0x20, 0x10));
+  EXPECT_EQ(settings.Theme.LabelFont.height, -24);
+  EXPECT_EQ(settings.Theme.LabelFont.weight, 400);
+  EXPECT_EQ(settings.Theme.LabelFont.italic, 1);
+  EXPECT_EQ(settings.Theme.LabelFont.FaceName(), "Tahoma");
+  EXPECT_EQ(settings.FfdshowFound, 0) << "HKEY_LOCAL_MACHINE never opens";
+
+  {
+    FileRegistry registry(file(), messages);
+    ASSERT_TRUE(settings.Save(registry));
+  }
+  const std::string saved = ReadFileBytes(file());
+  EXPECT_THAT(saved,
+              HasSubstr("[HKEY_LOCAL_MACHINE\\SOFTWARE\\GNU\\ffdshow]\n\"div3\"=dword:00000001\n"));
+  Settings again;
+  FileRegistry registry(file(), messages);
+  ASSERT_TRUE(again.Load(registry));
+  EXPECT_EQ(again.VcdPlayer, settings.VcdPlayer);
+  EXPECT_EQ(again.Players, settings.Players);
+  EXPECT_EQ(again.Theme, settings.Theme);
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(FileRegistryTest, DamagedFilesAreSetAsideNeverOverwrittenAndTheStoreStartsEmpty) {
+  const std::string good =
+      "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Ostrell\\Quorvel]\n\"FullScreen\"=dword:"
+      "00000001\n";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"cut short in a line", good.substr(0, good.size() - 5)},
+      {"unknown value type", good + "\"x\"=str:abc\n"},
+      {"over-long line", good + "\"x\"=\"" + std::string(70000, 'a') + "\"\n"},
+      {"value without key", "REGEDIT4\n\"FullScreen\"=dword:00000001\n" + good.substr(9)},
+      {"NUL byte", good + std::string("\"x\"=\"a\0b\"\n", 10)},
+      {"control byte", good + "\"x\"=\"\x01\"\n"},
+      {"bare carriage return", good + "\"x\"=\"a\rb\"\n"},
+      {"UTF-16 export", std::string("\xff\xfeW\0i\0n\0\n\0", 10)},
+      {"empty", ""},
+      {"no key at all", "REGEDIT4\n\n"},
+      {"nine-digit dword", good + "\"x\"=dword:000000001\n"},
+      {"unknown escape", good + "\"x\"=\"a\\nb\"\n"},
+      {"text after closing quote", good + "\"x\"=\"a\" b\n"},
+      {"hex garbage", good + "\"x\"=hex:0g\n"},
+      {"three-digit hex", good + "\"x\"=hex:012\n"},
+      {"hex continued past the end", good + "\"x\"=hex:01,\\\n"},
+      {"unknown root", "REGEDIT4\n\n[HKEY_NOWHERE\\A]\n"},
+      {"key deletion", good + "[-HKEY_CURRENT_USER\\Software]\n"},
+      {"value deletion", good + "\"FullScreen\"=-\n"},
+      {"empty key name", "REGEDIT4\n\n[HKEY_CURRENT_USER\\A\\\\B]\n"},
+      {"unclosed key", "REGEDIT4\n\n[HKEY_CURRENT_USER\\A\n"},
+      {"stray text", good + "FullScreen=1\n"},
+  };
+  for (const auto& [what, bytes] : cases) {
+    SCOPED_TRACE(what);
+    TempDir own;
+    const std::filesystem::path path = own.path() / "registry.reg";
+    WriteFileBytes(path, bytes);
+    const std::string earlierBad = "an earlier damaged file";
+    WriteFileBytes(path.string() + ".bad", earlierBad);
+    RecordingMessages recorded;
+    Settings settings;
+    {
+      FileRegistry registry(path, recorded);
+      EXPECT_EQ(registry.setAside(), path.string() + ".bad.1");
+      ASSERT_TRUE(settings.Load(registry));
+    }
+    ASSERT_EQ(recorded.messages.size(), 1u);
+    EXPECT_THAT(recorded.messages[0].text, HasSubstr("registry.reg.bad.1"));
+    EXPECT_EQ(ReadFileBytes(path.string() + ".bad.1"), bytes);
+    EXPECT_EQ(ReadFileBytes(path.string() + ".bad"), earlierBad);
+    EXPECT_EQ(settings.FullScreen, 0);
+    // The fresh store written after the load is sound.
+    RegistryTree tree;
+    EXPECT_TRUE(ParseRegistryFile(ReadFileBytes(path), tree).ok);
+    FileRegistry reopened(path, recorded);
+    EXPECT_EQ(recorded.messages.size(), 1u) << "said once";
+  }
+}
+
+TEST_F(FileRegistryTest, AStoreFileCutShortAtAnyLengthIsRecognised) {
+  Settings settings;
+  settings.DivXPlayer = "BSPlayer";
+  settings.Players.push_back({"BSPlayer", "C:\\bs.exe", "%f", PlaylistType::BslPlaylist});
+  {
+    FileRegistry registry(file(), messages);
+    ASSERT_TRUE(settings.Load(registry));
+    ASSERT_TRUE(settings.Save(registry));
+  }
+  const std::string text = ReadFileBytes(file());
+  for (std::size_t length = 0; length < text.size(); ++length) {
+    RegistryTree tree;
+    EXPECT_FALSE(ParseRegistryFile(std::string_view(text).substr(0, length), tree).ok)
+        << "cut at " << length;
+  }
+}
+
+TEST_F(FileRegistryTest, AStoreThatCannotBeReadOrWrittenIsNeverReplaced) {
+  // A folder where the file should be: it cannot be read, and must not be replaced.
+  std::filesystem::create_directories(file());
+  {
+    FileRegistry registry(file(), messages);
+    EXPECT_TRUE(registry.readOnly());
+    Settings settings;
+    EXPECT_TRUE(settings.Load(registry));
+    EXPECT_FALSE(registry.Flush());
+  }
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_THAT(messages.messages[0].text, HasSubstr("cannot be read"));
+  EXPECT_TRUE(std::filesystem::is_directory(file()));
+
+  // A file where the folder should be: writing fails and says so once.
+  RecordingMessages writeMessages;
+  const std::filesystem::path blocked = dir.path() / "plain-file" / "registry.reg";
+  WriteFileBytes(dir.path() / "plain-file", "x");
+  FileRegistry registry(blocked, writeMessages);
+  Settings settings;
+  EXPECT_TRUE(settings.Load(registry));
+  EXPECT_TRUE(settings.Save(registry));
+  EXPECT_FALSE(registry.Flush());
+  ASSERT_EQ(writeMessages.messages.size(), 1u);
+  EXPECT_THAT(writeMessages.messages[0].text, HasSubstr("could not write"));
+}
+
+}  // namespace
+}  // namespace quorvel
