@@ -52,7 +52,15 @@ TEST(QuorvelctlRead, PrintsTheMainDialogRows) {
             "Picture File\t" +
                 disk + "/cover.jpg\n");
 
-  // A disk without movies shows no picture row.
+  // The user's stored settings decide: a threshold above the files' size lists none
+  // of them, and a disk without movies shows no picture row.
+  ASSERT_EQ(Quorvelctl(tree, "settings set MinFileSize=11").status, 0);
+  run = Quorvelctl(tree, "read " + ShellQuote(disk));
+  EXPECT_EQ(run.out, "Drive Type\tFixed disk\nDisk Label\t\n");
+  ASSERT_EQ(Quorvelctl(tree, "settings set MinFileSize=10").status, 0);
+  run = Quorvelctl(tree, "read " + ShellQuote(disk));
+  EXPECT_NE(run.out.find("Movie (MPEG)\tBeta\n"), std::string::npos) << run.out;
+
   const std::string empty = tree.Folder("empty");
   tree.File("empty/cover.jpg");
   run = Quorvelctl(tree, "read " + ShellQuote(empty));
