@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "platform/disk_names.h"
-
 namespace quorvel {
 
-// IsValidUtf8 (well-formed UTF-8) is declared with the disk-name helpers.
+// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates, nothing
+// above U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
 
 // `bytes` itself when it is valid UTF-8, otherwise every byte read as Windows-1252 and
 // written as UTF-8. The five bytes Windows-1252 leaves undefined (0x81, 0x8D, 0x8F,

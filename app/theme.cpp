@@ -12,28 +12,6 @@ namespace {
 
 constexpr std::string_view kThemesKey = "Themes";
 
-using ColorField = ColorRef Theme::*;
-using FontField = FontDescription Theme::*;
-
-// The ten colours and the three fonts, in the order they are stored.
-constexpr std::array<std::pair<std::string_view, ColorField>, 10> kColors = {{
-    {"LabelFg", &Theme::LabelFg},
-    {"LabelBg", &Theme::LabelBg},
-    {"MoviesFg", &Theme::MoviesFg},
-    {"MoviesBg", &Theme::MoviesBg},
-    {"MoviesHighFg", &Theme::MoviesHighFg},
-    {"MoviesHighBg", &Theme::MoviesHighBg},
-    {"ChoiceFg", &Theme::ChoiceFg},
-    {"ChoiceBg", &Theme::ChoiceBg},
-    {"ChoiceHighFg", &Theme::ChoiceHighFg},
-    {"ChoiceHighBg", &Theme::ChoiceHighBg},
-}};
-constexpr std::array<std::pair<std::string_view, FontField>, 3> kFonts = {{
-    {"LabelFont", &Theme::LabelFont},
-    {"MoviesFont", &Theme::MoviesFont},
-    {"ChoiceFont", &Theme::ChoiceFont},
-}};
-
 void PutInt32(std::uint8_t* at, std::int32_t value) {
   const auto bits = static_cast<std::uint32_t>(value);
   for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(bits >> (8 * i));
@@ -46,6 +24,24 @@ std::int32_t GetInt32(const std::uint8_t* at) {
 }
 
 }  // namespace
+
+const std::array<ThemeColorValue, 10> kThemeColors = {{
+    {"LabelFg", &Theme::LabelFg},
+    {"LabelBg", &Theme::LabelBg},
+    {"MoviesFg", &Theme::MoviesFg},
+    {"MoviesBg", &Theme::MoviesBg},
+    {"MoviesHighFg", &Theme::MoviesHighFg},
+    {"MoviesHighBg", &Theme::MoviesHighBg},
+    {"ChoiceFg", &Theme::ChoiceFg},
+    {"ChoiceBg", &Theme::ChoiceBg},
+    {"ChoiceHighFg", &Theme::ChoiceHighFg},
+    {"ChoiceHighBg", &Theme::ChoiceHighBg},
+}};
+const std::array<ThemeFontValue, 3> kThemeFonts = {{
+    {"LabelFont", &Theme::LabelFont},
+    {"MoviesFont", &Theme::MoviesFont},
+    {"ChoiceFont", &Theme::ChoiceFont},
+}};
 
 FontDescription FontDescription::Default() {
   FontDescription font;
@@ -118,8 +114,8 @@ Theme::Theme()
 bool Theme::Load(Registry& registry, RegKey settingsKey) {
   ScopedKey themes(registry, registry.OpenKey(settingsKey, kThemesKey));
   const RegKey from = themes ? themes.get() : settingsKey;
-  for (const auto& [name, field] : kColors) ReadNumber(registry, from, name, this->*field);
-  for (const auto& [name, field] : kFonts) {
+  for (const auto& [name, field] : kThemeColors) ReadNumber(registry, from, name, this->*field);
+  for (const auto& [name, field] : kThemeFonts) {
     std::array<std::uint8_t, FontDescription::kSize> bytes{};
     std::uint32_t size = FontDescription::kSize;
     if (registry.QueryValue(from, name, bytes.data(), size)) {
@@ -132,10 +128,10 @@ bool Theme::Load(Registry& registry, RegKey settingsKey) {
 bool Theme::Save(Registry& registry, RegKey settingsKey) const {
   ScopedKey themes(registry, registry.CreateKey(settingsKey, kThemesKey));
   if (!themes) return false;
-  for (const auto& [name, field] : kColors) {
+  for (const auto& [name, field] : kThemeColors) {
     if (!WriteNumber(registry, themes.get(), name, this->*field)) return false;
   }
-  for (const auto& [name, field] : kFonts) {
+  for (const auto& [name, field] : kThemeFonts) {
     const auto bytes = (this->*field).ToBytes();
     if (!registry.SetValue(themes.get(), name, RegType::Binary, bytes.data(),
                            FontDescription::kSize)) {
@@ -146,8 +142,8 @@ bool Theme::Save(Registry& registry, RegKey settingsKey) const {
 }
 
 void Theme::DeleteLegacyValues(Registry& registry, RegKey settingsKey) {
-  for (const auto& [name, field] : kColors) registry.DeleteValue(settingsKey, name);
-  for (const auto& [name, field] : kFonts) registry.DeleteValue(settingsKey, name);
+  for (const auto& [name, field] : kThemeColors) registry.DeleteValue(settingsKey, name);
+  for (const auto& [name, field] : kThemeFonts) registry.DeleteValue(settingsKey, name);
 }
 
 }  // namespace quorvel

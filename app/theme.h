@@ -81,4 +81,17 @@ class Theme {
   bool operator==(const Theme&) const = default;
 };
 
+// The stored names of the ten colours and the three fonts, in the order they are
+// stored, bound to their fields.
+struct ThemeColorValue {
+  std::string_view name;
+  ColorRef Theme::*field;
+};
+struct ThemeFontValue {
+  std::string_view name;
+  FontDescription Theme::*field;
+};
+extern const std::array<ThemeColorValue, 10> kThemeColors;
+extern const std::array<ThemeFontValue, 3> kThemeFonts;
+
 }  // namespace quorvel

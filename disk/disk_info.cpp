@@ -5,6 +5,7 @@
 #include "app/player_record.h"
 #include "app/settings.h"
 #include "platform/files.h"
+#include "platform/folder_listing.h"
 #include "platform/volumes.h"
 
 namespace quorvel {
@@ -16,6 +17,33 @@ constexpr std::array<std::string_view, 3> kMovieExtensions = {"avi", "mpg", "mpe
 constexpr std::array<std::string_view, 3> kPictureExtensions = {"jpg", "jpeg", "bmp"};
 constexpr int kMegabyteShift = 20;
 }  // namespace
+
+struct DiskInfo::DiskFolder {
+  DiskFolder(Files& filesService, const std::string& folderPath)
+      : files(filesService), path(folderPath), listing(folderPath, {}) {
+    if (std::optional<std::vector<std::string>> names = files.ListNames(path)) {
+      listed = true;
+      listing = FolderListing(path, std::move(*names));
+    }
+  }
+
+  bool Contains(std::string_view name) const {
+    return listed ? listing.Contains(name) : files.EntryExists(path, name);
+  }
+  // The entry's real name when it is there (any letter case), else nullopt.
+  std::optional<std::string> Find(std::string_view name) const {
+    if (listed) return listing.Find(name);
+    return std::string(name);  // cannot tell without a listing: let the reader try
+  }
+  std::vector<Files::Entry> ByExtension(std::string_view ext) const {
+    return listed ? listing.ByExtension(ext) : files.ListByExtension(path, ext);
+  }
+
+  Files& files;
+  const std::string& path;
+  bool listed = false;
+  FolderListing listing;
+};
 
 std::string ReadResultName(ReadResult result) {
   switch (result) {
@@ -76,19 +104,25 @@ ReadResult DiskInfo::ReadDisk(std::string_view path, const Settings& settings, V
   root_ = std::move(root);
   label_ = std::move(label);
   present_ = 1;
-  if (settings.ReadMDVD != 0) microDvd_.Read(files, path_, MicroDvdFile::kFileName);
-  if (settings.ReadConf != 0) autorun_.Read(files, path_, AutorunConfig::kFileName);
-  const ReadResult result = Recognise(settings, files);
-  ChoosePicture(files);
+  const DiskFolder folder(files, path_);
+  // A disk file that the listing does not hold is missing: its record stays reset.
+  if (settings.ReadMDVD != 0) {
+    if (auto name = folder.Find(MicroDvdFile::kFileName)) microDvd_.Read(files, path_, *name);
+  }
+  if (settings.ReadConf != 0) {
+    if (auto name = folder.Find(AutorunConfig::kFileName)) autorun_.Read(files, path_, *name);
+  }
+  const ReadResult result = Recognise(settings, files, folder);
+  ChoosePicture(folder);
   return result;
 }
 
-ReadResult DiskInfo::Recognise(const Settings& settings, Files& files) {
-  if (files.EntryExists(path_, kSuperVideoCdEntry)) {
+ReadResult DiskInfo::Recognise(const Settings& settings, Files& files, const DiskFolder& folder) {
+  if (folder.Contains(kSuperVideoCdEntry)) {
     AddMovie(MovieType::SuperVideoCd, "S-VCD", "", files);
     return ReadResult::Ok;
   }
-  if (files.EntryExists(path_, kVideoCdEntry)) {
+  if (folder.Contains(kVideoCdEntry)) {
     AddMovie(MovieType::VideoCd, "VideoCD", "", files);
     return ReadResult::Ok;
   }
@@ -113,14 +147,16 @@ ReadResult DiskInfo::Recognise(const Settings& settings, Files& files) {
   // 64-bit: a threshold of 4096 MB or more stays that large.
   const std::uint64_t threshold = std::uint64_t{settings.MinFileSize} << kMegabyteShift;
   std::size_t found = 0;
-  for (std::string_view ext : kMovieExtensions) found += SearchLooseFiles(ext, threshold, files);
+  for (std::string_view ext : kMovieExtensions) {
+    found += SearchLooseFiles(ext, threshold, files, folder);
+  }
   return found == 0 ? ReadResult::NoMovies : ReadResult::Ok;
 }
 
-std::size_t DiskInfo::SearchLooseFiles(std::string_view ext, std::uint64_t threshold,
-                                       Files& files) {
+std::size_t DiskInfo::SearchLooseFiles(std::string_view ext, std::uint64_t threshold, Files& files,
+                                       const DiskFolder& folder) {
   std::size_t added = 0;
-  for (Files::Entry& entry : files.ListByExtension(path_, ext)) {
+  for (Files::Entry& entry : folder.ByExtension(ext)) {
     const std::optional<std::uint64_t> size = files.FileSize(entry.path);
     if (!size || *size < threshold) continue;
     AddMovie(std::move(entry.title), std::move(entry.path), files);
@@ -129,14 +165,14 @@ std::size_t DiskInfo::SearchLooseFiles(std::string_view ext, std::uint64_t thres
   return added;
 }
 
-void DiskInfo::ChoosePicture(Files& files) {
+void DiskInfo::ChoosePicture(const DiskFolder& folder) {
   if (!picture_.empty()) return;
   if (autorun_.IsValid()) {
     picture_ = autorun_.picturePath;
     return;
   }
   for (std::string_view ext : kPictureExtensions) {
-    const std::vector<Files::Entry> pictures = files.ListByExtension(path_, ext);
+    const std::vector<Files::Entry> pictures = folder.ByExtension(ext);
     if (!pictures.empty()) {
       picture_ = pictures.front().path;
       return;

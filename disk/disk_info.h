@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <list>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "disk/autorun_config.h"
 #include "disk/micro_dvd_file.h"
@@ -13,6 +15,7 @@
 namespace quorvel {
 
 class Files;
+class FolderListing;
 class Settings;
 class Volumes;
 
@@ -67,11 +70,16 @@ class DiskInfo {
   }
 
  private:
-  ReadResult Recognise(const Settings& settings, Files& files);
+  // The disk folder is listed once per read; every name test and pattern listing of
+  // the read asks that one listing (or, when the folder cannot be listed, the files
+  // service itself).
+  struct DiskFolder;
+  ReadResult Recognise(const Settings& settings, Files& files, const DiskFolder& folder);
   // Appends the movies of `path` with extension `ext` of at least `threshold` bytes;
   // returns how many.
-  std::size_t SearchLooseFiles(std::string_view ext, std::uint64_t threshold, Files& files);
-  void ChoosePicture(Files& files);
+  std::size_t SearchLooseFiles(std::string_view ext, std::uint64_t threshold, Files& files,
+                               const DiskFolder& folder);
+  void ChoosePicture(const DiskFolder& folder);
 
   std::string path_;
   std::string root_;

@@ -54,7 +54,7 @@ bool EndsWithIgnoringAsciiCase(std::string_view text, std::string_view suffix) {
          EqualsIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
-bool IsValidUtf8(std::string_view text) {
+bool IsWellFormedUtf8(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
     const auto c = static_cast<unsigned char>(text[i]);

@@ -44,6 +44,10 @@ class Files {
   virtual std::vector<Entry> ListByExtension(std::string_view folder,
                                              std::string_view extension) = 0;
 
+  // The names of every entry of `folder` (not of its subfolders; without "." and
+  // ".."), in the folder's own order; nullopt when the folder cannot be listed.
+  virtual std::optional<std::vector<std::string>> ListNames(std::string_view folder) = 0;
+
   // The size in bytes of the regular file at `path` (symbolic links followed);
   // nullopt for a missing entry, a folder or other non-file, a link loop.
   virtual std::optional<std::uint64_t> FileSize(std::string_view path) = 0;

@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   quorvelctl::Context context;
   quorvelctl::AddSettingsCommands(app, context);
+  quorvelctl::AddPlayersCommands(app, context);
   quorvelctl::AddDiskCommands(app, context);
   quorvelctl::AddPlaybackCommands(app, context);
   try {

@@ -1,10 +1,121 @@
+#include <charconv>
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "app/registry_values.h"
 #include "quorvelctl/commands.h"
+#include "quorvelctl/settings_view.h"
+#include "quorvelctl/user_store.h"
 
 namespace quorvelctl {
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kSaveError = 1;
+
+// A change asked for on the command line, checked before anything is loaded.
+struct Change {
+  const quorvel::StoredSetting* setting;
+  std::string text;
+  std::uint32_t bits = 0;
+};
+
+// Checks "NAME=VALUE"; on a fault prints why and returns false.
+bool ParseChange(const std::string& assignment, Change& change) {
+  const std::size_t equals = assignment.find('=');
+  if (equals == std::string::npos) {
+    std::fprintf(stderr, "quorvelctl: \"%s\" is not NAME=VALUE\n", assignment.c_str());
+    return false;
+  }
+  const std::string name = assignment.substr(0, equals);
+  const std::string value = assignment.substr(equals + 1);
+  change.setting = quorvel::FindStoredSetting(name);
+  if (change.setting == nullptr) {
+    std::string names;
+    for (const auto& setting : quorvel::kStoredSettings) {
+      names += (names.empty() ? "" : ", ") + std::string(setting.name);
+    }
+    std::fprintf(stderr, "quorvelctl: there is no setting \"%s\"; the settings are: %s\n",
+                 name.c_str(), names.c_str());
+    return false;
+  }
+  if (change.setting->IsText()) {
+    if (value.size() + 1 > quorvel::kTextBufferSize) {
+      std::fprintf(stderr,
+                   "quorvelctl: the value of \"%s\" is longer than %u bytes and could not be "
+                   "read back\n",
+                   name.c_str(), quorvel::kTextBufferSize - 1);
+      return false;
+    }
+    change.text = value;
+    return true;
+  }
+  const bool isUnsigned = change.setting->unsignedNumber != nullptr;
+  const long long low = isUnsigned ? 0 : std::numeric_limits<std::int32_t>::min();
+  const long long high = isUnsigned ? std::numeric_limits<std::uint32_t>::max()
+                                    : std::numeric_limits<std::int32_t>::max();
+  long long number = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+  if (value.empty() || error != std::errc() || end != value.data() + value.size() || number < low ||
+      number > high) {
+    std::fprintf(stderr, "quorvelctl: \"%s\" is not a number from %lld to %lld for \"%s\"\n",
+                 value.c_str(), low, high, std::string(change.setting->name).c_str());
+    return false;
+  }
+  change.bits = static_cast<std::uint32_t>(number);
+  return true;
+}
+
+void Show(const quorvel::Settings& settings, bool json) {
+  if (json) {
+    std::printf("%s\n", SettingsJson(settings).dump(2).c_str());
+  } else {
+    std::printf("%s", SettingsText(settings).c_str());
+  }
+}
+
+}  // namespace
 
 void AddSettingsCommands(CLI::App& app, Context& context) {
   auto* settings = app.add_subcommand("settings", "Show or change the stored settings");
-  settings->callback([&context] { context.exitCode = 0; });
+  auto json = std::make_shared<bool>(false);
+  settings->add_flag("--json", *json, "Show the settings as one JSON object");
+  auto* set = settings->add_subcommand(
+      "set", "Change stored values by their stored names (case-insensitive), then save");
+  auto assignments = std::make_shared<std::vector<std::string>>();
+  set->add_option("assignments", *assignments, "NAME=VALUE, e.g. \"DivX Player=BSPlayer\"")
+      ->required();
+
+  settings->callback([&context, json, set] {
+    if (set->parsed()) return;
+    quorvel::Settings loaded;
+    LoadUserSettings(loaded);
+    Show(loaded, *json);
+    context.exitCode = 0;
+  });
+  set->callback([&context, assignments] {
+    std::vector<Change> changes;
+    for (const auto& assignment : *assignments) {
+      Change change;
+      if (!ParseChange(assignment, change)) {
+        context.exitCode = kUsageError;
+        return;
+      }
+      changes.push_back(change);
+    }
+    quorvel::Settings loaded;
+    LoadUserSettings(loaded);
+    for (const auto& change : changes) {
+      if (change.setting->IsText()) {
+        loaded.*change.setting->text = change.text;
+      } else {
+        change.setting->SetNumberBits(loaded, change.bits);
+      }
+    }
+    context.exitCode = SaveUserSettings(loaded) ? 0 : kSaveError;
+  });
 }
 
 }  // namespace quorvelctl

@@ -3,9 +3,12 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/cdrom.h>
+#include <linux/magic.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/sysmacros.h>
 #include <systemd/sd-bus.h>
 #include <unistd.h>
@@ -16,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/linux/filesystem_label.h"
@@ -123,38 +127,125 @@ bool Contains(const Range& range, std::string_view value) {
 
 }  // namespace
 
+LinuxVolumes::LinuxVolumes(LinuxVolumes&& other) noexcept
+    : sources_(std::move(other.sources_)),
+      mountInfoFd_(std::exchange(other.mountInfoFd_, -1)),
+      mountInfoPollable_(other.mountInfoPollable_),
+      mountsValid_(std::exchange(other.mountsValid_, false)),
+      mounts_(std::move(other.mounts_)),
+      labels_(std::move(other.labels_)),
+      fstabStamp_(std::exchange(other.fstabStamp_, FileStamp{})),
+      fstab_(std::move(other.fstab_)) {}
+
+LinuxVolumes& LinuxVolumes::operator=(LinuxVolumes&& other) noexcept {
+  if (this != &other) {
+    if (mountInfoFd_ >= 0) ::close(mountInfoFd_);
+    sources_ = std::move(other.sources_);
+    mountInfoFd_ = std::exchange(other.mountInfoFd_, -1);
+    mountInfoPollable_ = other.mountInfoPollable_;
+    mountsValid_ = std::exchange(other.mountsValid_, false);
+    mounts_ = std::move(other.mounts_);
+    labels_ = std::move(other.labels_);
+    fstabStamp_ = std::exchange(other.fstabStamp_, FileStamp{});
+    fstab_ = std::move(other.fstab_);
+  }
+  return *this;
+}
+
+LinuxVolumes::~LinuxVolumes() {
+  if (mountInfoFd_ >= 0) ::close(mountInfoFd_);
+}
+
+const std::vector<MountEntry>& LinuxVolumes::Mounts() {
+  if (mountsValid_ && mountInfoPollable_) {
+    pollfd changed{mountInfoFd_, POLLPRI, 0};
+    if (::poll(&changed, 1, 0) == 0) return mounts_;
+  }
+  if (!mountInfoPollable_ && mountInfoFd_ >= 0) {
+    // A plain file may have been replaced; open it afresh.
+    ::close(mountInfoFd_);
+    mountInfoFd_ = -1;
+  }
+  if (mountInfoFd_ < 0) {
+    mountInfoFd_ = ::open(sources_.mountInfo.c_str(), O_RDONLY | O_CLOEXEC);
+    struct statfs fs {};
+    mountInfoPollable_ =
+        mountInfoFd_ >= 0 && ::fstatfs(mountInfoFd_, &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
+  }
+  std::string text;
+  if (mountInfoFd_ >= 0 && ::lseek(mountInfoFd_, 0, SEEK_SET) == 0) {
+    char chunk[16384];
+    for (;;) {
+      const ssize_t n = ::read(mountInfoFd_, chunk, sizeof chunk);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0 || text.size() > kMaxTableBytes) break;
+      text.append(chunk, static_cast<std::size_t>(n));
+    }
+  }
+  mounts_ = ParseMountInfo(text);
+  labels_.clear();
+  mountsValid_ = mountInfoFd_ >= 0;
+  return mounts_;
+}
+
+const std::vector<FstabEntry>& LinuxVolumes::FstabEntries() {
+  struct stat st {};
+  FileStamp stamp;
+  if (::stat(sources_.fstab.c_str(), &st) == 0) {
+    stamp = FileStamp{static_cast<std::uint64_t>(st.st_ino), static_cast<std::uint64_t>(st.st_size),
+                      static_cast<std::int64_t>(st.st_mtim.tv_sec),
+                      static_cast<std::int64_t>(st.st_mtim.tv_nsec)};
+  }
+  if (!(stamp == fstabStamp_)) {
+    fstab_ =
+        stamp.seconds < 0 ? std::vector<FstabEntry>() : ParseFstab(ReadSmallFile(sources_.fstab));
+    fstabStamp_ = stamp;
+  }
+  return fstab_;
+}
+
 std::string LinuxVolumes::VolumeRoot(std::string_view path) {
   if (path.empty()) return {};
-  const std::vector<MountEntry> table = ParseMountInfo(ReadSmallFile(sources_.mountInfo));
+  const std::vector<MountEntry>& table = Mounts();
   const std::string text(path);
 
-  // A device stands for what is mounted from it, wherever that is: a block device, a
-  // path that the mount table names as a source, or an optical drive's node name
-  // (which may be missing while the drive is not there).
+  // A device stands for what is mounted from it, wherever that is: a block device
+  // (a link such as /dev/cdrom included), a path that the mount table names as a
+  // source, or an optical drive's node name (which may be missing while the drive is
+  // not there).
   struct stat st {};
-  const bool isBlock = ::stat(text.c_str(), &st) == 0 && S_ISBLK(st.st_mode);
-  const std::optional<std::string> canonical = CanonicalPath(text);
+  const bool exists = ::stat(text.c_str(), &st) == 0;
+  const bool isBlock = exists && S_ISBLK(st.st_mode);
   bool isDevice =
       isBlock || (text.rfind(sources_.devDir + "/", 0) == 0 && IsOpticalDeviceName(BaseName(text)));
   const MountEntry* fromDevice = nullptr;
   for (const auto& entry : table) {
-    const bool sameName = entry.source == text || (canonical && entry.source == *canonical);
     const bool sameDevice =
         isBlock && entry.major == major(st.st_rdev) && entry.minor == minor(st.st_rdev);
-    if (sameName || sameDevice) {
+    if (entry.source == text || sameDevice) {
       fromDevice = &entry;
       isDevice = true;
     }
   }
   if (isDevice) return fromDevice != nullptr ? RootOf(fromDevice->mountPoint) : std::string();
 
-  const std::string absolute = canonical ? *canonical : LexicalAbsolute(path);
+  // The path's text decides when the filesystem it lands on is the one mounted there;
+  // otherwise a symbolic link leads elsewhere and the real path decides. This keeps
+  // the poll of an unchanged disk at one stat instead of one per component.
+  std::string absolute = LexicalAbsolute(path);
   const MountEntry* mount = FindMountFor(table, absolute);
+  if (exists &&
+      (mount == nullptr || mount->major != major(st.st_dev) || mount->minor != minor(st.st_dev))) {
+    if (std::optional<std::string> canonical = CanonicalPath(text)) {
+      absolute = std::move(*canonical);
+      mount = FindMountFor(table, absolute);
+    }
+  }
   if (mount == nullptr) return {};
 
   // A mount point that fstab keeps for an optical drive, below the filesystem found,
   // means the drive's medium is not mounted: the folder is an empty drive.
-  for (const FstabEntry& entry : ParseFstab(ReadSmallFile(sources_.fstab))) {
+  for (const FstabEntry& entry : FstabEntries()) {
     if (!IsOpticalFstabEntry(entry)) continue;
     const std::string point = WithoutTrailingSlash(entry.mountPoint);
     if (point.size() > mount->mountPoint.size() && IsComponentPrefix(point, absolute) &&
@@ -169,13 +260,28 @@ std::string LinuxVolumes::VolumeRoot(std::string_view path) {
 bool LinuxVolumes::VolumeLabel(std::string_view root, std::string& label) {
   label.clear();
   if (root.empty()) return false;
-  const std::vector<MountEntry> table = ParseMountInfo(ReadSmallFile(sources_.mountInfo));
+  const std::vector<MountEntry>& table = Mounts();
   const MountEntry* mount = FindMountAt(table, root);
   if (mount == nullptr) return false;
   struct stat rootStat {};
   // A dead FUSE mount or a vanished medium answers stat with an error.
   if (::stat(mount->mountPoint.c_str(), &rootStat) != 0) return false;
 
+  if (mountInfoPollable_) {
+    for (const CachedLabel& cached : labels_) {
+      if (cached.mountPoint == mount->mountPoint && cached.source == mount->source) {
+        label = cached.label;
+        return true;
+      }
+    }
+  }
+  const bool found = ReadLabel(*mount, label);
+  if (found && mountInfoPollable_) labels_.push_back({mount->mountPoint, mount->source, label});
+  return found;
+}
+
+bool LinuxVolumes::ReadLabel(const MountEntry& mountEntry, std::string& label) {
+  const MountEntry* mount = &mountEntry;
   // udev's record, readable by every user, without opening the device.
   if (mount->major != 0) {
     const std::string record =
@@ -243,7 +349,7 @@ bool LinuxVolumes::VolumeLabel(std::string_view root, std::string& label) {
 
 std::int32_t LinuxVolumes::DriveType(std::string_view root) {
   if (root.empty()) return kDriveNoRootDir;
-  const std::vector<MountEntry> table = ParseMountInfo(ReadSmallFile(sources_.mountInfo));
+  const std::vector<MountEntry>& table = Mounts();
   const MountEntry* mount = FindMountAt(table, root);
   if (mount == nullptr) return kDriveNoRootDir;
   if (Contains(kNetworkFsTypes, mount->fsType)) return kDriveRemote;
@@ -287,7 +393,7 @@ bool UnmountWithUdisks(const std::string& device) {
   if (sd_bus_open_system(&bus) < 0) return false;
   const std::string object =
       "/org/freedesktop/UDisks2/block_devices/" + std::string(BaseName(device));
-  sd_bus_error error = SD_BUS_ERROR_NULL;
+  sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C99 compound literal
   sd_bus_message* reply = nullptr;
   const int result = sd_bus_call_method(bus, "org.freedesktop.UDisks2", object.c_str(),
                                         "org.freedesktop.UDisks2.Filesystem", "Unmount", &error,
@@ -303,7 +409,7 @@ bool UnmountWithUdisks(const std::string& device) {
 
 bool LinuxVolumes::EjectMedia(std::string_view path, bool eject) {
   if (path.empty()) return false;
-  const std::vector<MountEntry> table = ParseMountInfo(ReadSmallFile(sources_.mountInfo));
+  const std::vector<MountEntry>& table = Mounts();
   const std::string text(path);
 
   // Which optical drive the path stands for: the drive itself, the drive whose medium
@@ -321,7 +427,7 @@ bool LinuxVolumes::EjectMedia(std::string_view path, bool eject) {
       }
     } else {
       const std::string absolute = canonical ? *canonical : LexicalAbsolute(path);
-      for (const FstabEntry& entry : ParseFstab(ReadSmallFile(sources_.fstab))) {
+      for (const FstabEntry& entry : FstabEntries()) {
         if (IsOpticalFstabEntry(entry) && entry.source.rfind("/dev/", 0) == 0 &&
             IsComponentPrefix(entry.mountPoint, absolute)) {
           const std::optional<std::string> resolved = CanonicalPath(entry.source);

@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "platform/disk_names.h"
+#include "platform/folder_listing.h"
 #include "platform/path_rules.h"
 
 namespace quorvel {
@@ -62,14 +63,13 @@ std::string FolderPath(std::string_view folder) {
 }
 
 // Opens a regular file for reading. O_NONBLOCK keeps a FIFO that carries a media
-// file's name from blocking the open; it is then refused as not regular.
+// file's name from blocking the open; it is then refused as not regular. Reads of a
+// regular file ignore O_NONBLOCK, so it stays set.
 Fd OpenRegularFile(std::string_view path) {
   Fd fd(::open(std::string(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   if (!fd.ok()) return fd;
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return Fd(-1);
-  const int flags = ::fcntl(fd.get(), F_GETFL);
-  if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
   return fd;
 }
 
@@ -93,18 +93,21 @@ bool Exists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
+std::optional<std::vector<std::string>> ReadNames(const std::string& folder) {
+  Dir dir(folder);
+  if (!dir.ok()) return std::nullopt;
+  std::vector<std::string> names;
+  while (const char* name = dir.Next()) names.emplace_back(name);
+  return names;
+}
+
 // The name in `folder` that matches `component`: the exact name when it exists, else
 // the first entry (in sorted order) equal to it without regard to ASCII case.
 std::optional<std::string> MatchEntry(const std::string& folder, std::string_view component) {
   if (Exists(JoinNativePath(folder, component))) return std::string(component);
-  Dir dir(folder);
-  if (!dir.ok()) return std::nullopt;
-  std::optional<std::string> best;
-  while (const char* name = dir.Next()) {
-    if (!EqualsIgnoringAsciiCase(name, component)) continue;
-    if (!best || LessIgnoringAsciiCase(name, *best)) best = name;
-  }
-  return best;
+  std::optional<std::vector<std::string>> names = ReadNames(folder);
+  if (!names) return std::nullopt;
+  return FolderListing(folder, std::move(*names)).Find(component);
 }
 
 }  // namespace
@@ -116,22 +119,13 @@ bool PosixFiles::EntryExists(std::string_view folder, std::string_view name) {
 
 std::vector<Files::Entry> PosixFiles::ListByExtension(std::string_view folder,
                                                       std::string_view extension) {
-  std::vector<Entry> entries;
-  Dir dir(FolderPath(folder));
-  if (!dir.ok()) return entries;
-  const std::string suffix = "." + std::string(extension);
-  while (const char* name = dir.Next()) {
-    const std::string_view view(name);
-    if (!EndsWithIgnoringAsciiCase(view, suffix)) continue;
-    Entry entry;
-    entry.name = name;
-    entry.path = JoinNativePath(folder, view);
-    entry.title = std::string(view.substr(0, view.rfind('.')));
-    entries.push_back(std::move(entry));
-  }
-  std::sort(entries.begin(), entries.end(),
-            [](const Entry& a, const Entry& b) { return LessIgnoringAsciiCase(a.name, b.name); });
-  return entries;
+  std::optional<std::vector<std::string>> names = ReadNames(FolderPath(folder));
+  if (!names) return {};
+  return FolderListing(std::string(folder), std::move(*names)).ByExtension(extension);
+}
+
+std::optional<std::vector<std::string>> PosixFiles::ListNames(std::string_view folder) {
+  return ReadNames(FolderPath(folder));
 }
 
 std::optional<std::uint64_t> PosixFiles::FileSize(std::string_view path) {
@@ -223,7 +217,7 @@ std::string PosixFiles::ResolveDiskName(std::string_view folder, std::string_vie
     std::string piece(part);
     if (matching) {
       std::optional<std::string> found = MatchEntry(current, part);
-      if (!found && !IsValidUtf8(part)) found = MatchEntry(current, Windows1252ToUtf8(part));
+      if (!found && !IsWellFormedUtf8(part)) found = MatchEntry(current, Windows1252ToUtf8(part));
       if (found) {
         piece = *found;
         current = JoinNativePath(current, piece);

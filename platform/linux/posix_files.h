@@ -9,6 +9,7 @@ class PosixFiles final : public Files {
  public:
   bool EntryExists(std::string_view folder, std::string_view name) override;
   std::vector<Entry> ListByExtension(std::string_view folder, std::string_view extension) override;
+  std::optional<std::vector<std::string>> ListNames(std::string_view folder) override;
   std::optional<std::uint64_t> FileSize(std::string_view path) override;
   std::optional<std::size_t> ReadBytes(std::string_view path, std::uint64_t offset,
                                        std::span<std::byte> buffer) override;

@@ -1,0 +1,112 @@
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/registry_values.h"
+#include "platform/registry_tree.h"
+#include "quorvelctl/commands.h"
+#include "quorvelctl/settings_view.h"
+#include "quorvelctl/user_store.h"
+
+namespace quorvelctl {
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kFailure = 1;
+
+struct AddOptions {
+  std::string name;
+  std::string path;
+  std::string cmdLine;
+  int playlist = static_cast<int>(quorvel::PlaylistType::NoPlaylist);
+};
+
+// A player is stored as a key named after it, so its name must be a key name, and
+// no other player may have the same name in other letter case (the two would share
+// one key). Paths and command lines must fit the buffer they are read back with.
+bool CheckNewPlayer(const AddOptions& options, const quorvel::PlayerList& players) {
+  if (!quorvel::IsValidKeyName(options.name)) {
+    std::fprintf(stderr,
+                 "quorvelctl: a player name must be 1 to %zu bytes without \\ or control "
+                 "characters\n",
+                 quorvel::kMaxKeyNameLength);
+    return false;
+  }
+  for (const auto& player : players) {
+    if (quorvel::EqualsIgnoreCase(player.Name, options.name)) {
+      std::fprintf(stderr,
+                   "quorvelctl: there is a player \"%s\" already (player names are stored "
+                   "without regard to letter case)\n",
+                   player.Name.c_str());
+      return false;
+    }
+  }
+  for (const auto* text : {&options.path, &options.cmdLine}) {
+    if (text->size() + 1 > quorvel::kTextBufferSize) {
+      std::fprintf(stderr, "quorvelctl: \"%s\" is longer than %u bytes\n", text->c_str(),
+                   quorvel::kTextBufferSize - 1);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void AddPlayersCommands(CLI::App& app, Context& context) {
+  auto* players = app.add_subcommand("players", "List, add or remove the configured players");
+  auto json = std::make_shared<bool>(false);
+  players->add_flag("--json", *json, "Show the players as a JSON array");
+
+  auto* add = players->add_subcommand("add", "Append a player to the list, then save");
+  auto options = std::make_shared<AddOptions>();
+  add->add_option("--name", options->name, "The player's name")->required();
+  add->add_option("--path", options->path, "Full path of its executable file")->required();
+  add->add_option("--cmdline", options->cmdLine, "Its command line; %f stands for the file");
+  add->add_option("--playlist", options->playlist,
+                  "Playlist it accepts: -1 none, 0 BSPlayer list, 1 ASX list, 2 m3u8 list")
+      ->check(CLI::Range(-1, 2));
+
+  auto* remove =
+      players->add_subcommand("remove", "Remove the first player of this name, then save");
+  auto removeName = std::make_shared<std::string>();
+  remove->add_option("name", *removeName, "The exact name")->required();
+
+  players->callback([&context, json, add, remove] {
+    if (add->parsed() || remove->parsed()) return;
+    quorvel::Settings settings;
+    LoadUserSettings(settings);
+    if (*json) {
+      std::printf("%s\n", PlayersJson(settings.Players).dump(2).c_str());
+    } else {
+      std::printf("%s", PlayersText(settings.Players).c_str());
+    }
+    context.exitCode = 0;
+  });
+  add->callback([&context, options] {
+    quorvel::Settings settings;
+    LoadUserSettings(settings);
+    if (!CheckNewPlayer(*options, settings.Players)) {
+      context.exitCode = kUsageError;
+      return;
+    }
+    settings.Players.emplace_back(options->name, options->path, options->cmdLine,
+                                  static_cast<quorvel::PlaylistType>(options->playlist));
+    context.exitCode = SaveUserSettings(settings) ? 0 : kFailure;
+  });
+  remove->callback([&context, removeName] {
+    quorvel::Settings settings;
+    LoadUserSettings(settings);
+    for (auto it = settings.Players.begin(); it != settings.Players.end(); ++it) {
+      if (it->Name == *removeName) {
+        settings.Players.erase(it);
+        context.exitCode = SaveUserSettings(settings) ? 0 : kFailure;
+        return;
+      }
+    }
+    std::fprintf(stderr, "quorvelctl: there is no player \"%s\"\n", removeName->c_str());
+    context.exitCode = kFailure;
+  });
+}
+
+}  // namespace quorvelctl
