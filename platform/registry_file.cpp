@@ -194,7 +194,9 @@ class Parser {
     }
     ++pos;
     if (current_ == nullptr) return Fail(lineNumber, "a value stands before any key");
-    if (!IsValidValueName(name)) return Fail(lineNumber, "the value name is too long or holds a tab");
+    if (!IsValidValueName(name)) {
+      return Fail(lineNumber, "the value name is too long or holds a tab");
+    }
     const std::string_view data = line.substr(pos);
 
     if (!data.empty() && data.front() == '"') {

@@ -40,6 +40,8 @@ class TreeRegistry : public Registry {
   virtual bool WriteAllowed(std::string_view /*keyPath*/, std::string_view /*valueName*/) {
     return true;
   }
+  // Called before a key is opened while no other key is open.
+  virtual void FirstKeyOpening() {}
   // Called when the last open handle was closed.
   virtual void LastKeyClosed() {}
 
@@ -51,6 +53,7 @@ class TreeRegistry : public Registry {
   // Whether anything changed since the last MarkClean.
   bool dirty() const { return dirty_; }
   void MarkClean() { dirty_ = false; }
+  void MarkDirty() { dirty_ = true; }
 
  private:
   std::shared_ptr<RegNode> Resolve(RegKey key) const;

@@ -90,7 +90,7 @@ bool RenameNoReplace(const std::filesystem::path& from, const std::filesystem::p
 FileRegistry::FileRegistry(std::filesystem::path file, UserMessages& messages)
     : file_(std::move(file)), messages_(messages) {
   RemoveStaleTemporaryFiles();
-  Read();
+  Read(/*startUp=*/true);
 }
 
 FileRegistry::~FileRegistry() { Flush(); }
@@ -100,17 +100,49 @@ bool FileRegistry::KeyAllowed(std::string_view fullPath) {
   return EqualsIgnoreCase(root, kCurrentUserRoot);
 }
 
-void FileRegistry::Read() {
+bool FileRegistry::Stamp::operator==(const Stamp& other) const {
+  if (exists != other.exists) return false;
+  return !exists ||
+         (device == other.device && inode == other.inode && size == other.size &&
+          modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec);
+}
+
+namespace {
+// The stamp of an open file or, with fd < 0, of the file at `path`.
+template <typename Stamp>
+Stamp StampOf(int fd, const std::filesystem::path& path) {
+  struct stat info {};
+  Stamp stamp;
+  if ((fd >= 0 ? ::fstat(fd, &info) : ::stat(path.c_str(), &info)) != 0) return stamp;
+  stamp.exists = true;
+  stamp.device = info.st_dev;
+  stamp.inode = info.st_ino;
+  stamp.size = info.st_size;
+  stamp.modified = info.st_mtim;
+  return stamp;
+}
+}  // namespace
+
+FileRegistry::Stamp FileRegistry::CurrentStamp() const { return StampOf<Stamp>(-1, file_); }
+
+void FileRegistry::Read(bool startUp) {
   UniqueFd fd(::open(file_.c_str(), O_RDONLY | O_CLOEXEC));
   std::string text;
   int error = 0;
   if (fd.get() < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return;  // no store yet
+    if (errno == ENOENT || errno == ENOTDIR) {  // no store (any more)
+      if (!startUp) ReplaceTree(RegistryTree());
+      MarkClean();
+      stamp_ = Stamp();
+      return;
+    }
     error = errno;
   } else if (!ReadAll(fd.get(), kMaxRegistryFileSize + 1, text)) {
     error = errno;
   }
   if (error != 0) {
+    // Later on the tree stays as it is, and the next opening tries again.
+    if (!startUp) return;
     readOnly_ = true;
     messages_.Show("The settings store " + file_.string() + " cannot be read (" + ErrorText(error) +
                        "). Quorvel starts with default settings and will not change that file.",
@@ -123,24 +155,27 @@ void FileRegistry::Read() {
   if (result.ok) {
     ReplaceTree(std::move(parsed));
     MarkClean();
+    stamp_ = StampOf<Stamp>(fd.get(), file_);
     return;
   }
 
-  // Damaged: keep it aside under a name no earlier damaged file holds, and start empty.
-  // What parsed before the damage is not used: the set-aside file keeps all of it.
+  // Damaged: keep it aside under a name no earlier damaged file holds. What parsed
+  // before the damage is not used: the set-aside file keeps all of it.
   const std::string where =
       result.line > 0 ? " (line " + std::to_string(result.line) + ": " + result.reason + ")"
                       : " (" + result.reason + ")";
+  std::filesystem::path setAside;
   for (int attempt = 0; attempt < kSetAsideAttempts; ++attempt) {
     std::filesystem::path bad = file_;
     bad += attempt == 0 ? std::string(".bad") : ".bad." + std::to_string(attempt);
     if (RenameNoReplace(file_, bad)) {
-      setAside_ = bad;
+      setAside = bad;
       break;
     }
     if (errno != EEXIST) break;
   }
-  if (setAside_.empty()) {
+  if (setAside.empty()) {
+    if (!startUp) return;
     readOnly_ = true;
     messages_.Show("The settings store " + file_.string() + " is damaged" + where +
                        " and could not be set aside. Quorvel starts with default settings and "
@@ -148,10 +183,26 @@ void FileRegistry::Read() {
                    {}, MessageButtons::Ok, MessageIcon::Warning);
     return;
   }
-  messages_.Show("The settings store " + file_.string() + " is damaged" + where +
+  setAside_ = setAside;
+  stamp_ = Stamp();
+  if (startUp) {
+    messages_.Show("The settings store " + file_.string() + " is damaged" + where +
+                       ". It was kept as " + setAside_.string() +
+                       " and Quorvel starts with default settings.",
+                   {}, MessageButtons::Ok, MessageIcon::Warning);
+    return;
+  }
+  // Damaged under a running program: the keys in memory are written anew.
+  MarkDirty();
+  messages_.Show("The settings store " + file_.string() + " was damaged" + where +
                      ". It was kept as " + setAside_.string() +
-                     " and Quorvel starts with default settings.",
+                     " and Quorvel writes the settings it holds anew.",
                  {}, MessageButtons::Ok, MessageIcon::Warning);
+}
+
+void FileRegistry::FirstKeyOpening() {
+  if (readOnly_ || dirty() || CurrentStamp() == stamp_) return;
+  Read(/*startUp=*/false);
 }
 
 bool FileRegistry::Write() {
@@ -164,11 +215,13 @@ bool FileRegistry::Write() {
   temporary += std::string(kTemporaryInfix) + std::to_string(::getpid()) + "." +
                std::to_string(temporaryCounter_++);
   int error = 0;
+  Stamp written;
   {
     UniqueFd fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_TRUNC | O_CLOEXEC, 0600));
     if (fd.get() < 0) {
       error = errno;
-    } else if (!WriteAll(fd.get(), text) || ::fsync(fd.get()) != 0 || !fd.Close()) {
+    } else if (!WriteAll(fd.get(), text) || ::fsync(fd.get()) != 0 ||
+               !(written = StampOf<Stamp>(fd.get(), temporary)).exists || !fd.Close()) {
       error = errno;
       ::unlink(temporary.c_str());
     } else if (::rename(temporary.c_str(), file_.c_str()) != 0) {
@@ -188,6 +241,7 @@ bool FileRegistry::Write() {
   // The rename itself is made durable by flushing the folder.
   UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());
+  stamp_ = written;
   writeFailureShown_ = false;
   MarkClean();
   return true;

@@ -1,10 +1,12 @@
 #pragma once
 // The registry store kept in one REGEDIT4 text file (see platform/registry_file.h).
 //
-// The file is read once, when the store is made; from then on the keys live in memory
-// and the whole file is written again when the last open key is closed after a change:
-// into a temporary file in the same folder, flushed to disk, then renamed over the old
-// file, so a crash at any moment leaves either the old or the new file.
+// The keys live in memory. The file is read when the store is made, and read again
+// when a key is opened while none is open and the file changed since this store last
+// read or wrote it (another process saved), unless this store holds unwritten changes
+// of its own. The whole file is written again when the last open key is closed after a
+// change: into a temporary file in the same folder, flushed to disk, then renamed over
+// the old file, so a crash at any moment leaves either the old or the new file.
 //
 // A file that cannot be parsed is never written over: it is renamed to
 // "<file>.bad" (or "<file>.bad.1", ".bad.2", ... when that name is taken, so no
@@ -14,6 +16,8 @@
 //
 // HKEY_LOCAL_MACHINE is not the user's: every open below it fails. Keys under it that
 // come with an imported file are kept and written back unchanged.
+
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -39,16 +43,31 @@ class FileRegistry final : public TreeRegistry {
 
  protected:
   bool KeyAllowed(std::string_view fullPath) override;
+  void FirstKeyOpening() override;
   void LastKeyClosed() override;
 
  private:
-  void Read();
+  // What tells one version of the file from another.
+  struct Stamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    bool operator==(const Stamp& other) const;
+  };
+  Stamp CurrentStamp() const;
+
+  // Reads the file into the tree. At start-up a file that cannot be read makes the
+  // store read-only; later it only keeps the tree as it is.
+  void Read(bool startUp);
   bool Write();
   void RemoveStaleTemporaryFiles() const;
 
   std::filesystem::path file_;
   UserMessages& messages_;
   std::filesystem::path setAside_;
+  Stamp stamp_;
   bool readOnly_ = false;
   bool writeFailureShown_ = false;
   unsigned temporaryCounter_ = 0;

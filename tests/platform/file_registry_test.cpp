@@ -136,6 +136,31 @@ TEST_F(FileRegistryTest, WritesWhenTheLastKeyClosesAndNeverOpensLocalMachine) {
       << "no temporary file is left behind";
 }
 
+TEST_F(FileRegistryTest, ALongLivedStorePicksUpWhatAnotherProcessSaved) {
+  FileRegistry running(file(), messages);
+  Settings settings;
+  ASSERT_TRUE(settings.Load(running));
+  {
+    FileRegistry other(file(), messages);
+    Settings changed;
+    ASSERT_TRUE(changed.Load(other));
+    changed.Players.push_back({"Added elsewhere", "x", "%f", PlaylistType::NoPlaylist});
+    ASSERT_TRUE(changed.Save(other));
+  }
+  Settings reloaded;
+  ASSERT_TRUE(reloaded.Load(running));
+  ASSERT_EQ(reloaded.Players.size(), 1u);
+
+  // Damaged under the running store: set aside, and the keys in memory written anew.
+  WriteFileBytes(file(), "REGEDIT4\n\n\"x\"=dword:1\n");
+  ScopedKey key(running, running.OpenKey(kCurrentUser, "Software\\Ostrell\\Quorvel\\Players"));
+  EXPECT_TRUE(key) << "the keys in memory stay";
+  key.Close();
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(ReadFileBytes(bad()), "REGEDIT4\n\n\"x\"=dword:1\n");
+  EXPECT_THAT(ReadFileBytes(file()), HasSubstr("Added elsewhere"));
+}
+
 TEST_F(FileRegistryTest, ImportsAFileExportedByTheWindowsRegistryEditor) {
   const std::string exported =
       ReadFileBytes(std::filesystem::path(QUORVEL_TEST_DATA) / "platform" / "windows_export.reg");
