@@ -29,7 +29,8 @@ for _ in $(seq 300); do
 done
 
 if [ "${WITH_X:-0}" = 1 ]; then
-  Xvfb -displayfd 3 -nolisten tcp 3>"$work/display" &
+  # -noreset: a desktop server does not start over whenever its last client leaves.
+  Xvfb -displayfd 3 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
   xvfb=$!
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
   export DISPLAY=":$(head -n1 "$work/display")"
