@@ -32,6 +32,8 @@ namespace {
 
 // How long one reading of the windows and their owners answers FindTopLevelWindow.
 constexpr std::chrono::milliseconds kWindowListLifetime{200};
+// How long after a failed connection to the X display the next try waits.
+constexpr std::chrono::seconds kReconnectDelay{2};
 // How often AskToClose looks whether the window has gone.
 constexpr std::chrono::milliseconds kClosePollInterval{20};
 // Where a program without a folder is looked for when PATH is not set.
@@ -204,13 +206,19 @@ class X11Windows {
     if (connection_ != nullptr) return true;
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == '\0') return false;
+    // A display that could not be reached is not tried again at once: a process list
+    // asks once per process, and each try may wait for the network.
+    const auto now = std::chrono::steady_clock::now();
+    if (failedAt_ && now - *failedAt_ < kReconnectDelay) return false;
     int screen = 0;
     xcb_connection_t* connection = xcb_connect(nullptr, &screen);
     if (xcb_connection_has_error(connection) != 0) {
       xcb_disconnect(connection);
+      failedAt_ = now;
       Debug("no X display");
       return false;
     }
+    failedAt_.reset();
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
     for (int i = 0; i < screen && it.rem > 0; ++i) xcb_screen_next(&it);
     if (it.rem == 0) {
@@ -338,6 +346,7 @@ class X11Windows {
   xcb_atom_t deleteWindow_ = XCB_ATOM_NONE;
   std::optional<std::vector<std::pair<WindowHandle, ProcessId>>> owners_;
   std::chrono::steady_clock::time_point ownersTime_;
+  std::optional<std::chrono::steady_clock::time_point> failedAt_;
 };
 
 class LinuxProcesses final : public Processes {
