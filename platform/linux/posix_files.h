@@ -5,7 +5,7 @@
 
 namespace quorvel {
 
-class PosixFiles final : public Files {
+class PosixFiles : public Files {
  public:
   bool EntryExists(std::string_view folder, std::string_view name) override;
   std::vector<Entry> ListByExtension(std::string_view folder, std::string_view extension) override;

@@ -254,5 +254,31 @@ TEST_F(ReadDiskTest, BrokenFoldersAreSkipped) {
   EXPECT_EQ(Read(disk + "/real.avi"), ReadResult::NoMovies);
 }
 
+// The real files service, except that one file is deleted right after the folder
+// was listed: the race of a disk whose files go while it is read.
+class VanishingFiles final : public PosixFiles {
+ public:
+  explicit VanishingFiles(std::string victim) : victim_(std::move(victim)) {}
+  std::optional<std::vector<std::string>> ListNames(std::string_view folder) override {
+    auto names = PosixFiles::ListNames(folder);
+    std::filesystem::remove(victim_);
+    return names;
+  }
+
+ private:
+  std::string victim_;
+};
+
+TEST_F(ReadDiskTest, FileThatVanishesAfterListingIsSkipped) {
+  const std::string disk = machine_.Disk("cd", 0, "GOING");
+  tree_.SparseFile("cd/a.avi", 1);
+  const std::string gone = tree_.SparseFile("cd/b.avi", 1);
+  settings_.ReadConf = 0;
+  VanishingFiles files(gone);
+  volumes_ = machine_.Volumes();
+  EXPECT_EQ(disk_.ReadDisk(disk, settings_, volumes_, files), ReadResult::Ok);
+  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"a", disk + "/a.avi", MovieType::DivX, -1}}));
+}
+
 }  // namespace
 }  // namespace quorvel
