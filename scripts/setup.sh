@@ -19,11 +19,11 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
+  echo "Installing: ${missing[*]}" >&2
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+  $sudo apt-get update -q >&2
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}" >&2
 fi
 
 build=${QUORVEL_BUILD_DIR:-$root/build}
@@ -31,4 +31,5 @@ werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQUORVEL_WERROR="$werror" ${QUORVEL_CMAKE_ARGS:-} >/dev/null
-cmake --build "$build" -j "$(nproc)"
+# Build output goes to stderr, so that what run.sh prints on stdout is the program's own.
+cmake --build "$build" -j "$(nproc)" >&2

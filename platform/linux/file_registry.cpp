@@ -107,10 +107,7 @@ bool FileRegistry::Stamp::operator==(const Stamp& other) const {
           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec);
 }
 
-namespace {
-// The stamp of an open file or, with fd < 0, of the file at `path`.
-template <typename Stamp>
-Stamp StampOf(int fd, const std::filesystem::path& path) {
+FileRegistry::Stamp FileRegistry::StampOf(int fd, const std::filesystem::path& path) {
   struct stat info {};
   Stamp stamp;
   if ((fd >= 0 ? ::fstat(fd, &info) : ::stat(path.c_str(), &info)) != 0) return stamp;
@@ -121,9 +118,8 @@ Stamp StampOf(int fd, const std::filesystem::path& path) {
   stamp.modified = info.st_mtim;
   return stamp;
 }
-}  // namespace
 
-FileRegistry::Stamp FileRegistry::CurrentStamp() const { return StampOf<Stamp>(-1, file_); }
+FileRegistry::Stamp FileRegistry::CurrentStamp() const { return StampOf(-1, file_); }
 
 void FileRegistry::Read(bool startUp) {
   UniqueFd fd(::open(file_.c_str(), O_RDONLY | O_CLOEXEC));
@@ -155,7 +151,7 @@ void FileRegistry::Read(bool startUp) {
   if (result.ok) {
     ReplaceTree(std::move(parsed));
     MarkClean();
-    stamp_ = StampOf<Stamp>(fd.get(), file_);
+    stamp_ = StampOf(fd.get(), file_);
     return;
   }
 
@@ -221,7 +217,7 @@ bool FileRegistry::Write() {
     if (fd.get() < 0) {
       error = errno;
     } else if (!WriteAll(fd.get(), text) || ::fsync(fd.get()) != 0 ||
-               !(written = StampOf<Stamp>(fd.get(), temporary)).exists || !fd.Close()) {
+               !(written = StampOf(fd.get(), temporary)).exists || !fd.Close()) {
       error = errno;
       ::unlink(temporary.c_str());
     } else if (::rename(temporary.c_str(), file_.c_str()) != 0) {

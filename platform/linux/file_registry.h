@@ -56,6 +56,8 @@ class FileRegistry final : public TreeRegistry {
     timespec modified{};
     bool operator==(const Stamp& other) const;
   };
+  // The stamp of an open file or, with fd < 0, of the file at `path`.
+  static Stamp StampOf(int fd, const std::filesystem::path& path);
   Stamp CurrentStamp() const;
 
   // Reads the file into the tree. At start-up a file that cannot be read makes the
