@@ -1,6 +1,61 @@
 #include "disk/disk_info.h"
 
+#include <array>
+
+#include "app/player_record.h"
+#include "app/settings.h"
+#include "platform/files.h"
+#include "platform/folder_listing.h"
+#include "platform/volumes.h"
+
 namespace quorvel {
+
+namespace {
+// The loose-file search runs once per extension, in this order.
+constexpr std::array<std::string_view, 3> kMovieExtensions = {"avi", "mpg", "mpeg"};
+// The first of these that lists anything gives the cover picture.
+constexpr std::array<std::string_view, 3> kPictureExtensions = {"jpg", "jpeg", "bmp"};
+constexpr int kMegabyteShift = 20;
+}  // namespace
+
+struct DiskInfo::DiskFolder {
+  DiskFolder(Files& filesService, const std::string& folderPath)
+      : files(filesService), path(folderPath), listing(folderPath, {}) {
+    if (std::optional<std::vector<std::string>> names = files.ListNames(path)) {
+      listed = true;
+      listing = FolderListing(path, std::move(*names));
+    }
+  }
+
+  bool Contains(std::string_view name) const {
+    return listed ? listing.Contains(name) : files.EntryExists(path, name);
+  }
+  // The entry's real name when it is there (any letter case), else nullopt.
+  std::optional<std::string> Find(std::string_view name) const {
+    if (listed) return listing.Find(name);
+    return std::string(name);  // cannot tell without a listing: let the reader try
+  }
+  std::vector<Files::Entry> ByExtension(std::string_view ext) const {
+    return listed ? listing.ByExtension(ext) : files.ListByExtension(path, ext);
+  }
+
+  Files& files;
+  const std::string& path;
+  bool listed = false;
+  FolderListing listing;
+};
+
+std::string ReadResultName(ReadResult result) {
+  switch (result) {
+    case ReadResult::Ok:
+      return "Ok";
+    case ReadResult::NoVolume:
+      return "NoVolume";
+    case ReadResult::NoMovies:
+      return "NoMovies";
+  }
+  return "Unknown";
+}
 
 void DiskInfo::Reset() {
   path_.clear();
@@ -8,6 +63,8 @@ void DiskInfo::Reset() {
   present_ = 0;
   label_.clear();
   picture_.clear();
+  autorun_.Reset();
+  microDvd_.Reset();
   movies_.clear();
 }
 
@@ -27,6 +84,100 @@ Movie DiskInfo::NextMovie(Position& position) const {
   }
   position = nullptr;
   return Movie();
+}
+
+std::int32_t DiskInfo::DriveType(Volumes& volumes) const { return volumes.DriveType(root_); }
+
+ReadResult DiskInfo::ReadDisk(std::string_view path, const Settings& settings, Volumes& volumes,
+                              Files& files) {
+  std::string root = volumes.VolumeRoot(path);
+  std::string label;
+  if (!volumes.VolumeLabel(root, label)) {
+    Reset();
+    return ReadResult::NoVolume;
+  }
+  // The same path with the same label is the same disk: the poll costs one label query.
+  if (path == path_ && label == label_) return ReadResult::Ok;
+
+  Reset();
+  path_.assign(path);
+  root_ = std::move(root);
+  label_ = std::move(label);
+  present_ = 1;
+  const DiskFolder folder(files, path_);
+  // A disk file that the listing does not hold is missing: its record stays reset.
+  if (settings.ReadMDVD != 0) {
+    if (auto name = folder.Find(MicroDvdFile::kFileName)) microDvd_.Read(files, path_, *name);
+  }
+  if (settings.ReadConf != 0) {
+    if (auto name = folder.Find(AutorunConfig::kFileName)) autorun_.Read(files, path_, *name);
+  }
+  const ReadResult result = Recognise(settings, files, folder);
+  ChoosePicture(folder);
+  return result;
+}
+
+ReadResult DiskInfo::Recognise(const Settings& settings, Files& files, const DiskFolder& folder) {
+  if (folder.Contains(kSuperVideoCdEntry)) {
+    AddMovie(MovieType::SuperVideoCd, "S-VCD", "", files);
+    return ReadResult::Ok;
+  }
+  if (folder.Contains(kVideoCdEntry)) {
+    AddMovie(MovieType::VideoCd, "VideoCD", "", files);
+    return ReadResult::Ok;
+  }
+  if (microDvd_.IsValid()) {
+    PlayerRecord player;
+    if (settings.MDVDPlay != 0 && FindPlayer(settings.Players, kMicroDvdPlayerName, player)) {
+      AddMovie(MovieType::MicroDvd, microDvd_.DisplayTitle(), microDvd_.mvdPath, files);
+    } else {
+      AddMovie(MovieType::DivX, microDvd_.DisplayTitle(), microDvd_.MoviePath(), files);
+    }
+    return ReadResult::Ok;
+  }
+  if (autorun_.IsValid()) {
+    // Every listed file is a DivX movie, whatever its extension; an empty list still
+    // makes this an autorun disk, and no search is made.
+    for (const AutorunMovie& movie : autorun_.movies) {
+      AddMovie(MovieType::DivX, movie.title, movie.file, files);
+    }
+    picture_ = autorun_.picturePath;
+    return ReadResult::Ok;
+  }
+  // 64-bit: a threshold of 4096 MB or more stays that large.
+  const std::uint64_t threshold = std::uint64_t{settings.MinFileSize} << kMegabyteShift;
+  std::size_t found = 0;
+  for (std::string_view ext : kMovieExtensions) {
+    found += SearchLooseFiles(ext, threshold, files, folder);
+  }
+  return found == 0 ? ReadResult::NoMovies : ReadResult::Ok;
+}
+
+std::size_t DiskInfo::SearchLooseFiles(std::string_view ext, std::uint64_t threshold, Files& files,
+                                       const DiskFolder& folder) {
+  std::size_t added = 0;
+  for (Files::Entry& entry : folder.ByExtension(ext)) {
+    const std::optional<std::uint64_t> size = files.FileSize(entry.path);
+    if (!size || *size < threshold) continue;
+    AddMovie(std::move(entry.title), std::move(entry.path), files);
+    ++added;
+  }
+  return added;
+}
+
+void DiskInfo::ChoosePicture(const DiskFolder& folder) {
+  if (!picture_.empty()) return;
+  if (autorun_.IsValid()) {
+    picture_ = autorun_.picturePath;
+    return;
+  }
+  for (std::string_view ext : kPictureExtensions) {
+    const std::vector<Files::Entry> pictures = folder.ByExtension(ext);
+    if (!pictures.empty()) {
+      picture_ = pictures.front().path;
+      return;
+    }
+  }
 }
 
 }  // namespace quorvel

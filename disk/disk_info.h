@@ -1,14 +1,33 @@
 #pragma once
-// What a disk holds: one per window that shows a disk, refreshed in place.
-// (The disk-reading work fills in the file records and ReadDisk.)
+// What a disk holds: one per window that shows a disk, refreshed in place by ReadDisk.
 
 #include <cstdint>
 #include <list>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "disk/autorun_config.h"
+#include "disk/micro_dvd_file.h"
 #include "disk/movie.h"
 
 namespace quorvel {
+
+class Files;
+class FolderListing;
+class Settings;
+class Volumes;
+
+// What ReadDisk found; both windows look at IsPresent()/HasMovies() instead.
+enum class ReadResult : std::int32_t {
+  Ok = 0,        // read, or the same disk as last time and nothing was re-read
+  NoVolume = 1,  // no volume answers at the path's root; the record was reset
+  NoMovies = 2,  // the loose-file search found nothing
+};
+
+// "Ok", "NoVolume", "NoMovies".
+std::string ReadResultName(ReadResult result);
 
 class DiskInfo {
  public:
@@ -16,17 +35,34 @@ class DiskInfo {
   // no movie.
   using Position = const void*;
 
+  // Entries whose presence makes a disk a Super-VideoCD or a VideoCD.
+  static constexpr std::string_view kSuperVideoCdEntry = "MPEG2";
+  static constexpr std::string_view kVideoCdEntry = "MPEGAV";
+  // The player that is handed a Micro DVD disk's own file.
+  static constexpr std::string_view kMicroDvdPlayerName = "Micro DVD Player";
+
   void Reset();
   bool IsPresent() const { return present_ != 0; }
   std::string Path() const { return path_; }
   std::string Root() const { return root_; }
   std::string Label() const { return label_; }
   std::string PicturePath() const { return picture_; }
+  AutorunConfig Autorun() const { return autorun_; }
+  MicroDvdFile MicroDvd() const { return microDvd_; }
   bool HasMovies() const { return !movies_.empty(); }
   std::size_t MovieCount() const { return movies_.size(); }
   Position FirstMovie() const;
   // Copy of the movie at `position`; moves `position` to the next entry or nullptr.
   Movie NextMovie(Position& position) const;
+
+  // The drive type code (DriveTypeCode) of the disk's root.
+  std::int32_t DriveType(Volumes& volumes) const;
+
+  // Reads the disk at `path` into this record with the settings' "ReadMDVD",
+  // "ReadConf", "MDVDPlay", "MinFileSize" and player list. When the path and the
+  // volume label are those of the last read, nothing is re-read and the result is Ok.
+  ReadResult ReadDisk(std::string_view path, const Settings& settings, Volumes& volumes,
+                      Files& files);
 
   template <typename... Args>
   void AddMovie(Args&&... args) {
@@ -34,11 +70,24 @@ class DiskInfo {
   }
 
  private:
+  // The disk folder is listed once per read; every name test and pattern listing of
+  // the read asks that one listing (or, when the folder cannot be listed, the files
+  // service itself).
+  struct DiskFolder;
+  ReadResult Recognise(const Settings& settings, Files& files, const DiskFolder& folder);
+  // Appends the movies of `path` with extension `ext` of at least `threshold` bytes;
+  // returns how many.
+  std::size_t SearchLooseFiles(std::string_view ext, std::uint64_t threshold, Files& files,
+                               const DiskFolder& folder);
+  void ChoosePicture(const DiskFolder& folder);
+
   std::string path_;
   std::string root_;
   std::int32_t present_ = 0;
   std::string label_;
   std::string picture_;
+  AutorunConfig autorun_;
+  MicroDvdFile microDvd_;
   std::list<Movie> movies_;  // a list keeps every position valid while appending
 };
 

@@ -3,8 +3,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace quorvel {
+
+class Files;
 
 enum class MovieType : std::int32_t {
   Unknown = 0,
@@ -19,6 +22,19 @@ enum class MovieType : std::int32_t {
 // "DivX", "MPEG", ...; "Unknown value: N" for a value outside the table.
 std::string MovieTypeName(MovieType type);
 
+// The movie type that the end of a file name gives: ".avi" DivX, ".mpg" and ".mpeg"
+// MPEG (any case), anything else Unknown.
+MovieType MovieTypeFromName(std::string_view file);
+
+// Offset of the stream count in an AVI file: the seventh 32-bit field of the main AVI
+// header, which starts at offset 32 after the RIFF, list and chunk headers.
+inline constexpr std::uint64_t kAviStreamCountOffset = 56;
+
+// The stream count at kAviStreamCountOffset (little-endian) minus one: the number of
+// audio streams of an AVI with one video stream. 1 when the file cannot be opened,
+// -1 when fewer than 4 bytes can be read there. Nothing else of the file is checked.
+std::int32_t ReadAviAudioStreams(Files& files, std::string_view file);
+
 class Movie {
  public:
   Movie() = default;
@@ -26,6 +42,9 @@ class Movie {
   Movie(std::string title, std::string file);
   // Type as given.
   Movie(MovieType type, std::string title, std::string file);
+  // The same two ways, reading a DivX movie's AVI header through `files`.
+  Movie(std::string title, std::string file, Files& files);
+  Movie(MovieType type, std::string title, std::string file, Files& files);
 
   std::string Title() const { return title_; }
   std::string File() const { return file_; }

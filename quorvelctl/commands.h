@@ -13,5 +13,7 @@ struct Context {
 void AddSettingsCommands(CLI::App& app, Context& context);
 void AddPlayersCommands(CLI::App& app, Context& context);
 void AddPictureCommands(CLI::App& app, Context& context);
+void AddDiskCommands(CLI::App& app, Context& context);
+void AddPlaybackCommands(CLI::App& app, Context& context);
 
 }  // namespace quorvelctl

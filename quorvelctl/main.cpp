@@ -10,6 +10,8 @@ int main(int argc, char** argv) {
   quorvelctl::AddSettingsCommands(app, context);
   quorvelctl::AddPlayersCommands(app, context);
   quorvelctl::AddPictureCommands(app, context);
+  quorvelctl::AddDiskCommands(app, context);
+  quorvelctl::AddPlaybackCommands(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -1,0 +1,103 @@
+#include "disk/movie.h"
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "platform/disk_names.h"
+#include "platform/files.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::array<std::string_view, 7> kMovieTypeNames = {
+    "Unknown", "DivX", "MPEG", "Micro DVD", "VideoCD", "S-VCD", "DVD",
+};
+
+struct SuffixType {
+  std::string_view suffix;
+  MovieType type;
+};
+constexpr std::array<SuffixType, 3> kSuffixTypes = {{
+    {".avi", MovieType::DivX},
+    {".mpg", MovieType::Mpeg},
+    {".mpeg", MovieType::Mpeg},
+}};
+
+// Stream count minus one, as a 32-bit number; the subtraction is done in 64 bits so
+// that a count of 0 gives -1 and a huge count does not overflow.
+std::int32_t AudioStreamsFromCount(std::uint32_t count) {
+  return static_cast<std::int32_t>(static_cast<std::int64_t>(count) - 1);
+}
+
+std::uint32_t LittleEndian32(const std::array<std::byte, 4>& bytes) {
+  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+// The same reading for the constructors that get no files service: plain C++ streams,
+// refusing anything but a regular file as the files service does.
+std::int32_t ReadAviAudioStreamsWithStreams(const std::string& file) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) return 1;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return 1;
+  std::array<std::byte, 4> bytes{};
+  in.seekg(static_cast<std::streamoff>(kAviStreamCountOffset));
+  if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), bytes.size())) {
+    return AudioStreamsFromCount(0);
+  }
+  return AudioStreamsFromCount(LittleEndian32(bytes));
+}
+
+}  // namespace
+
+std::string MovieTypeName(MovieType type) {
+  const auto value = static_cast<std::int32_t>(type);
+  if (value >= 0 && static_cast<std::size_t>(value) < kMovieTypeNames.size()) {
+    return std::string(kMovieTypeNames[static_cast<std::size_t>(value)]);
+  }
+  return "Unknown value: " + std::to_string(value);
+}
+
+MovieType MovieTypeFromName(std::string_view file) {
+  for (const auto& entry : kSuffixTypes) {
+    if (EndsWithIgnoringAsciiCase(file, entry.suffix)) return entry.type;
+  }
+  return MovieType::Unknown;
+}
+
+std::int32_t ReadAviAudioStreams(Files& files, std::string_view file) {
+  std::array<std::byte, 4> bytes{};
+  const std::optional<std::size_t> read = files.ReadBytes(file, kAviStreamCountOffset, bytes);
+  if (!read) return 1;
+  if (*read < bytes.size()) return AudioStreamsFromCount(0);
+  return AudioStreamsFromCount(LittleEndian32(bytes));
+}
+
+// Members are initialised in declaration order, so file_ holds the name when type_
+// is decided from it.
+Movie::Movie(std::string title, std::string file)
+    : title_(std::move(title)), file_(std::move(file)), type_(MovieTypeFromName(file_)) {
+  if (type_ == MovieType::DivX) audioStreams_ = ReadAviAudioStreamsWithStreams(file_);
+}
+
+Movie::Movie(MovieType type, std::string title, std::string file)
+    : title_(std::move(title)), file_(std::move(file)), type_(type) {
+  if (type_ == MovieType::DivX) audioStreams_ = ReadAviAudioStreamsWithStreams(file_);
+}
+
+Movie::Movie(std::string title, std::string file, Files& files)
+    : title_(std::move(title)), file_(std::move(file)), type_(MovieTypeFromName(file_)) {
+  if (type_ == MovieType::DivX) audioStreams_ = ReadAviAudioStreams(files, file_);
+}
+
+Movie::Movie(MovieType type, std::string title, std::string file, Files& files)
+    : title_(std::move(title)), file_(std::move(file)), type_(type) {
+  if (type_ == MovieType::DivX) audioStreams_ = ReadAviAudioStreams(files, file_);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,87 @@
+#pragma once
+// Files: the folder and file reading that disk recognition needs. Names are compared
+// without regard to ASCII letter case, as disks written on Windows expect.
+//
+// Every call is bounded: a folder that cannot be listed counts as empty, an entry
+// that vanishes or cannot be sized is skipped, a symbolic-link loop is an entry that
+// cannot be opened, and a FIFO or device is never opened for reading.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel {
+
+class Files {
+ public:
+  struct Entry {
+    std::string path;   // JoinNativePath(folder, name)
+    std::string name;   // the entry's name as the folder holds it
+    std::string title;  // `name` without its last dot and what follows
+  };
+
+  // Largest file that ReadFile hands out; longer files are cut here.
+  static constexpr std::size_t kMaxReadFileBytes = 32u << 20;
+  // Longest line that ReadTextLines hands out; the rest of a longer line is dropped.
+  static constexpr std::size_t kMaxLineBytes = 32u << 20;
+
+  virtual ~Files() = default;
+
+  // True when `folder` holds an entry of any kind (file, folder, ...) whose name
+  // equals `name` without regard to ASCII case. False for a folder that cannot be
+  // read.
+  virtual bool EntryExists(std::string_view folder, std::string_view name) = 0;
+
+  // The entries of `folder` (not of its subfolders) whose names end in "." followed
+  // by `extension`, without regard to ASCII case, of any kind, sorted by name
+  // (ASCII case ignored, then byte order). Empty when the folder cannot be listed.
+  virtual std::vector<Entry> ListByExtension(std::string_view folder,
+                                             std::string_view extension) = 0;
+
+  // The names of every entry of `folder` (not of its subfolders; without "." and
+  // ".."), in the folder's own order; nullopt when the folder cannot be listed.
+  virtual std::optional<std::vector<std::string>> ListNames(std::string_view folder) = 0;
+
+  // The size in bytes of the regular file at `path` (symbolic links followed);
+  // nullopt for a missing entry, a folder or other non-file, a link loop.
+  virtual std::optional<std::uint64_t> FileSize(std::string_view path) = 0;
+
+  // Up to buffer.size() bytes of the regular file at `path` from byte `offset`;
+  // returns how many were read (fewer at the end of the file), or nullopt when the
+  // file cannot be opened (missing, not a regular file, no permission).
+  virtual std::optional<std::size_t> ReadBytes(std::string_view path, std::uint64_t offset,
+                                               std::span<std::byte> buffer) = 0;
+
+  // The whole regular file at `path`, cut after kMaxReadFileBytes; nullopt when it
+  // cannot be opened.
+  virtual std::optional<std::string> ReadFile(std::string_view path) = 0;
+
+  // Calls `line` for each line of the text file at `path`, in order, without its line
+  // end, until it returns false or the file ends. A line ends at a line feed; a
+  // carriage return right before it belongs to the line end, any other carriage
+  // return stays in the line. A last line without a line end still counts. False when
+  // the file cannot be opened.
+  virtual bool ReadTextLines(std::string_view path,
+                             const std::function<bool(std::string_view line)>& line) = 0;
+
+  // The platform path of `name`, a path written in a disk file on Windows, below
+  // `folder`: backslashes and slashes separate components, and each component is
+  // matched against the real entries without regard to ASCII case; a component that
+  // is not valid UTF-8 is also tried as Windows-1252 text turned into UTF-8. From the
+  // first component that matches nothing on, the rest is kept as written. A name with
+  // a "." or ".." component is not resolved at all: the result is
+  // JoinNativePath(folder, name) with its separators kept as plain bytes, so that it
+  // can only name an entry of `folder` itself.
+  virtual std::string ResolveDiskName(std::string_view folder, std::string_view name) = 0;
+};
+
+// The platform's own service, as the programs wire it at start-up.
+std::unique_ptr<Files> CreateSystemFiles();
+
+}  // namespace quorvel

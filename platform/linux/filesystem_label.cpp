@@ -1,0 +1,73 @@
+#include "platform/linux/filesystem_label.h"
+
+#include <blkid/blkid.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace quorvel {
+
+namespace {
+class Probe {
+ public:
+  explicit Probe(blkid_probe probe) : probe_(probe) {}
+  Probe(const Probe&) = delete;
+  Probe& operator=(const Probe&) = delete;
+  ~Probe() {
+    if (probe_ != nullptr) blkid_free_probe(probe_);
+  }
+  blkid_probe get() const { return probe_; }
+
+ private:
+  blkid_probe probe_;
+};
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+}  // namespace
+
+bool ProbeFilesystemLabel(std::string_view device, std::string& label) {
+  label.clear();
+  // Opened by us (not by libblkid) so that a FIFO or a tray-less drive cannot block.
+  const int fd = ::open(std::string(device).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return false;
+  Probe probe(blkid_new_probe());
+  bool found = false;
+  if (probe.get() != nullptr && blkid_probe_set_device(probe.get(), fd, 0, 0) == 0) {
+    blkid_probe_enable_superblocks(probe.get(), 1);
+    blkid_probe_set_superblocks_flags(probe.get(), BLKID_SUBLKS_LABEL | BLKID_SUBLKS_TYPE);
+    if (blkid_do_safeprobe(probe.get()) == 0) {
+      found = true;
+      const char* value = nullptr;
+      std::size_t length = 0;
+      if (blkid_probe_lookup_value(probe.get(), "LABEL", &value, &length) == 0 &&
+          value != nullptr) {
+        // The length counts the terminating NUL.
+        label.assign(value, length > 0 ? length - 1 : 0);
+        label.resize(label.find('\0') == std::string::npos ? label.size() : label.find('\0'));
+      }
+    }
+  }
+  ::close(fd);
+  return found;
+}
+
+std::string UnescapeUdevName(std::string_view name) {
+  std::string out;
+  out.reserve(name.size());
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' &&
+        HexValue(name[i + 2]) >= 0 && HexValue(name[i + 3]) >= 0) {
+      out.push_back(static_cast<char>(HexValue(name[i + 2]) * 16 + HexValue(name[i + 3])));
+      i += 3;
+      continue;
+    }
+    out.push_back(name[i]);
+  }
+  return out;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,463 @@
+// Processes on Linux: players are started with posix_spawn behind a double fork, the
+// process list comes from /proc, and windows are X11 windows reached through xcb.
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+#include <xcb/xcb_ewmh.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <utility>
+
+#include "platform/command_line.h"
+#include "platform/processes.h"
+
+extern char** environ;
+
+namespace quorvel {
+
+namespace {
+
+// How long one reading of the windows and their owners answers FindTopLevelWindow.
+constexpr std::chrono::milliseconds kWindowListLifetime{200};
+// How long after a failed connection to the X display the next try waits.
+constexpr std::chrono::seconds kReconnectDelay{2};
+// How often AskToClose looks whether the window has gone.
+constexpr std::chrono::milliseconds kClosePollInterval{20};
+// Where a program without a folder is looked for when PATH is not set.
+constexpr const char* kDefaultSearchPath = "/usr/local/bin:/usr/bin:/bin";
+// What the kernel appends to /proc/PID/exe when the executable was removed.
+constexpr std::string_view kDeletedSuffix = " (deleted)";
+
+bool DebugEnabled() {
+  static const bool enabled = std::getenv("QUORVEL_DEBUG") != nullptr;
+  return enabled;
+}
+
+void Debug(const char* text) {
+  if (DebugEnabled()) std::fprintf(stderr, "processes: %s\n", text);
+}
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// The file to run for `program`: itself when it names a folder, else the first
+// executable file of that name on the search path. Resolved before forking, so that
+// the forked child calls nothing that allocates.
+bool ResolveProgram(const std::string& program, std::string& path, int& error) {
+  if (program.empty()) {
+    error = ENOENT;
+    return false;
+  }
+  if (program.find('/') != std::string::npos) {
+    path = program;
+    return true;
+  }
+  const char* env = std::getenv("PATH");
+  std::string_view searchPath = env != nullptr && *env != '\0' ? env : kDefaultSearchPath;
+  error = ENOENT;
+  while (true) {
+    std::size_t colon = searchPath.find(':');
+    std::string_view folder = searchPath.substr(0, colon);
+    std::string candidate = folder.empty() ? "." : std::string(folder);
+    candidate += '/';
+    candidate += program;
+    if (IsExecutableFile(candidate)) {
+      path = std::move(candidate);
+      return true;
+    }
+    if (access(candidate.c_str(), F_OK) == 0) error = EACCES;
+    if (colon == std::string_view::npos) break;
+    searchPath.remove_prefix(colon + 1);
+  }
+  return false;
+}
+
+// The target of /proc/PID/exe; false when it cannot be read.
+bool ReadExeLink(ProcessId id, std::string& target) {
+  char link[32];
+  std::snprintf(link, sizeof link, "/proc/%u/exe", id);
+  std::string buffer(256, '\0');
+  while (true) {
+    ssize_t n = readlink(link, buffer.data(), buffer.size());
+    if (n <= 0) return false;
+    if (static_cast<std::size_t>(n) < buffer.size()) {
+      buffer.resize(static_cast<std::size_t>(n));
+      break;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+  if (buffer.size() > kDeletedSuffix.size() &&
+      buffer.compare(buffer.size() - kDeletedSuffix.size(), kDeletedSuffix.size(),
+                     kDeletedSuffix) == 0) {
+    buffer.resize(buffer.size() - kDeletedSuffix.size());
+  }
+  target = std::move(buffer);
+  return true;
+}
+
+std::string FileNameOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The short name the kernel keeps for a process; false when it has gone.
+bool ReadComm(ProcessId id, std::string& name) {
+  char file[32];
+  std::snprintf(file, sizeof file, "/proc/%u/comm", id);
+  int fd = open(file, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  char buffer[64];
+  ssize_t n = read(fd, buffer, sizeof buffer);
+  close(fd);
+  if (n <= 0) return false;
+  std::size_t length = static_cast<std::size_t>(n);
+  if (buffer[length - 1] == '\n') --length;
+  name.assign(buffer, length);
+  return true;
+}
+
+struct FileActions {
+  posix_spawn_file_actions_t actions;
+  FileActions() { posix_spawn_file_actions_init(&actions); }
+  ~FileActions() { posix_spawn_file_actions_destroy(&actions); }
+  FileActions(const FileActions&) = delete;
+  FileActions& operator=(const FileActions&) = delete;
+};
+
+struct SpawnAttributes {
+  posix_spawnattr_t attributes;
+  SpawnAttributes() { posix_spawnattr_init(&attributes); }
+  ~SpawnAttributes() { posix_spawnattr_destroy(&attributes); }
+  SpawnAttributes(const SpawnAttributes&) = delete;
+  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+};
+
+// One connection to the X server, made when first needed and made again after the
+// server went away. Without a display no window is ever found.
+class X11Windows {
+ public:
+  ~X11Windows() { Disconnect(); }
+
+  WindowHandle FindWindow(ProcessId id) {
+    if (!Connect()) return kNoWindow;
+    // A process list asks once per process: the windows and their owners are read in
+    // one go and reused for a moment, instead of two round trips per process.
+    const auto now = std::chrono::steady_clock::now();
+    if (!owners_ || now - ownersTime_ > kWindowListLifetime) {
+      ReadOwners();
+      ownersTime_ = now;
+    }
+    if (!owners_) return kNoWindow;
+    for (const auto& [window, pid] : *owners_) {
+      if (pid == id) return window;
+    }
+    return kNoWindow;
+  }
+
+  void AskToClose(WindowHandle handle, std::chrono::milliseconds timeout) {
+    if (handle == kNoWindow || !Connect()) return;
+    owners_.reset();  // whatever is asked next must see the windows as they are then
+    auto window = static_cast<xcb_window_t>(handle);
+    if (!Exists(window)) return;
+    if (SupportsDeleteWindow(window)) {
+      Debug("asking with WM_DELETE_WINDOW");
+      xcb_client_message_event_t event{};
+      event.response_type = XCB_CLIENT_MESSAGE;
+      event.format = 32;
+      event.window = window;
+      event.type = ewmh_.WM_PROTOCOLS;
+      event.data.data32[0] = deleteWindow_;
+      event.data.data32[1] = XCB_CURRENT_TIME;
+      xcb_send_event(connection_, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                     reinterpret_cast<const char*>(&event));
+    } else if (WindowManagerCloses()) {
+      Debug("asking with _NET_CLOSE_WINDOW");
+      xcb_ewmh_request_close_window(&ewmh_, screenNumber_, window, XCB_CURRENT_TIME,
+                                    XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
+    } else {
+      Debug("the window takes no close request");
+      return;
+    }
+    xcb_flush(connection_);
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(kClosePollInterval);
+      if (!Exists(window)) return;
+    }
+  }
+
+ private:
+  bool Connect() {
+    if (connection_ != nullptr) return true;
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') return false;
+    // A display that could not be reached is not tried again at once: a process list
+    // asks once per process, and each try may wait for the network.
+    const auto now = std::chrono::steady_clock::now();
+    if (failedAt_ && now - *failedAt_ < kReconnectDelay) return false;
+    int screen = 0;
+    xcb_connection_t* connection = xcb_connect(nullptr, &screen);
+    if (xcb_connection_has_error(connection) != 0) {
+      xcb_disconnect(connection);
+      failedAt_ = now;
+      Debug("no X display");
+      return false;
+    }
+    failedAt_.reset();
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; i < screen && it.rem > 0; ++i) xcb_screen_next(&it);
+    if (it.rem == 0) {
+      xcb_disconnect(connection);
+      return false;
+    }
+    connection_ = connection;
+    screenNumber_ = screen;
+    root_ = it.data->root;
+    xcb_intern_atom_cookie_t* ewmhCookies = xcb_ewmh_init_atoms(connection_, &ewmh_);
+    if (xcb_ewmh_init_atoms_replies(&ewmh_, ewmhCookies, nullptr) == 0) {
+      xcb_disconnect(connection_);
+      connection_ = nullptr;
+      return false;
+    }
+    ewmhReady_ = true;
+    static constexpr char kDeleteWindow[] = "WM_DELETE_WINDOW";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection_, xcb_intern_atom(connection_, 0, sizeof kDeleteWindow - 1, kDeleteWindow),
+        nullptr);
+    deleteWindow_ = atom != nullptr ? atom->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(atom);
+    return true;
+  }
+
+  void Disconnect() {
+    if (connection_ == nullptr) return;
+    if (ewmhReady_) xcb_ewmh_connection_wipe(&ewmh_);
+    ewmhReady_ = false;
+    xcb_disconnect(connection_);
+    connection_ = nullptr;
+    owners_.reset();
+  }
+
+  // A connection that broke (the server ended) is dropped, to be made again later.
+  void CheckConnection() {
+    if (connection_ != nullptr && xcb_connection_has_error(connection_) != 0) Disconnect();
+  }
+
+  // Every top-level window with the process id it names (0 for none), in order.
+  void ReadOwners() {
+    owners_.reset();
+    std::vector<xcb_window_t> windows = TopLevelWindows();
+    std::vector<xcb_get_property_cookie_t> cookies;
+    cookies.reserve(windows.size());
+    for (xcb_window_t window : windows) cookies.push_back(xcb_ewmh_get_wm_pid(&ewmh_, window));
+    std::vector<std::pair<WindowHandle, ProcessId>> owners;
+    owners.reserve(windows.size());
+    for (std::size_t i = 0; i < cookies.size(); ++i) {
+      std::uint32_t pid = 0;
+      if (xcb_ewmh_get_wm_pid_reply(&ewmh_, cookies[i], &pid, nullptr) != 0 && pid != 0) {
+        owners.emplace_back(windows[i], pid);
+      }
+    }
+    CheckConnection();
+    if (connection_ != nullptr) owners_ = std::move(owners);
+  }
+
+  // The window manager's client list where it keeps one, else the root's children.
+  std::vector<xcb_window_t> TopLevelWindows() {
+    std::vector<xcb_window_t> windows;
+    xcb_ewmh_get_windows_reply_t list;
+    if (xcb_ewmh_get_client_list_reply(&ewmh_, xcb_ewmh_get_client_list(&ewmh_, screenNumber_),
+                                       &list, nullptr) != 0) {
+      Debug("windows from _NET_CLIENT_LIST");
+      windows.assign(list.windows, list.windows + list.windows_len);
+      xcb_ewmh_get_windows_reply_wipe(&list);
+      return windows;
+    }
+    Debug("windows from the root's children");
+    xcb_query_tree_reply_t* tree =
+        xcb_query_tree_reply(connection_, xcb_query_tree(connection_, root_), nullptr);
+    if (tree == nullptr) return windows;
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    windows.assign(children, children + xcb_query_tree_children_length(tree));
+    std::free(tree);
+    return windows;
+  }
+
+  bool Exists(xcb_window_t window) {
+    xcb_get_window_attributes_reply_t* reply = xcb_get_window_attributes_reply(
+        connection_, xcb_get_window_attributes(connection_, window), nullptr);
+    bool exists = reply != nullptr;
+    std::free(reply);
+    CheckConnection();
+    return exists && connection_ != nullptr;
+  }
+
+  bool SupportsDeleteWindow(xcb_window_t window) {
+    if (deleteWindow_ == XCB_ATOM_NONE) return false;
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        connection_,
+        xcb_get_property(connection_, 0, window, ewmh_.WM_PROTOCOLS, XCB_ATOM_ATOM, 0, 64),
+        nullptr);
+    if (reply == nullptr) return false;
+    bool found = false;
+    if (reply->format == 32) {
+      const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+      int count = xcb_get_property_value_length(reply) / 4;
+      for (int i = 0; i < count && !found; ++i) found = atoms[i] == deleteWindow_;
+    }
+    std::free(reply);
+    return found;
+  }
+
+  bool WindowManagerCloses() {
+    xcb_ewmh_get_atoms_reply_t supported;
+    if (xcb_ewmh_get_supported_reply(&ewmh_, xcb_ewmh_get_supported(&ewmh_, screenNumber_),
+                                     &supported, nullptr) == 0) {
+      return false;
+    }
+    bool found = false;
+    for (std::uint32_t i = 0; i < supported.atoms_len && !found; ++i) {
+      found = supported.atoms[i] == ewmh_._NET_CLOSE_WINDOW;
+    }
+    xcb_ewmh_get_atoms_reply_wipe(&supported);
+    return found;
+  }
+
+  xcb_connection_t* connection_ = nullptr;
+  xcb_ewmh_connection_t ewmh_{};
+  bool ewmhReady_ = false;
+  int screenNumber_ = 0;
+  xcb_window_t root_ = XCB_WINDOW_NONE;
+  xcb_atom_t deleteWindow_ = XCB_ATOM_NONE;
+  std::optional<std::vector<std::pair<WindowHandle, ProcessId>>> owners_;
+  std::chrono::steady_clock::time_point ownersTime_;
+  std::optional<std::chrono::steady_clock::time_point> failedAt_;
+};
+
+class LinuxProcesses final : public Processes {
+ public:
+  StartResult Start(std::string_view commandLine) override {
+    std::vector<std::string> args = SplitCommandLine(commandLine);
+    for (const auto& arg : args) {
+      if (arg.find('\0') != std::string::npos) return {false, EINVAL};
+    }
+    std::string program;
+    int error = 0;
+    if (!ResolveProgram(args[0], program, error)) return {false, error};
+    if (!IsExecutableFile(program)) {
+      return {false, access(program.c_str(), F_OK) == 0 ? EACCES : ENOENT};
+    }
+
+    std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
+    for (auto& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    // The player starts with no descriptor of ours beyond 0, 1 and 2 (whatever opened
+    // them without O_CLOEXEC), default signal handling and an empty signal mask.
+    FileActions actions;
+    posix_spawn_file_actions_addclosefrom_np(&actions.actions, 3);
+    SpawnAttributes attributes;
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes.attributes, &signals);
+    sigfillset(&signals);
+    posix_spawnattr_setsigdefault(&attributes.attributes, &signals);
+    posix_spawnattr_setflags(&attributes.attributes,
+                             POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    // Double fork: an intermediate child spawns the player and ends at once, so the
+    // player is adopted by init (or the session's subreaper), which reaps it; we reap
+    // only the intermediate child, right here. This leaves no zombie without touching
+    // the program-wide SIGCHLD disposition, which the GUI toolkit and other code own,
+    // and without a thread per player. The intermediate child only calls posix_spawn
+    // (glibc's clone-based version allocates nothing) and _exit, with everything
+    // prepared before the fork. posix_spawn reports exec failures, and the child hands
+    // that error number back as its exit status.
+    pid_t child = fork();
+    if (child < 0) return {false, errno};
+    if (child == 0) {
+      pid_t player = 0;
+      int result = posix_spawn(&player, program.c_str(), &actions.actions, &attributes.attributes,
+                               argv.data(), environ);
+      _exit(result & 0xFF);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+      // ECHILD: somebody set SIGCHLD to be ignored and the child was reaped for us; its
+      // outcome is unknown, and the player most likely started.
+      if (errno != EINTR) return {errno == ECHILD, 0};
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {true, 0};
+    return {false, WIFEXITED(status) ? WEXITSTATUS(status) : ECHILD};
+  }
+
+  bool Snapshot(std::vector<ProcessSnapshotEntry>& entries) override {
+    entries.clear();
+    std::unique_ptr<DIR, int (*)(DIR*)> proc(opendir("/proc"), closedir);
+    if (!proc) return false;
+    while (const dirent* entry = readdir(proc.get())) {
+      const char* name = entry->d_name;
+      if (*name < '0' || *name > '9') continue;
+      char* end = nullptr;
+      unsigned long pid = std::strtoul(name, &end, 10);
+      if (*end != '\0' || pid >= kNoProcessId) continue;
+      ProcessSnapshotEntry process;
+      process.processId = static_cast<ProcessId>(pid);
+      std::string exe;
+      if (ReadExeLink(process.processId, exe)) {
+        process.exeFile = FileNameOf(exe);
+      } else if (!ReadComm(process.processId, process.exeFile)) {
+        continue;  // ended while we were looking
+      }
+      entries.push_back(std::move(process));
+    }
+    return true;
+  }
+
+  bool MainModule(ProcessId id, ModuleInfo& module) override {
+    std::string path;
+    if (!ReadExeLink(id, path)) return false;
+    module.name = FileNameOf(path);
+    module.path = std::move(path);
+    return true;
+  }
+
+  WindowHandle FindTopLevelWindow(ProcessId id) override { return windows_.FindWindow(id); }
+
+  void AskToClose(WindowHandle window, std::chrono::milliseconds timeout) override {
+    windows_.AskToClose(window, timeout);
+  }
+
+  bool Terminate(ProcessId id) override {
+    // 0 and values beyond pid_t would signal whole process groups.
+    if (id == 0 || id > static_cast<ProcessId>(std::numeric_limits<pid_t>::max())) return false;
+    return kill(static_cast<pid_t>(id), SIGKILL) == 0;
+  }
+
+  ProcessId CurrentProcessId() override { return static_cast<ProcessId>(getpid()); }
+
+ private:
+  X11Windows windows_;
+};
+
+}  // namespace
+
+std::unique_ptr<Processes> CreateSystemProcesses() { return std::make_unique<LinuxProcesses>(); }
+
+}  // namespace quorvel

@@ -1,0 +1,471 @@
+#include "platform/linux/linux_volumes.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/cdrom.h>
+#include <linux/magic.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
+#include <systemd/sd-bus.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "platform/linux/filesystem_label.h"
+#include "platform/linux/mount_table.h"
+#include "platform/path_rules.h"
+
+namespace quorvel {
+
+namespace {
+
+// The mount table and fstab are a few kilobytes; anything far larger is not one.
+constexpr std::size_t kMaxTableBytes = 4u << 20;
+
+constexpr std::array<std::string_view, 14> kNetworkFsTypes = {
+    "nfs", "nfs4", "cifs",      "smb3",       "smbfs",          "ncpfs",       "9p",
+    "afs", "ceph", "glusterfs", "fuse.sshfs", "fuse.glusterfs", "fuse.davfs2", "davfs"};
+constexpr std::array<std::string_view, 2> kRamFsTypes = {"tmpfs", "ramfs"};
+constexpr std::uint32_t kScsiCdromMajor = 11;
+
+void Debug(const char* format, const std::string& detail) {
+  if (std::getenv("QUORVEL_DEBUG") == nullptr) return;
+  std::fprintf(stderr, "quorvel volumes: ");
+  std::fprintf(stderr, format, detail.c_str());
+  std::fputc('\n', stderr);
+}
+
+std::string ReadSmallFile(const std::string& path) {
+  std::string text;
+  FILE* file = std::fopen(path.c_str(), "re");
+  if (file == nullptr) return text;
+  char chunk[16384];
+  std::size_t n = 0;
+  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0 && text.size() < kMaxTableBytes) {
+    text.append(chunk, n);
+  }
+  std::fclose(file);
+  return text;
+}
+
+std::optional<std::string> CanonicalPath(const std::string& path) {
+  char resolved[PATH_MAX];
+  if (::realpath(path.c_str(), resolved) == nullptr) return std::nullopt;
+  return std::string(resolved);
+}
+
+// An absolute form of `path` without "." and ".." components, for paths that do not
+// exist (the mount table is matched on text alone then).
+std::string LexicalAbsolute(std::string_view path) {
+  std::string base;
+  if (path.empty() || path.front() != '/') {
+    char cwd[PATH_MAX];
+    if (::getcwd(cwd, sizeof cwd) != nullptr) base = cwd;
+  }
+  std::vector<std::string_view> parts;
+  std::string combined = base + "/" + std::string(path);
+  std::string_view rest(combined);
+  while (!rest.empty()) {
+    const std::size_t slash = rest.find('/');
+    const std::string_view part = rest.substr(0, slash);
+    rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    parts.push_back(part);
+  }
+  std::string out;
+  for (std::string_view part : parts) {
+    out.push_back('/');
+    out.append(part);
+  }
+  return out.empty() ? "/" : out;
+}
+
+std::string WithoutTrailingSlash(std::string_view root) {
+  while (root.size() > 1 && root.back() == '/') root.remove_suffix(1);
+  return std::string(root);
+}
+
+std::string RootOf(const std::string& mountPoint) { return JoinNativePath(mountPoint, ""); }
+
+std::string_view BaseName(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// The entry mounted last exactly at `root`.
+const MountEntry* FindMountAt(const std::vector<MountEntry>& table, std::string_view root) {
+  const std::string point = WithoutTrailingSlash(root);
+  const MountEntry* found = nullptr;
+  for (const auto& entry : table) {
+    if (entry.mountPoint == point) found = &entry;
+  }
+  return found;
+}
+
+template <typename Range>
+bool Contains(const Range& range, std::string_view value) {
+  for (std::string_view item : range) {
+    if (item == value) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+LinuxVolumes::LinuxVolumes(LinuxVolumes&& other) noexcept
+    : sources_(std::move(other.sources_)),
+      mountInfoFd_(std::exchange(other.mountInfoFd_, -1)),
+      mountInfoPollable_(other.mountInfoPollable_),
+      mountsValid_(std::exchange(other.mountsValid_, false)),
+      mounts_(std::move(other.mounts_)),
+      labels_(std::move(other.labels_)),
+      fstabStamp_(std::exchange(other.fstabStamp_, FileStamp{})),
+      fstab_(std::move(other.fstab_)) {}
+
+LinuxVolumes& LinuxVolumes::operator=(LinuxVolumes&& other) noexcept {
+  if (this != &other) {
+    if (mountInfoFd_ >= 0) ::close(mountInfoFd_);
+    sources_ = std::move(other.sources_);
+    mountInfoFd_ = std::exchange(other.mountInfoFd_, -1);
+    mountInfoPollable_ = other.mountInfoPollable_;
+    mountsValid_ = std::exchange(other.mountsValid_, false);
+    mounts_ = std::move(other.mounts_);
+    labels_ = std::move(other.labels_);
+    fstabStamp_ = std::exchange(other.fstabStamp_, FileStamp{});
+    fstab_ = std::move(other.fstab_);
+  }
+  return *this;
+}
+
+LinuxVolumes::~LinuxVolumes() {
+  if (mountInfoFd_ >= 0) ::close(mountInfoFd_);
+}
+
+const std::vector<MountEntry>& LinuxVolumes::Mounts() {
+  if (mountsValid_ && mountInfoPollable_) {
+    pollfd changed{mountInfoFd_, POLLPRI, 0};
+    if (::poll(&changed, 1, 0) == 0) return mounts_;
+  }
+  if (!mountInfoPollable_ && mountInfoFd_ >= 0) {
+    // A plain file may have been replaced; open it afresh.
+    ::close(mountInfoFd_);
+    mountInfoFd_ = -1;
+  }
+  if (mountInfoFd_ < 0) {
+    mountInfoFd_ = ::open(sources_.mountInfo.c_str(), O_RDONLY | O_CLOEXEC);
+    struct statfs fs {};
+    mountInfoPollable_ =
+        mountInfoFd_ >= 0 && ::fstatfs(mountInfoFd_, &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
+  }
+  std::string text;
+  if (mountInfoFd_ >= 0 && ::lseek(mountInfoFd_, 0, SEEK_SET) == 0) {
+    char chunk[16384];
+    for (;;) {
+      const ssize_t n = ::read(mountInfoFd_, chunk, sizeof chunk);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0 || text.size() > kMaxTableBytes) break;
+      text.append(chunk, static_cast<std::size_t>(n));
+    }
+  }
+  mounts_ = ParseMountInfo(text);
+  labels_.clear();
+  mountsValid_ = mountInfoFd_ >= 0;
+  return mounts_;
+}
+
+const std::vector<FstabEntry>& LinuxVolumes::FstabEntries() {
+  struct stat st {};
+  FileStamp stamp;
+  if (::stat(sources_.fstab.c_str(), &st) == 0) {
+    stamp = FileStamp{static_cast<std::uint64_t>(st.st_ino), static_cast<std::uint64_t>(st.st_size),
+                      static_cast<std::int64_t>(st.st_mtim.tv_sec),
+                      static_cast<std::int64_t>(st.st_mtim.tv_nsec)};
+  }
+  if (!(stamp == fstabStamp_)) {
+    fstab_ =
+        stamp.seconds < 0 ? std::vector<FstabEntry>() : ParseFstab(ReadSmallFile(sources_.fstab));
+    fstabStamp_ = stamp;
+  }
+  return fstab_;
+}
+
+std::string LinuxVolumes::VolumeRoot(std::string_view path) {
+  if (path.empty()) return {};
+  const std::vector<MountEntry>& table = Mounts();
+  const std::string text(path);
+
+  // A device stands for what is mounted from it, wherever that is: a block device
+  // (a link such as /dev/cdrom included), a path that the mount table names as a
+  // source, or an optical drive's node name (which may be missing while the drive is
+  // not there).
+  struct stat st {};
+  const bool exists = ::stat(text.c_str(), &st) == 0;
+  const bool isBlock = exists && S_ISBLK(st.st_mode);
+  bool isDevice =
+      isBlock || (text.rfind(sources_.devDir + "/", 0) == 0 && IsOpticalDeviceName(BaseName(text)));
+  const MountEntry* fromDevice = nullptr;
+  for (const auto& entry : table) {
+    const bool sameDevice =
+        isBlock && entry.major == major(st.st_rdev) && entry.minor == minor(st.st_rdev);
+    if (entry.source == text || sameDevice) {
+      fromDevice = &entry;
+      isDevice = true;
+    }
+  }
+  if (isDevice) return fromDevice != nullptr ? RootOf(fromDevice->mountPoint) : std::string();
+
+  // The path's text decides when the filesystem it lands on is the one mounted there;
+  // otherwise a symbolic link leads elsewhere and the real path decides. This keeps
+  // the poll of an unchanged disk at one stat instead of one per component.
+  std::string absolute = LexicalAbsolute(path);
+  const MountEntry* mount = FindMountFor(table, absolute);
+  if (exists &&
+      (mount == nullptr || mount->major != major(st.st_dev) || mount->minor != minor(st.st_dev))) {
+    if (std::optional<std::string> canonical = CanonicalPath(text)) {
+      absolute = std::move(*canonical);
+      mount = FindMountFor(table, absolute);
+    }
+  }
+  if (mount == nullptr) return {};
+
+  // A mount point that fstab keeps for an optical drive, below the filesystem found,
+  // means the drive's medium is not mounted: the folder is an empty drive.
+  for (const FstabEntry& entry : FstabEntries()) {
+    if (!IsOpticalFstabEntry(entry)) continue;
+    const std::string point = WithoutTrailingSlash(entry.mountPoint);
+    if (point.size() > mount->mountPoint.size() && IsComponentPrefix(point, absolute) &&
+        IsComponentPrefix(mount->mountPoint, point)) {
+      Debug("%s: optical fstab mount point with nothing mounted", point);
+      return {};
+    }
+  }
+  return RootOf(mount->mountPoint);
+}
+
+bool LinuxVolumes::VolumeLabel(std::string_view root, std::string& label) {
+  label.clear();
+  if (root.empty()) return false;
+  const std::vector<MountEntry>& table = Mounts();
+  const MountEntry* mount = FindMountAt(table, root);
+  if (mount == nullptr) return false;
+  struct stat rootStat {};
+  // A dead FUSE mount or a vanished medium answers stat with an error.
+  if (::stat(mount->mountPoint.c_str(), &rootStat) != 0) return false;
+
+  if (mountInfoPollable_) {
+    for (const CachedLabel& cached : labels_) {
+      if (cached.mountPoint == mount->mountPoint && cached.source == mount->source) {
+        label = cached.label;
+        return true;
+      }
+    }
+  }
+  const bool found = ReadLabel(*mount, label);
+  if (found && mountInfoPollable_) labels_.push_back({mount->mountPoint, mount->source, label});
+  return found;
+}
+
+bool LinuxVolumes::ReadLabel(const MountEntry& mountEntry, std::string& label) {
+  const MountEntry* mount = &mountEntry;
+  // udev's record, readable by every user, without opening the device.
+  if (mount->major != 0) {
+    const std::string record =
+        ReadSmallFile(sources_.udevData + "/b" + std::to_string(mount->major) + ":" +
+                      std::to_string(mount->minor));
+    std::optional<std::string> plain;
+    for (std::size_t start = 0; start < record.size();) {
+      std::size_t end = record.find('\n', start);
+      if (end == std::string::npos) end = record.size();
+      const std::string_view line(record.data() + start, end - start);
+      start = end + 1;
+      if (line.rfind("E:ID_FS_LABEL_ENC=", 0) == 0) {
+        label = UnescapeUdevName(line.substr(18));
+        Debug("label from udev record of %s", mount->source);
+        return true;
+      }
+      if (line.rfind("E:ID_FS_LABEL=", 0) == 0) plain = std::string(line.substr(14));
+      if (line.rfind("E:ID_FS_TYPE=", 0) == 0 && !plain) plain = std::string();
+    }
+    if (plain) {
+      label = *plain;
+      Debug("label from udev record of %s", mount->source);
+      return true;
+    }
+  }
+
+  // udev's label links: the one that leads to the mounted device.
+  const std::optional<std::string> source = mount->source.empty() || mount->source.front() != '/'
+                                                ? std::nullopt
+                                                : CanonicalPath(mount->source);
+  if (DIR* dir = ::opendir(sources_.byLabel.c_str())) {
+    std::optional<std::string> found;
+    while (dirent* entry = ::readdir(dir)) {
+      const std::string name = entry->d_name;
+      if (name == "." || name == "..") continue;
+      const std::string link = sources_.byLabel + "/" + name;
+      struct stat st {};
+      if (::stat(link.c_str(), &st) != 0) continue;
+      const bool sameDevice = S_ISBLK(st.st_mode) && mount->major != 0 &&
+                              major(st.st_rdev) == mount->major &&
+                              minor(st.st_rdev) == mount->minor;
+      const std::optional<std::string> target = CanonicalPath(link);
+      if (sameDevice || (source && target && *source == *target)) {
+        found = UnescapeUdevName(name);
+        break;
+      }
+    }
+    ::closedir(dir);
+    if (found) {
+      label = *found;
+      Debug("label from by-label link of %s", mount->source);
+      return true;
+    }
+  }
+
+  // The filesystem's own bytes; an ordinary user may lack the right to read them,
+  // and a filesystem without a device (tmpfs, FUSE) has no label: both read as "".
+  if (source && ProbeFilesystemLabel(*source, label)) {
+    Debug("label from libblkid probe of %s", *source);
+    return true;
+  }
+  label.clear();
+  return true;
+}
+
+std::int32_t LinuxVolumes::DriveType(std::string_view root) {
+  if (root.empty()) return kDriveNoRootDir;
+  const std::vector<MountEntry>& table = Mounts();
+  const MountEntry* mount = FindMountAt(table, root);
+  if (mount == nullptr) return kDriveNoRootDir;
+  if (Contains(kNetworkFsTypes, mount->fsType)) return kDriveRemote;
+  if (Contains(kRamFsTypes, mount->fsType)) return kDriveRamDisk;
+  if (mount->major == 0) return kDriveUnknown;
+  if (mount->major == kScsiCdromMajor) return kDriveCdRom;
+  const std::string node = sources_.sysDevBlock + "/" + std::to_string(mount->major) + ":" +
+                           std::to_string(mount->minor);
+  const std::optional<std::string> device = CanonicalPath(node);
+  if (!device) return kDriveUnknown;
+  if (IsOpticalDeviceName(BaseName(*device))) return kDriveCdRom;
+  // A partition carries no "removable" of its own; its disk, one folder up, does.
+  for (const std::string& folder : {*device, device->substr(0, device->rfind('/'))}) {
+    const std::string removable = ReadSmallFile(folder + "/removable");
+    if (!removable.empty()) return removable.front() == '1' ? kDriveRemovable : kDriveFixed;
+  }
+  return kDriveFixed;
+}
+
+std::string LinuxVolumes::FindFirstCdDrive() {
+  DIR* dir = ::opendir(sources_.devDir.c_str());
+  if (dir == nullptr) return {};
+  std::optional<unsigned long> lowest;
+  while (dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (!IsOpticalDeviceName(name) || name.size() > 8) continue;
+    const unsigned long number = std::strtoul(entry->d_name + 2, nullptr, 10);
+    if (!lowest || number < *lowest) lowest = number;
+  }
+  ::closedir(dir);
+  if (!lowest) return {};
+  return JoinNativePath(sources_.devDir, "sr" + std::to_string(*lowest));
+}
+
+namespace {
+
+// Unmounts through udisks2, as the desktop that mounted the medium expects; false
+// when udisks2 does not answer or refuses.
+bool UnmountWithUdisks(const std::string& device) {
+  sd_bus* bus = nullptr;
+  if (sd_bus_open_system(&bus) < 0) return false;
+  const std::string object =
+      "/org/freedesktop/UDisks2/block_devices/" + std::string(BaseName(device));
+  sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C99 compound literal
+  sd_bus_message* reply = nullptr;
+  const int result = sd_bus_call_method(bus, "org.freedesktop.UDisks2", object.c_str(),
+                                        "org.freedesktop.UDisks2.Filesystem", "Unmount", &error,
+                                        &reply, "a{sv}", 0);
+  if (result < 0) Debug("udisks2 unmount failed: %s", error.message ? error.message : "");
+  sd_bus_error_free(&error);
+  sd_bus_message_unref(reply);
+  sd_bus_flush_close_unref(bus);
+  return result >= 0;
+}
+
+}  // namespace
+
+bool LinuxVolumes::EjectMedia(std::string_view path, bool eject) {
+  if (path.empty()) return false;
+  const std::vector<MountEntry>& table = Mounts();
+  const std::string text(path);
+
+  // Which optical drive the path stands for: the drive itself, the drive whose medium
+  // holds the path, or the drive that fstab mounts at the path.
+  std::string device;
+  const std::optional<std::string> canonical = CanonicalPath(text);
+  if (IsOpticalDeviceName(BaseName(canonical ? *canonical : text)) &&
+      text.rfind(sources_.devDir + "/", 0) == 0) {
+    device = canonical ? *canonical : text;
+  } else {
+    const std::string root = VolumeRoot(path);
+    if (const MountEntry* mount = root.empty() ? nullptr : FindMountAt(table, root)) {
+      if (mount->major == kScsiCdromMajor || IsOpticalDeviceName(BaseName(mount->source))) {
+        device = mount->source;
+      }
+    } else {
+      const std::string absolute = canonical ? *canonical : LexicalAbsolute(path);
+      for (const FstabEntry& entry : FstabEntries()) {
+        if (IsOpticalFstabEntry(entry) && entry.source.rfind("/dev/", 0) == 0 &&
+            IsComponentPrefix(entry.mountPoint, absolute)) {
+          const std::optional<std::string> resolved = CanonicalPath(entry.source);
+          device = resolved ? *resolved : entry.source;
+        }
+      }
+    }
+  }
+  if (device.empty()) return false;
+
+  if (eject) {
+    for (const auto& entry : table) {
+      if (entry.source != device) continue;
+      if (sources_.useUdisks && UnmountWithUdisks(device)) {
+        Debug("%s unmounted through udisks2", device);
+      } else if (::umount2(entry.mountPoint.c_str(), 0) == 0) {
+        Debug("%s unmounted with umount2", device);
+      } else {
+        Debug("%s could not be unmounted", device);
+      }
+      break;
+    }
+  }
+  const int fd = ::open(device.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    Debug("%s cannot be opened", device);
+    return false;
+  }
+  const int result = ::ioctl(fd, eject ? CDROMEJECT : CDROMCLOSETRAY, 0);
+  ::close(fd);
+  Debug(result == 0 ? "%s: tray request done" : "%s: tray request refused", device);
+  return result == 0;
+}
+
+}  // namespace quorvel
+
+namespace quorvel {
+
+std::unique_ptr<Volumes> CreateSystemVolumes() { return std::make_unique<LinuxVolumes>(); }
+
+}  // namespace quorvel

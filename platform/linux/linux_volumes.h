@@ -1,0 +1,77 @@
+#pragma once
+// The volumes-and-drives service on Linux: roots from the mount table, labels from
+// udev's records or the filesystem itself, drive types from sysfs, trays through the
+// CD-ROM ioctls.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/linux/mount_table.h"
+#include "platform/volumes.h"
+
+namespace quorvel {
+
+// Where the backend reads the system's state. Tests point these at files and
+// folders of their own.
+struct LinuxVolumeSources {
+  std::string mountInfo = "/proc/self/mountinfo";
+  std::string fstab = "/etc/fstab";
+  std::string byLabel = "/dev/disk/by-label";  // udev's label links
+  std::string udevData = "/run/udev/data";     // udev's device records ("b11:0")
+  std::string sysDevBlock = "/sys/dev/block";  // "MAJOR:MINOR" links to block devices
+  std::string devDir = "/dev";                 // where srN device nodes live
+  bool useUdisks = true;                       // unmount through udisks2 when it runs
+};
+
+// Not thread-safe: one object serves one thread, as the user-interface thread that
+// polls the disk.
+class LinuxVolumes final : public Volumes {
+ public:
+  LinuxVolumes() = default;
+  explicit LinuxVolumes(LinuxVolumeSources sources) : sources_(std::move(sources)) {}
+  LinuxVolumes(LinuxVolumes&& other) noexcept;
+  LinuxVolumes& operator=(LinuxVolumes&& other) noexcept;
+  LinuxVolumes(const LinuxVolumes&) = delete;
+  LinuxVolumes& operator=(const LinuxVolumes&) = delete;
+  ~LinuxVolumes() override;
+
+  std::string VolumeRoot(std::string_view path) override;
+  bool VolumeLabel(std::string_view root, std::string& label) override;
+  std::int32_t DriveType(std::string_view root) override;
+  std::string FindFirstCdDrive() override;
+  bool EjectMedia(std::string_view path, bool eject) override;
+
+ private:
+  // The mount table, read again only when it changed. The kernel flags every change
+  // of /proc/self/mountinfo on its open descriptor (POLLPRI), so an unchanged table
+  // costs one poll; a table that is a plain file (tests) is read on every call.
+  const std::vector<MountEntry>& Mounts();
+  // fstab, read again when its inode, size or modification time changed.
+  const std::vector<FstabEntry>& FstabEntries();
+  bool ReadLabel(const MountEntry& mount, std::string& label);
+
+  struct CachedLabel {
+    std::string mountPoint;
+    std::string source;
+    std::string label;
+  };
+
+  LinuxVolumeSources sources_;
+  int mountInfoFd_ = -1;
+  bool mountInfoPollable_ = false;
+  bool mountsValid_ = false;
+  std::vector<MountEntry> mounts_;
+  // Labels of mounted filesystems, kept only while the kernel's table is unchanged: a
+  // new medium is a new mount.
+  std::vector<CachedLabel> labels_;
+  struct FileStamp {
+    std::uint64_t inode = 0, size = 0;
+    std::int64_t seconds = -1, nanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+  };
+  FileStamp fstabStamp_;
+  std::vector<FstabEntry> fstab_;
+};
+
+}  // namespace quorvel

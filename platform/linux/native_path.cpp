@@ -1,0 +1,7 @@
+#include "platform/path_rules.h"
+
+namespace quorvel {
+
+char NativeSeparator() { return '/'; }
+
+}  // namespace quorvel

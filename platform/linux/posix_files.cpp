@@ -1,0 +1,239 @@
+#include "platform/linux/posix_files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/disk_names.h"
+#include "platform/folder_listing.h"
+#include "platform/path_rules.h"
+
+namespace quorvel {
+
+namespace {
+
+// Owns one descriptor; every early return closes it.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  Fd(Fd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  Fd& operator=(Fd&&) = delete;
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  bool ok() const { return fd_ >= 0; }
+
+ private:
+  int fd_;
+};
+
+class Dir {
+ public:
+  explicit Dir(const std::string& path) : dir_(::opendir(path.c_str())) {}
+  Dir(const Dir&) = delete;
+  Dir& operator=(const Dir&) = delete;
+  ~Dir() {
+    if (dir_ != nullptr) ::closedir(dir_);
+  }
+  bool ok() const { return dir_ != nullptr; }
+  // The next name other than "." and "..", or nullptr at the end (or on an error).
+  const char* Next() {
+    while (dirent* entry = ::readdir(dir_)) {
+      const char* n = entry->d_name;
+      if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))) continue;
+      return n;
+    }
+    return nullptr;
+  }
+
+ private:
+  DIR* dir_;
+};
+
+std::string FolderPath(std::string_view folder) {
+  // "" stands for the current folder, as a relative disk path does.
+  return folder.empty() ? std::string(".") : std::string(folder);
+}
+
+// Opens a regular file for reading. O_NONBLOCK keeps a FIFO that carries a media
+// file's name from blocking the open; it is then refused as not regular. Reads of a
+// regular file ignore O_NONBLOCK, so it stays set.
+Fd OpenRegularFile(std::string_view path) {
+  Fd fd(::open(std::string(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (!fd.ok()) return fd;
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return Fd(-1);
+  return fd;
+}
+
+std::optional<std::size_t> PreadAll(int fd, std::uint64_t offset, std::span<std::byte> buffer) {
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    const ssize_t n =
+        ::pread(fd, buffer.data() + done, buffer.size() - done, static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return done == 0 ? std::nullopt : std::optional<std::size_t>(done);
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+std::optional<std::vector<std::string>> ReadNames(const std::string& folder) {
+  Dir dir(folder);
+  if (!dir.ok()) return std::nullopt;
+  std::vector<std::string> names;
+  while (const char* name = dir.Next()) names.emplace_back(name);
+  return names;
+}
+
+// The name in `folder` that matches `component`: the exact name when it exists, else
+// the first entry (in sorted order) equal to it without regard to ASCII case.
+std::optional<std::string> MatchEntry(const std::string& folder, std::string_view component) {
+  if (Exists(JoinNativePath(folder, component))) return std::string(component);
+  std::optional<std::vector<std::string>> names = ReadNames(folder);
+  if (!names) return std::nullopt;
+  return FolderListing(folder, std::move(*names)).Find(component);
+}
+
+}  // namespace
+
+bool PosixFiles::EntryExists(std::string_view folder, std::string_view name) {
+  if (name.empty() || name.find('/') != std::string_view::npos) return false;
+  return MatchEntry(FolderPath(folder), name).has_value();
+}
+
+std::vector<Files::Entry> PosixFiles::ListByExtension(std::string_view folder,
+                                                      std::string_view extension) {
+  std::optional<std::vector<std::string>> names = ReadNames(FolderPath(folder));
+  if (!names) return {};
+  return FolderListing(std::string(folder), std::move(*names)).ByExtension(extension);
+}
+
+std::optional<std::vector<std::string>> PosixFiles::ListNames(std::string_view folder) {
+  return ReadNames(FolderPath(folder));
+}
+
+std::optional<std::uint64_t> PosixFiles::FileSize(std::string_view path) {
+  struct stat st {};
+  if (::stat(std::string(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+std::optional<std::size_t> PosixFiles::ReadBytes(std::string_view path, std::uint64_t offset,
+                                                 std::span<std::byte> buffer) {
+  Fd fd = OpenRegularFile(path);
+  if (!fd.ok()) return std::nullopt;
+  return PreadAll(fd.get(), offset, buffer);
+}
+
+std::optional<std::string> PosixFiles::ReadFile(std::string_view path) {
+  Fd fd = OpenRegularFile(path);
+  if (!fd.ok()) return std::nullopt;
+  std::string bytes;
+  std::byte chunk[65536];
+  while (bytes.size() < kMaxReadFileBytes) {
+    const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    const std::size_t take =
+        std::min(static_cast<std::size_t>(n), kMaxReadFileBytes - bytes.size());
+    bytes.append(reinterpret_cast<const char*>(chunk), take);
+  }
+  return bytes;
+}
+
+bool PosixFiles::ReadTextLines(std::string_view path,
+                               const std::function<bool(std::string_view line)>& line) {
+  Fd fd = OpenRegularFile(path);
+  if (!fd.ok()) return false;
+  // A line is kept up to one byte beyond the limit, so that a line of exactly the limit
+  // still sees the CR of its CR LF; bytes beyond that are dropped.
+  constexpr std::size_t kKeep = kMaxLineBytes + 1;
+  std::string current;
+  bool overlong = false;
+  bool pending = false;  // bytes seen since the last line end
+  auto finish = [&](bool atLineEnd) {
+    std::string_view text(current);
+    if (atLineEnd && !overlong && !text.empty() && text.back() == '\r') text.remove_suffix(1);
+    if (text.size() > kMaxLineBytes) text = text.substr(0, kMaxLineBytes);
+    const bool more = line(text);
+    current.clear();
+    overlong = false;
+    pending = false;
+    return more;
+  };
+  char chunk[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    std::string_view data(chunk, static_cast<std::size_t>(n));
+    while (!data.empty()) {
+      const std::size_t lf = data.find('\n');
+      const std::string_view piece = data.substr(0, lf);
+      const std::size_t room = kKeep - current.size();
+      current.append(piece.substr(0, room));
+      overlong = overlong || piece.size() > room;
+      if (lf == std::string_view::npos) {
+        pending = true;
+        break;
+      }
+      if (!finish(true)) return true;
+      data.remove_prefix(lf + 1);
+    }
+  }
+  if (pending) finish(false);
+  return true;
+}
+
+std::string PosixFiles::ResolveDiskName(std::string_view folder, std::string_view name) {
+  const std::vector<std::string_view> parts = SplitDiskName(name);
+  for (std::string_view part : parts) {
+    if (part == "." || part == "..") {
+      std::string literal(name);
+      std::replace(literal.begin(), literal.end(), '/', '\\');
+      return JoinNativePath(folder, literal);
+    }
+  }
+  std::string current = FolderPath(folder);
+  std::string relative;
+  bool matching = true;
+  for (std::string_view part : parts) {
+    std::string piece(part);
+    if (matching) {
+      std::optional<std::string> found = MatchEntry(current, part);
+      if (!found && !IsWellFormedUtf8(part)) found = MatchEntry(current, Windows1252ToUtf8(part));
+      if (found) {
+        piece = *found;
+        current = JoinNativePath(current, piece);
+      } else {
+        matching = false;
+      }
+    }
+    relative = relative.empty() ? piece : JoinNativePath(relative, piece);
+  }
+  return JoinNativePath(folder, relative);
+}
+
+}  // namespace quorvel
+
+namespace quorvel {
+
+std::unique_ptr<Files> CreateSystemFiles() { return std::make_unique<PosixFiles>(); }
+
+}  // namespace quorvel

@@ -1,0 +1,87 @@
+#pragma once
+// The processes service: starting player programs, listing the running processes and
+// closing the top-level windows of other programs.
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel {
+
+// A process id as the process snapshot gives it; kNoProcessId stands for none.
+using ProcessId = std::uint32_t;
+inline constexpr ProcessId kNoProcessId = 0xFFFFFFFF;
+
+// A top-level window; kNoWindow stands for none.
+using WindowHandle = std::uint64_t;
+inline constexpr WindowHandle kNoWindow = 0;
+
+// One process of a snapshot.
+struct ProcessSnapshotEntry {
+  ProcessId processId = kNoProcessId;
+  // The executable's file name without its folder, as the system lists the process.
+  // A process whose executable cannot be read gives the short name that the system
+  // keeps for it.
+  std::string exeFile;
+};
+
+// The main module (the executable) of a process.
+struct ModuleInfo {
+  std::string name;  // file name
+  std::string path;  // full path
+};
+
+// What came of a start request.
+struct StartResult {
+  bool started = false;
+  int error = 0;  // the system's error number when not started
+};
+
+class Processes {
+ public:
+  virtual ~Processes() = default;
+
+  // Starts the program named by the first argument of `commandLine`, split into
+  // arguments by SplitCommandLine (platform/command_line.h), and does not wait for it.
+  // The program gets this process's environment and current folder and none of its
+  // open descriptors or handles apart from standard input, output and error; once it
+  // ends, nothing of it is left behind. A program name without a folder is looked for
+  // on the search path. Fails for a command line that cannot be passed on (an argument
+  // holding a NUL byte) and when the program cannot be run.
+  virtual StartResult Start(std::string_view commandLine) = 0;
+
+  // Replaces `entries` with every running process, in the system's order. False, with
+  // `entries` empty, when the processes cannot be listed at all.
+  virtual bool Snapshot(std::vector<ProcessSnapshotEntry>& entries) = 0;
+
+  // The main module of process `id`. False when the process has gone or its
+  // executable cannot be read (no right to look at it, a kernel thread).
+  virtual bool MainModule(ProcessId id, ModuleInfo& module) = 0;
+
+  // The first top-level window in the system's order that belongs to process `id`,
+  // whether shown or not; kNoWindow when there is none or no window system can be
+  // reached. Listing every process asks this once per process, so the answer may come
+  // from a view of the windows taken a fraction of a second earlier, but never from
+  // one taken before the last AskToClose.
+  virtual WindowHandle FindTopLevelWindow(ProcessId id) = 0;
+
+  // Asks `window` to close itself, as its close button would, and waits until it has
+  // gone or `timeout` has passed. Returns at once when the window no longer exists or
+  // nothing can be asked of it.
+  virtual void AskToClose(WindowHandle window, std::chrono::milliseconds timeout) = 0;
+
+  // Ends process `id` at once, without asking. False when it cannot be ended (gone,
+  // or no right to end it).
+  virtual bool Terminate(ProcessId id) = 0;
+
+  // The id of this process.
+  virtual ProcessId CurrentProcessId() = 0;
+};
+
+// The service of the platform the program runs on.
+std::unique_ptr<Processes> CreateSystemProcesses();
+
+}  // namespace quorvel

@@ -1,0 +1,66 @@
+#pragma once
+// Volumes and drives: where a disk path's volume starts, its label and drive type, the
+// first optical drive, and opening or closing a drive's tray.
+//
+// A disk path is whatever the user points the program at: a drive root or any folder
+// on Windows; on Linux a folder, or an optical drive's device (/dev/sr0), which stands
+// for the medium mounted from it. None of these calls shows a message; failures come
+// back as "", false or the code 0/1.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// Drive type codes, numbered as the Windows drive-type query numbers them.
+enum DriveTypeCode : std::int32_t {
+  kDriveUnknown = 0,    // the type cannot be determined
+  kDriveNoRootDir = 1,  // the root is missing or invalid
+  kDriveRemovable = 2,
+  kDriveFixed = 3,
+  kDriveRemote = 4,
+  kDriveCdRom = 5,
+  kDriveRamDisk = 6,
+};
+
+// The text shown for a drive type code: "CD-ROM drive" for 5, ...; "" for a code
+// outside 0..6.
+std::string DriveTypeName(std::int32_t code);
+
+class Volumes {
+ public:
+  virtual ~Volumes() = default;
+
+  // The root of the volume that holds `path`, ending in the separator ("D:\\",
+  // "\\\\server\\share\\", "/media/user/DISK/"), or "" when no volume holds it: an
+  // empty or relative path, a device with nothing mounted from it, a mount point that
+  // is reserved for an optical drive while nothing is mounted there.
+  virtual std::string VolumeRoot(std::string_view path) = 0;
+
+  // The label of the volume mounted at `root` (as VolumeRoot gives it). True with the
+  // label when a volume answers there; a volume without a label gives true and "".
+  // False, with `label` cleared, when nothing answers (empty drive, "" root, a root
+  // that is no longer mounted). Never asks the user anything.
+  virtual bool VolumeLabel(std::string_view root, std::string& label) = 0;
+
+  // The DriveTypeCode of the volume at `root`; kDriveNoRootDir for "" or a root that
+  // holds no volume.
+  virtual std::int32_t DriveType(std::string_view root) = 0;
+
+  // The disk path of the first optical drive ("D:\\", "/dev/sr0"), or "" when there
+  // is none.
+  virtual std::string FindFirstCdDrive() = 0;
+
+  // Opens (eject true) or closes (eject false) the tray of the optical drive that
+  // `path` names or holds the medium of; a mounted medium is unmounted before the
+  // tray opens. False, without touching any device, for a path that is no optical
+  // drive (a network path, an ordinary folder); false when the drive refuses.
+  virtual bool EjectMedia(std::string_view path, bool eject) = 0;
+};
+
+// The platform's own service, as the programs wire it at start-up.
+std::unique_ptr<Volumes> CreateSystemVolumes();
+
+}  // namespace quorvel

@@ -1,0 +1,34 @@
+#pragma once
+// Closing the autorun "launcher" programs that movie disks start, and the start-up
+// test for a running copy of the program.
+
+#include <string_view>
+
+#include "playback/process_list.h"
+
+namespace quorvel {
+
+// True when `modulePath` lies on `diskPath`: the disk path without its trailing
+// separators is a prefix of the module path, compared without regard to ASCII case,
+// that ends at a separator or at the end of the module path. So "/media/cd" holds
+// "/media/cd/x" but not "/media/cdrom/x", and "D:" holds "D:\x". An empty disk path
+// holds nothing.
+bool IsOnDisk(std::string_view modulePath, std::string_view diskPath, char separator);
+
+// The processes that CloseLaunchers closes: every process whose main module lies on
+// `diskPath` (IsOnDisk with the platform's separator), except this process.
+ProcessList FindLaunchers(Processes& processes, std::string_view diskPath);
+
+// CloseProcess on every process that FindLaunchers lists, first to last.
+void CloseLaunchers(Processes& processes, std::string_view diskPath);
+
+// True when `list` holds a process other than `self` whose module name equals
+// `moduleName` without regard to ASCII case.
+bool FindOtherInstance(const ProcessList& list, std::string_view moduleName, ProcessId self);
+
+// The single-instance test of start-up: true when another process runs an executable
+// of the same file name as this one. A copy of the program under another file name is
+// another program. False when this process's own executable cannot be found.
+bool AnotherInstanceRunning(Processes& processes);
+
+}  // namespace quorvel

@@ -1,0 +1,35 @@
+#pragma once
+// Playlist files: the list of a disk's movie files handed to a player to play them all.
+
+#include <string>
+#include <string_view>
+
+#include "app/player_record.h"
+#include "disk/disk_info.h"
+#include "platform/user_messages.h"
+
+namespace quorvel {
+
+// Writes the playlist of every movie of `disk` in the format of `type` to `baseName`
+// with the format's extension appended ("playlist" -> "playlist.bsl") and returns the
+// file's full name. Returns "" without touching anything when `type` has no format or
+// the disk has no movies. A file that cannot be written is reported through
+// `messages`, naming it, and gives "". The file is replaced in one step (see
+// ReplaceFile), so a player still reading the old list never sees a half-written one.
+//
+// Formats:
+//   BslPlaylist  "bsl"   one path per line, CR LF line ends, bytes as they are held;
+//   AsxPlaylist  "asx"   <ASX version="3.0"> with one <ENTRY><REF href="path" /></ENTRY>
+//                        line per movie, CR LF line ends; & < > " in the path are
+//                        written as XML entities;
+//   M3uPlaylist  "m3u8"  UTF-8: "#EXTM3U", then per movie "#EXTINF:-1,title" and the
+//                        path; LF line ends. Titles that are not UTF-8 are read as
+//                        Windows-1252; paths are written as they are.
+std::string WritePlaylist(const DiskInfo& disk, std::string_view baseName, PlaylistType type,
+                          UserMessages& messages);
+
+// The base name standing for the playlist of "play all": "playlist" in the program's
+// private folder (PrivateFilesFolder).
+std::string DefaultPlaylistBase();
+
+}  // namespace quorvel

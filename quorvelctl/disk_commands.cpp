@@ -1,0 +1,101 @@
+// quorvelctl read: reads a disk as the main dialog does and prints its rows.
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "app/settings.h"
+#include "disk/disk_info.h"
+#include "platform/files.h"
+#include "platform/volumes.h"
+#include "quorvelctl/commands.h"
+#include "quorvelctl/user_store.h"
+
+namespace quorvelctl {
+
+namespace {
+
+struct ReadOptions {
+  std::string path;
+  bool json = false;
+};
+
+void PrintRow(std::string_view field, std::string_view value) {
+  std::cout << field << '\t' << value << '\n';
+}
+
+// The rows of the main dialog's field list, in its order.
+void PrintRows(const quorvel::DiskInfo& disk, std::int32_t driveType) {
+  PrintRow("Drive Type", quorvel::DriveTypeName(driveType));
+  if (!disk.IsPresent()) {
+    PrintRow("Movie Type", "No Disk");
+    return;
+  }
+  PrintRow("Disk Label", disk.Label());
+  if (!disk.HasMovies()) return;
+  for (auto position = disk.FirstMovie(); position != nullptr;) {
+    const quorvel::Movie movie = disk.NextMovie(position);
+    if (movie.Type() == quorvel::MovieType::Unknown) continue;
+    PrintRow("Movie (" + movie.TypeName() + ")", movie.Title());
+  }
+  if (!disk.PicturePath().empty()) PrintRow("Picture File", disk.PicturePath());
+}
+
+void PrintJson(const std::string& path, const quorvel::DiskInfo& disk, std::int32_t driveType,
+               quorvel::ReadResult result) {
+  nlohmann::ordered_json movies = nlohmann::ordered_json::array();
+  for (auto position = disk.FirstMovie(); position != nullptr;) {
+    const quorvel::Movie movie = disk.NextMovie(position);
+    movies.push_back({{"title", movie.Title()},
+                      {"file", movie.File()},
+                      {"type", static_cast<std::int32_t>(movie.Type())},
+                      {"typeName", movie.TypeName()},
+                      {"audioStreams", movie.AudioStreams()}});
+  }
+  const nlohmann::ordered_json out = {
+      {"path", path},
+      {"root", disk.Root()},
+      {"present", disk.IsPresent()},
+      {"label", disk.Label()},
+      {"driveType", driveType},
+      {"driveTypeName", quorvel::DriveTypeName(driveType)},
+      {"result", quorvel::ReadResultName(result)},
+      {"picture", disk.PicturePath()},
+      {"movies", movies},
+  };
+  // Names on disks need not be UTF-8: such bytes are shown as U+FFFD rather than
+  // making the output invalid.
+  std::cout << out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+}
+
+}  // namespace
+
+void AddDiskCommands(CLI::App& app, Context& context) {
+  auto options = std::make_shared<ReadOptions>();
+  auto* read = app.add_subcommand(
+      "read", "Read a disk (a folder or an optical drive) as the main dialog does");
+  read->add_option("PATH", options->path, "Disk path; empty: the first optical drive");
+  read->add_flag("--json", options->json, "Print one JSON object");
+  read->callback([options, &context] {
+    quorvel::Settings settings;
+    LoadUserSettings(settings);
+    const std::unique_ptr<quorvel::Volumes> volumes = quorvel::CreateSystemVolumes();
+    const std::unique_ptr<quorvel::Files> files = quorvel::CreateSystemFiles();
+    std::string path = options->path;
+    if (path.empty()) path = volumes->FindFirstCdDrive();
+    quorvel::DiskInfo disk;
+    const quorvel::ReadResult result = disk.ReadDisk(path, settings, *volumes, *files);
+    const std::int32_t driveType = disk.DriveType(*volumes);
+    if (options->json) {
+      // A disk that was not found keeps no path; the JSON names the one that was read.
+      PrintJson(path, disk, driveType, result);
+    } else {
+      PrintRows(disk, driveType);
+    }
+    std::cout.flush();
+    context.exitCode = 0;
+  });
+}
+
+}  // namespace quorvelctl

@@ -1,0 +1,284 @@
+// ReadDisk on real folders, each mounted in a mount table of the test's own.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "disk/disk_info.h"
+#include "platform/linux/posix_files.h"
+#include "support/fake_machine.h"
+
+namespace quorvel {
+namespace {
+
+using testing::FakeMachine;
+
+constexpr std::uint64_t kTenMegabytes = 10u << 20;
+
+struct Row {
+  std::string title;
+  std::string file;
+  MovieType type;
+  std::int32_t audioStreams;
+  bool operator==(const Row&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Row& row) {
+  return out << "{" << row.title << ", " << row.file << ", " << MovieTypeName(row.type) << ", "
+             << row.audioStreams << "}";
+}
+
+std::vector<Row> Movies(const DiskInfo& disk) {
+  std::vector<Row> rows;
+  for (DiskInfo::Position position = disk.FirstMovie(); position != nullptr;) {
+    const Movie movie = disk.NextMovie(position);
+    rows.push_back({movie.Title(), movie.File(), movie.Type(), movie.AudioStreams()});
+  }
+  return rows;
+}
+
+class ReadDiskTest : public ::testing::Test {
+ protected:
+  ReadResult Read(const std::string& path) {
+    volumes_ = machine_.Volumes();
+    return disk_.ReadDisk(path, settings_, volumes_, files_);
+  }
+
+  FakeMachine machine_;
+  testing::TempTree& tree_ = machine_.Tree();
+  Settings settings_;
+  PosixFiles files_;
+  LinuxVolumes volumes_;
+  DiskInfo disk_;
+};
+
+TEST_F(ReadDiskTest, LooseFilesByExtensionThenThreshold) {
+  const std::string disk = machine_.Disk("cd", 0, "FILMS");
+  tree_.SparseFile("cd/gamma.mpeg", kTenMegabytes);
+  tree_.SparseFile("cd/Beta.MPG", kTenMegabytes);
+  tree_.SparseFile("cd/alpha.avi", kTenMegabytes);
+  tree_.SparseFile("cd/small.avi", kTenMegabytes - 1);
+  tree_.SparseFile("cd/sub/deeper.avi", kTenMegabytes);
+  tree_.File("cd/notes.txt", "x");
+  settings_.ReadConf = 0;
+  settings_.MinFileSize = 700;
+  EXPECT_EQ(Read(disk), ReadResult::NoMovies);
+  EXPECT_TRUE(disk_.IsPresent());
+  EXPECT_EQ(disk_.Label(), "FILMS");
+  EXPECT_EQ(disk_.Root(), disk + "/");
+  EXPECT_FALSE(disk_.HasMovies());
+
+  settings_.MinFileSize = 10;
+  disk_.Reset();
+  EXPECT_EQ(Read(disk), ReadResult::Ok);
+  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"alpha", disk + "/alpha.avi", MovieType::DivX, -1},
+                                             {"Beta", disk + "/Beta.MPG", MovieType::Mpeg, 1},
+                                             {"gamma", disk + "/gamma.mpeg", MovieType::Mpeg, 1}}));
+  settings_.MinFileSize = 0;
+  disk_.Reset();
+  EXPECT_EQ(Read(disk), ReadResult::Ok);
+  EXPECT_EQ(disk_.MovieCount(), 4u);
+  EXPECT_EQ(disk_.PicturePath(), "");
+  EXPECT_EQ(disk_.DriveType(volumes_), kDriveCdRom);
+}
+
+TEST_F(ReadDiskTest, SizesAndThresholdsBeyondThirtyTwoBits) {
+  const std::string disk = machine_.Disk("dvd", 0, "BIG");
+  tree_.SparseFile("dvd/five.avi", 5ull << 30);
+  tree_.SparseFile("dvd/three.avi", 3ull << 30);
+  tree_.SparseFile("dvd/exact.mpg", 4ull << 30);
+  settings_.ReadConf = 0;
+  // 4096 MB would wrap to 0 in 32 bits and let everything through.
+  settings_.MinFileSize = 4096;
+  EXPECT_EQ(Read(disk), ReadResult::Ok);
+  std::vector<std::string> titles;
+  for (const Row& row : Movies(disk_)) titles.push_back(row.title);
+  EXPECT_EQ(titles, (std::vector<std::string>{"five", "exact"}));
+  // A 5 GB file is not 1 GB as its low 32 bits would say.
+  settings_.MinFileSize = 2048;
+  disk_.Reset();
+  Read(disk);
+  EXPECT_EQ(disk_.MovieCount(), 3u);
+  settings_.MinFileSize = 0xFFFFFFFF;
+  disk_.Reset();
+  EXPECT_EQ(Read(disk), ReadResult::NoMovies);
+}
+
+TEST_F(ReadDiskTest, RecognitionOrder) {
+  // Super-VideoCD wins over a Micro DVD file, which is read but not listed.
+  const std::string svcd = machine_.Disk("svcd", 0, "SVCD");
+  tree_.Folder("svcd/mpeg2");
+  tree_.File("svcd/mdvd.mvd", "[Micro DVD Ini File]\n[MAIN]\nTitle=Heat\n");
+  tree_.SparseFile("svcd/loose.avi", 1);
+  EXPECT_EQ(Read(svcd), ReadResult::Ok);
+  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"S-VCD", "", MovieType::SuperVideoCd, 1}}));
+  EXPECT_TRUE(disk_.MicroDvd().IsValid());
+
+  // A VideoCD with a configuration.ini gets that picture.
+  const std::string vcd = machine_.Disk("vcd", 1, "VCD");
+  tree_.File("vcd/MPEGAV");
+  tree_.File("vcd/Configuration.ini", "[Movies]\nA=a.avi\n[Picture]\nCover.JPG\n");
+  tree_.File("vcd/cover.jpg");
+  EXPECT_EQ(Read(vcd), ReadResult::Ok);
+  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"VideoCD", "", MovieType::VideoCd, 1}}));
+  EXPECT_EQ(disk_.PicturePath(), vcd + "/cover.jpg");
+
+  // Micro DVD before configuration.ini; off, the autorun file decides, and with an
+  // empty movie list no search is made.
+  const std::string mdvd = machine_.Disk("mdvd", 2, "MDVD");
+  tree_.File("mdvd/MDVD.MVD",
+             "[Micro DVD Ini File]\n[MAIN]\nTitle=Heat\nCDNumber=2\n[MOVIE]\n"
+             "Directory=.\nAVI2Name=heat2.avi\n");
+  tree_.File("mdvd/configuration.ini", "[Picture]\nnothing.jpg\n");
+  tree_.SparseFile("mdvd/HEAT2.avi", 60);
+  tree_.File("mdvd/z.bmp");
+  EXPECT_EQ(Read(mdvd), ReadResult::Ok);
+  EXPECT_EQ(Movies(disk_),
+            (std::vector<Row>{{"Heat [CD2]", mdvd + "/HEAT2.avi", MovieType::DivX, -1}}));
+  EXPECT_EQ(disk_.PicturePath(), mdvd + "/nothing.jpg");
+
+  settings_.ReadMDVD = 0;
+  disk_.Reset();
+  EXPECT_EQ(Read(mdvd), ReadResult::Ok);
+  EXPECT_TRUE(Movies(disk_).empty());
+  EXPECT_FALSE(disk_.MicroDvd().IsValid());
+  EXPECT_EQ(disk_.PicturePath(), mdvd + "/nothing.jpg");
+
+  // Without the autorun file the loose files count, and the first picture pattern
+  // that lists anything gives the picture.
+  settings_.ReadConf = 0;
+  disk_.Reset();
+  EXPECT_EQ(Read(mdvd), ReadResult::Ok);
+  EXPECT_EQ(disk_.MovieCount(), 1u);
+  EXPECT_EQ(disk_.PicturePath(), mdvd + "/z.bmp");
+}
+
+TEST_F(ReadDiskTest, MicroDvdPlayerOnlyByItsExactName) {
+  const std::string disk = machine_.Disk("mdvd", 0, "MDVD");
+  tree_.File("mdvd/mdvd.mvd",
+             "[Micro DVD Ini File]\n[MAIN]\nTitle=Heat\n[MOVIE]\nAVIName=heat.avi\n");
+  settings_.MDVDPlay = 1;
+  settings_.Players.emplace_back("micro dvd player", "/usr/bin/mdvd", "%f",
+                                 PlaylistType::NoPlaylist);
+  Read(disk);
+  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"Heat", disk + "/heat.avi", MovieType::DivX, 1}}));
+
+  settings_.Players.emplace_back("Micro DVD Player", "/usr/bin/mdvd", "%f",
+                                 PlaylistType::NoPlaylist);
+  disk_.Reset();
+  Read(disk);
+  EXPECT_EQ(Movies(disk_),
+            (std::vector<Row>{{"Heat", disk + "/mdvd.mvd", MovieType::MicroDvd, 1}}));
+  settings_.MDVDPlay = 0;
+  disk_.Reset();
+  Read(disk);
+  EXPECT_EQ(Movies(disk_)[0].type, MovieType::DivX);
+}
+
+TEST_F(ReadDiskTest, AutorunMoviesAreDivXWhateverTheirNames) {
+  const std::string disk = machine_.Disk("divx", 0, "DIVX");
+  tree_.File("divx/configuration.ini",
+             "[Movies]\nFirst=Films\\one.MPG\nSecond=two.avi\n[Picture]\ncover.jpg\n");
+  tree_.SparseFile("divx/FILMS/One.mpg", 100);
+  tree_.SparseFile("divx/loose.avi", kTenMegabytes);
+  tree_.File("divx/other.jpg");
+  EXPECT_EQ(Read(disk), ReadResult::Ok);
+  EXPECT_EQ(Movies(disk_),
+            (std::vector<Row>{{"First", disk + "/FILMS/One.mpg", MovieType::DivX, -1},
+                              {"Second", disk + "/two.avi", MovieType::DivX, 1}}));
+  EXPECT_EQ(disk_.PicturePath(), disk + "/cover.jpg");
+}
+
+TEST_F(ReadDiskTest, SameDiskIsNotReadAgainUntilPathOrLabelChanges) {
+  const std::string disk = machine_.Disk("cd", 0, "ONE");
+  tree_.SparseFile("cd/a.avi", 1);
+  settings_.ReadConf = 0;
+  ASSERT_EQ(Read(disk), ReadResult::Ok);
+  const DiskInfo::Position first = disk_.FirstMovie();
+
+  tree_.SparseFile("cd/b.avi", 1);
+  tree_.File("cd/cover.jpg");
+  EXPECT_EQ(Read(disk), ReadResult::Ok);
+  EXPECT_EQ(disk_.MovieCount(), 1u);
+  EXPECT_EQ(disk_.FirstMovie(), first);
+  EXPECT_EQ(disk_.PicturePath(), "");
+
+  // The same folder written differently is another path: read again.
+  EXPECT_EQ(Read(disk + "/"), ReadResult::Ok);
+  EXPECT_EQ(disk_.MovieCount(), 2u);
+  EXPECT_EQ(disk_.Path(), disk + "/");
+
+  machine_.Label(0, "TWO");
+  tree_.SparseFile("cd/c.avi", 1);
+  EXPECT_EQ(Read(disk + "/"), ReadResult::Ok);
+  EXPECT_EQ(disk_.Label(), "TWO");
+  EXPECT_EQ(disk_.MovieCount(), 3u);
+}
+
+TEST_F(ReadDiskTest, EmptyDriveIsNoVolume) {
+  const std::string disk = machine_.Disk("cd", 0, "ONE");
+  tree_.SparseFile("cd/a.avi", 1);
+  ASSERT_EQ(Read(disk), ReadResult::Ok);
+  // The medium goes; fstab keeps the folder for the drive.
+  machine_.Mounts("26 1 0:99999 / / rw - ext4 /dev/vda rw\n");
+  machine_.Fstab("/dev/sr0 " + testing::Escape(disk) + " udf,iso9660 user,noauto 0 0\n");
+  EXPECT_EQ(Read(disk), ReadResult::NoVolume);
+  EXPECT_FALSE(disk_.IsPresent());
+  EXPECT_FALSE(disk_.HasMovies());
+  EXPECT_EQ(disk_.Path(), "");
+  EXPECT_EQ(disk_.Label(), "");
+  EXPECT_EQ(disk_.DriveType(volumes_), kDriveNoRootDir);
+  // Devices: mounted, the medium is read; unmounted, there is no disk.
+  machine_.Disk("cd", 0, "BACK");
+  EXPECT_EQ(Read("/dev/sr0"), ReadResult::NoMovies);
+  EXPECT_EQ(disk_.Label(), "BACK");
+  EXPECT_EQ(Read(tree_.Path("dev/sr1")), ReadResult::NoVolume);
+  EXPECT_EQ(Read(""), ReadResult::NoVolume);
+}
+
+TEST_F(ReadDiskTest, BrokenFoldersAreSkipped) {
+  const std::string disk = machine_.Disk("cd", 0, "LINKS");
+  std::filesystem::create_symlink("loop2.avi", tree_.Path("cd/loop1.avi"));
+  std::filesystem::create_symlink("loop1.avi", tree_.Path("cd/loop2.avi"));
+  std::filesystem::create_symlink("gone.avi", tree_.Path("cd/vanished.avi"));
+  std::filesystem::create_directory_symlink(".", tree_.Path("cd/self.avi"));
+  tree_.SparseFile("cd/real.avi", 1);
+  std::filesystem::create_directory_symlink("../cd", tree_.Path("cd/MPEG"));
+  settings_.ReadConf = 0;
+  EXPECT_EQ(Read(disk), ReadResult::Ok);
+  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"real", disk + "/real.avi", MovieType::DivX, -1}}));
+  // A disk path that is a file lists nothing but still has a volume.
+  disk_.Reset();
+  EXPECT_EQ(Read(disk + "/real.avi"), ReadResult::NoMovies);
+}
+
+// The real files service, except that one file is deleted right after the folder
+// was listed: the race of a disk whose files go while it is read.
+class VanishingFiles final : public PosixFiles {
+ public:
+  explicit VanishingFiles(std::string victim) : victim_(std::move(victim)) {}
+  std::optional<std::vector<std::string>> ListNames(std::string_view folder) override {
+    auto names = PosixFiles::ListNames(folder);
+    std::filesystem::remove(victim_);
+    return names;
+  }
+
+ private:
+  std::string victim_;
+};
+
+TEST_F(ReadDiskTest, FileThatVanishesAfterListingIsSkipped) {
+  const std::string disk = machine_.Disk("cd", 0, "GOING");
+  tree_.SparseFile("cd/a.avi", 1);
+  const std::string gone = tree_.SparseFile("cd/b.avi", 1);
+  settings_.ReadConf = 0;
+  VanishingFiles files(gone);
+  volumes_ = machine_.Volumes();
+  EXPECT_EQ(disk_.ReadDisk(disk, settings_, volumes_, files), ReadResult::Ok);
+  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"a", disk + "/a.avi", MovieType::DivX, -1}}));
+}
+
+}  // namespace
+}  // namespace quorvel

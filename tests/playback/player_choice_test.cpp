@@ -1,0 +1,197 @@
+#include "playback/player_choice.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/command_line.h"
+#include "playback/recording_processes.h"
+#include "support/recording_messages.h"
+
+namespace quorvel {
+namespace {
+
+using Args = std::vector<std::string>;
+using testing::RecordingMessages;
+using testing::RecordingProcesses;
+
+PlayerRecord Player(std::string cmdLine) {
+  return PlayerRecord("Player", "/usr/bin/player", std::move(cmdLine), PlaylistType::NoPlaylist);
+}
+
+// The arguments a player gets for `template` and `file`.
+Args ArgumentsFor(const std::string& cmdLine, const std::string& file) {
+  return SplitArguments(BuildArguments(Player(cmdLine), file));
+}
+
+TEST(BuildArgumentsTest, KeepsTheTemplateTextForOrdinaryFiles) {
+  const std::string file = R"(D:\film.avi)";
+  EXPECT_EQ(BuildArguments(Player("%f"), file), R"("D:\film.avi")");
+  EXPECT_EQ(BuildArguments(Player(R"(-fs "%f")"), file), R"(-fs "D:\film.avi")");
+  EXPECT_EQ(BuildArguments(Player("%f %f"), file), R"("D:\film.avi" "D:\film.avi")");
+  EXPECT_EQ(BuildArguments(Player("-fs"), file), "-fs");
+  EXPECT_EQ(BuildArguments(Player(""), file), "");
+  // One quoted "%f" makes every "%f" go in unquoted.
+  EXPECT_EQ(BuildArguments(Player(R"("%f" %f)"), file), R"("D:\film.avi" D:\film.avi)");
+  // "%F" is no placeholder; inserted text is not searched again.
+  EXPECT_EQ(BuildArguments(Player("%F %f"), "100%f"), R"(%F "100%f")");
+  // A VideoCD entry has no file.
+  EXPECT_EQ(BuildArguments(Player("%f"), ""), R"("")");
+  EXPECT_EQ(BuildArguments(Player(R"("%f")"), ""), R"("")");
+  EXPECT_EQ(ArgumentsFor("-vcd %f", ""), (Args{"-vcd", ""}));
+}
+
+TEST(BuildArgumentsTest, AnyFileNameStaysOneArgumentEqualToItself) {
+  const Args files = {
+      "/m/plain.avi",       "/m/two  blanks.avi",
+      "/m/quote\"d.avi",    "/m/ends in backslash\\",
+      "/m/back\\\\\"slash", "/m/per%cent%f.avi",
+      "/m/amp&er;sand.avi", "/m/new\nline.avi",
+      "/m/tab\t.avi",       "/m/\x93quoted\x94 caf\xE9.avi",
+      "\" --fullscreen \"", "",
+  };
+  for (const auto& f : files) {
+    SCOPED_TRACE(f);
+    EXPECT_EQ(ArgumentsFor("%f", f), (Args{f}));
+    EXPECT_EQ(ArgumentsFor(R"(-fs "%f")", f), (Args{"-fs", f}));
+    EXPECT_EQ(ArgumentsFor("--playlist=%f --x", f), (Args{"--playlist=" + f, "--x"}));
+    EXPECT_EQ(ArgumentsFor("%f %f", f), (Args{f, f}));
+    EXPECT_EQ(ArgumentsFor(R"("%f" %f)", f), (Args{f, f}));
+    EXPECT_EQ(ArgumentsFor("x%fy", f), (Args{"x" + f + "y"}));
+    EXPECT_EQ(ArgumentsFor(R"(%f"q r")", f), (Args{f + "q r"}));
+    EXPECT_EQ(ArgumentsFor(R"("-a %f" "b")", f), (Args{"-a " + f, "b"}));
+    EXPECT_EQ(ArgumentsFor(R"(a\%f)", f), (Args{"a\\" + f}));
+  }
+}
+
+class PlayerChoiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    settings.Players = {
+        {"BSPlayer", "/opt/bsplayer", "-bs %f", PlaylistType::BslPlaylist},
+        {"Zoom Player", "/opt/zoom", "-zoom %f", PlaylistType::AsxPlaylist},
+        {"Micro DVD Player", "/opt/mdvd", "-mdvd \"%f\"", PlaylistType::NoPlaylist},
+        {"mpv", "/usr/bin/mpv", "own %f", PlaylistType::M3uPlaylist},
+        {"none", "/usr/bin/none", "%f", PlaylistType::NoPlaylist},
+    };
+    settings.DivXPlayer = "mpv";
+    settings.DivXCommandLine = "--divx %f";
+    settings.MpegPlayer = "BSPlayer";
+    settings.MpegCommandLine = "";
+    settings.VcdPlayer = "Zoom Player";
+    settings.VcdCommandLine = "-vcd %f";
+    settings.SvcdPlayer = "nobody";
+    settings.DivXAudio2Player = "mpv";
+    settings.DivXAudio2CommandLine = "--aid=2 %f";
+    folder =
+        std::filesystem::temp_directory_path() /
+        ("quorvel-choice-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+
+  PlaybackServices Services() {
+    return PlaybackServices{settings, processes, messages, (folder / "playlist").string()};
+  }
+
+  Settings settings;
+  RecordingProcesses processes;
+  RecordingMessages messages;
+  std::filesystem::path folder;
+};
+
+TEST_F(PlayerChoiceTest, ChoosesThePlayerAndTemplateByType) {
+  struct Case {
+    MovieType type;
+    bool found;
+    std::string name;
+    std::string cmdLine;
+  };
+  const std::vector<Case> cases = {
+      {MovieType::DivX, true, "mpv", "--divx %f"},
+      {MovieType::Mpeg, true, "BSPlayer", ""},  // an empty template still replaces
+      {MovieType::MicroDvd, true, "Micro DVD Player", "-mdvd \"%f\""},
+      {MovieType::VideoCd, true, "Zoom Player", "-vcd %f"},
+      {MovieType::SuperVideoCd, false, "", ""},  // names no configured player
+      {MovieType::Unknown, false, "", ""},
+      {MovieType::Dvd, false, "", ""},
+      {static_cast<MovieType>(9), false, "", ""},
+  };
+  for (const auto& c : cases) {
+    PlayerRecord out("untouched", "", "", PlaylistType::NoPlaylist);
+    EXPECT_EQ(ChoosePlayer(settings, Movie(c.type, "t", "/m/f"), out), c.found);
+    EXPECT_EQ(out.Name, c.found ? c.name : "untouched");
+    if (c.found) {
+      EXPECT_EQ(out.CmdLine, c.cmdLine);
+    }
+  }
+  settings.DivXPlayer = "bsplayer";  // names match with the same letter case only
+  PlayerRecord out;
+  EXPECT_FALSE(ChoosePlayer(settings, Movie(MovieType::DivX, "t", "/m/f"), out));
+}
+
+TEST_F(PlayerChoiceTest, PlayCommandsStartTheChosenPlayer) {
+  EXPECT_TRUE(PlayMovie(Services(), Movie(MovieType::DivX, "Film", "/m/my film.avi")));
+  EXPECT_TRUE(PlayMovie(Services(), Movie(MovieType::MicroDvd, "Mdvd", "/m/mdvd.mvd")));
+  // The second audio player plays any type.
+  EXPECT_TRUE(PlayMovieSecondAudio(Services(), Movie(MovieType::Mpeg, "M", "/m/a.mpg")));
+  EXPECT_FALSE(PlayMovie(Services(), Movie(MovieType::Unknown, "U", "/m/u.txt")));
+  EXPECT_FALSE(PlayMovie(Services(), Movie(MovieType::SuperVideoCd, "S", "")));
+  EXPECT_EQ(processes.started,
+            (Args{R"("/usr/bin/mpv" --divx "/m/my film.avi")", R"("/opt/mdvd" -mdvd "/m/mdvd.mvd")",
+                  R"("/usr/bin/mpv" --aid=2 "/m/a.mpg")"}));
+  settings.DivXAudio2Player = "";
+  EXPECT_FALSE(PlayMovieSecondAudio(Services(), Movie(MovieType::DivX, "D", "/m/d.avi")));
+  // A start that fails is not looked at.
+  processes.startResult = {false, 2};
+  EXPECT_TRUE(PlayMovie(Services(), Movie(MovieType::DivX, "Film", "/m/x.avi")));
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(PlayerChoiceTest, PlayAllWritesThePlaylistOfTheFirstMoviesPlayerOrAFallback) {
+  DiskInfo disk;
+  EXPECT_FALSE(PlayAllMovies(Services(), disk));  // no movies
+
+  disk.AddMovie(MovieType::DivX, "A", "/m/a.avi");
+  disk.AddMovie(MovieType::DivX, "B", "/m/b.avi");
+  EXPECT_TRUE(PlayAllMovies(Services(), disk));
+  const std::string m3u = (folder / "playlist.m3u8").string();
+  ASSERT_EQ(processes.started.size(), 1u);
+  EXPECT_EQ(processes.started.back(), "\"/usr/bin/mpv\" --divx \"" + m3u + "\"");
+  EXPECT_TRUE(std::filesystem::exists(m3u));
+
+  // The first movie's player takes no playlist: nothing, even with BSPlayer there.
+  settings.DivXPlayer = "none";
+  EXPECT_FALSE(PlayAllMovies(Services(), disk));
+  EXPECT_EQ(processes.started.size(), 1u);
+
+  // No player for the first movie: BSPlayer, then Zoom Player, with their own lines.
+  DiskInfo unknownFirst;
+  unknownFirst.AddMovie(MovieType::Unknown, "U", "/m/u.bin");
+  unknownFirst.AddMovie(MovieType::DivX, "A", "/m/a.avi");
+  EXPECT_TRUE(PlayAllMovies(Services(), unknownFirst));
+  EXPECT_EQ(processes.started.back(),
+            "\"/opt/bsplayer\" -bs \"" + (folder / "playlist.bsl").string() + "\"");
+  settings.Players.remove_if([](const PlayerRecord& p) { return p.Name == "BSPlayer"; });
+  EXPECT_TRUE(PlayAllMovies(Services(), unknownFirst));
+  EXPECT_EQ(processes.started.back(),
+            "\"/opt/zoom\" -zoom \"" + (folder / "playlist.asx").string() + "\"");
+  settings.Players.remove_if([](const PlayerRecord& p) { return p.Name == "Zoom Player"; });
+  EXPECT_FALSE(PlayAllMovies(Services(), unknownFirst));
+  EXPECT_EQ(processes.started.size(), 3u);
+
+  // A playlist that cannot be written is reported and nothing starts.
+  settings.DivXPlayer = "mpv";
+  PlaybackServices services = Services();
+  services.playlistBase = (folder / "missing" / "playlist").string();
+  EXPECT_FALSE(PlayAllMovies(services, disk));
+  EXPECT_EQ(processes.started.size(), 3u);
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_NE(messages.messages[0].text.find(services.playlistBase + ".m3u8"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quorvel
