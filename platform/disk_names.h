@@ -17,14 +17,6 @@ bool LessIgnoringAsciiCase(std::string_view a, std::string_view b);
 // True when `text` ends in `suffix`, ASCII case ignored.
 bool EndsWithIgnoringAsciiCase(std::string_view text, std::string_view suffix);
 
-// True when `text` is well-formed UTF-8 (no overlong forms, no surrogates). (The same
-// test as app/text_encoding.h IsValidUtf8, which platform code cannot include.)
-bool IsWellFormedUtf8(std::string_view text);
-
-// `text` read as Windows-1252 and written as UTF-8. The five bytes that
-// Windows-1252 leaves undefined map to the control characters of the same number.
-std::string Windows1252ToUtf8(std::string_view text);
-
 // The components of a disk-file path: split at '\\' and '/', empty ones dropped.
 std::vector<std::string_view> SplitDiskName(std::string_view name);
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/text_encoding.h"
+#include "platform/text_encoding.h"
 #include "platform/path_rules.h"
 #include "platform/private_files.h"
 

@@ -11,6 +11,7 @@
 #include "platform/disk_names.h"
 #include "platform/folder_listing.h"
 #include "platform/path_rules.h"
+#include "platform/text_encoding.h"
 
 namespace quorvel {
 
@@ -217,7 +218,7 @@ std::string PosixFiles::ResolveDiskName(std::string_view folder, std::string_vie
     std::string piece(part);
     if (matching) {
       std::optional<std::string> found = MatchEntry(current, part);
-      if (!found && !IsWellFormedUtf8(part)) found = MatchEntry(current, Windows1252ToUtf8(part));
+      if (!found && !IsValidUtf8(part)) found = MatchEntry(current, Windows1252ToUtf8(part));
       if (found) {
         piece = *found;
         current = JoinNativePath(current, piece);

@@ -12,9 +12,12 @@ namespace quorvel {
 // above U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 
-// `bytes` itself when it is valid UTF-8, otherwise every byte read as Windows-1252 and
-// written as UTF-8. The five bytes Windows-1252 leaves undefined (0x81, 0x8D, 0x8F,
-// 0x90, 0x9D) become the control characters of the same number, as Windows maps them.
+// Every byte read as Windows-1252 and written as UTF-8. The five bytes Windows-1252
+// leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control characters of the
+// same number, as Windows maps them.
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+// `bytes` itself when it is valid UTF-8, otherwise Windows1252ToUtf8(bytes).
 std::string ToUtf8(std::string_view bytes);
 
 }  // namespace quorvel

@@ -1,4 +1,4 @@
-#include "app/text_encoding.h"
+#include "platform/text_encoding.h"
 
 #include <array>
 #include <cstdint>
@@ -66,6 +66,10 @@ bool IsValidUtf8(std::string_view bytes) {
 
 std::string ToUtf8(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
+  return Windows1252ToUtf8(bytes);
+}
+
+std::string Windows1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() * 2);
   for (const char c : bytes) {
