@@ -56,7 +56,7 @@ void StoredSetting::SetNumberBits(Settings& settings, std::uint32_t bits) const 
 
 const StoredSetting* FindStoredSetting(std::string_view name) {
   for (const auto& setting : kStoredSettings) {
-    if (EqualsIgnoreCase(setting.name, name)) return &setting;
+    if (EqualsIgnoringAsciiCase(setting.name, name)) return &setting;
   }
   return nullptr;
 }

@@ -31,14 +31,15 @@ void MemoryRegistry::ClearFailures() {
 
 bool MemoryRegistry::KeyAllowed(std::string_view fullPath) {
   for (const auto& failed : failedKeys_) {
-    if (EqualsIgnoreCase(failed, fullPath)) return false;
+    if (EqualsIgnoringAsciiCase(failed, fullPath)) return false;
   }
   return true;
 }
 
 bool MemoryRegistry::WriteAllowed(std::string_view keyPath, std::string_view valueName) {
   for (const auto& [key, value] : failedWrites_) {
-    if (EqualsIgnoreCase(key, keyPath) && EqualsIgnoreCase(value, valueName)) return false;
+    if (EqualsIgnoringAsciiCase(key, keyPath) && EqualsIgnoringAsciiCase(value, valueName))
+      return false;
   }
   return true;
 }

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/ascii.h"
+
 namespace quorvel {
 namespace {
 
@@ -26,23 +28,12 @@ std::string_view TrimLeading(std::string_view s) {
   return s;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-bool StartsWithIgnoreCase(std::string_view s, std::string_view prefix) {
-  return s.size() >= prefix.size() && EqualsIgnoreCase(s.substr(0, prefix.size()), prefix);
-}
-
 // Reads 1 to 8 hex digits that make up the whole of `s`.
 bool ParseHexNumber(std::string_view s, std::uint32_t& out) {
   if (s.empty() || s.size() > 8) return false;
   std::uint32_t value = 0;
   for (const char c : s) {
-    const int digit = HexDigit(c);
+    const int digit = HexDigitValue(c);
     if (digit < 0) return false;
     value = (value << 4) | static_cast<std::uint32_t>(digit);
   }
@@ -210,7 +201,7 @@ class Parser {
       current_->SetValue(name, static_cast<std::uint32_t>(1), std::move(bytes));
       return RegistryParseResult{true, 0, {}};
     }
-    if (StartsWithIgnoreCase(data, "dword:")) {
+    if (StartsWithIgnoringAsciiCase(data, "dword:")) {
       std::uint32_t value = 0;
       if (!ParseHexNumber(data.substr(6), value)) {
         return Fail(lineNumber, "a dword value is not 1 to 8 hex digits");
@@ -223,10 +214,10 @@ class Parser {
     }
     std::uint32_t type = 0;
     std::string_view rest;
-    if (StartsWithIgnoreCase(data, "hex:")) {
+    if (StartsWithIgnoringAsciiCase(data, "hex:")) {
       type = 3;
       rest = data.substr(4);
-    } else if (StartsWithIgnoreCase(data, "hex(")) {
+    } else if (StartsWithIgnoringAsciiCase(data, "hex(")) {
       const std::size_t close = data.find("):");
       if (close == std::string_view::npos || !ParseHexNumber(data.substr(4, close - 4), type)) {
         return Fail(lineNumber, "a hex(type) value has no valid type number");
@@ -255,8 +246,8 @@ class Parser {
         while (pos < rest.size() && IsBlank(rest[pos])) ++pos;
         int value = 0;
         std::size_t digits = 0;
-        while (pos < rest.size() && digits < 2 && HexDigit(rest[pos]) >= 0) {
-          value = value * 16 + HexDigit(rest[pos++]);
+        while (pos < rest.size() && digits < 2 && HexDigitValue(rest[pos]) >= 0) {
+          value = value * 16 + HexDigitValue(rest[pos++]);
           ++digits;
         }
         if (digits == 0) {

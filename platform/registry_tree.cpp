@@ -6,8 +6,6 @@
 namespace quorvel {
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool IsControl(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte < 0x20 || byte == 0x7f;
@@ -18,15 +16,9 @@ constexpr std::array<std::string_view, 5> kRootNames = {
 
 }  // namespace
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return LowerAscii(x) == LowerAscii(y);
-         });
-}
-
 bool IsRootName(std::string_view name) {
   return std::any_of(kRootNames.begin(), kRootNames.end(),
-                     [&](std::string_view root) { return EqualsIgnoreCase(root, name); });
+                     [&](std::string_view root) { return EqualsIgnoringAsciiCase(root, name); });
 }
 
 bool IsValidKeyName(std::string_view name) {
@@ -40,7 +32,7 @@ bool IsValidValueName(std::string_view name) {
 
 RegNode* RegNode::FindChild(std::string_view childName) const {
   for (const auto& child : children) {
-    if (EqualsIgnoreCase(child->name, childName)) return child.get();
+    if (EqualsIgnoringAsciiCase(child->name, childName)) return child.get();
   }
   return nullptr;
 }
@@ -56,14 +48,14 @@ RegNode* RegNode::AddChild(std::string_view childName) {
 
 RegValue* RegNode::FindValue(std::string_view valueName) {
   for (auto& value : values) {
-    if (EqualsIgnoreCase(value.name, valueName)) return &value;
+    if (EqualsIgnoringAsciiCase(value.name, valueName)) return &value;
   }
   return nullptr;
 }
 
 const RegValue* RegNode::FindValue(std::string_view valueName) const {
   for (const auto& value : values) {
-    if (EqualsIgnoreCase(value.name, valueName)) return &value;
+    if (EqualsIgnoringAsciiCase(value.name, valueName)) return &value;
   }
   return nullptr;
 }
@@ -80,7 +72,7 @@ void RegNode::SetValue(std::string_view valueName, std::uint32_t type,
 
 bool RegNode::RemoveValue(std::string_view valueName) {
   const auto it = std::find_if(values.begin(), values.end(), [&](const RegValue& value) {
-    return EqualsIgnoreCase(value.name, valueName);
+    return EqualsIgnoringAsciiCase(value.name, valueName);
   });
   if (it == values.end()) return false;
   values.erase(it);
@@ -89,7 +81,7 @@ bool RegNode::RemoveValue(std::string_view valueName) {
 
 bool RegNode::RemoveChild(std::string_view childName) {
   const auto it = std::find_if(children.begin(), children.end(), [&](const auto& child) {
-    return EqualsIgnoreCase(child->name, childName);
+    return EqualsIgnoringAsciiCase(child->name, childName);
   });
   if (it == children.end() || !(*it)->children.empty()) return false;
   (*it)->deleted = true;
@@ -114,7 +106,7 @@ RegistryTree::RegistryTree() {
 
 RegNode* RegistryTree::Root(std::string_view name) const {
   for (const auto& root : roots_) {
-    if (EqualsIgnoreCase(root->name, name)) return root.get();
+    if (EqualsIgnoringAsciiCase(root->name, name)) return root.get();
   }
   return nullptr;
 }

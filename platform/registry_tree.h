@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ascii.h"
+
 namespace quorvel {
 
 // Bounds the Windows registry also has; the store refuses names and data beyond them,
@@ -24,9 +26,6 @@ inline constexpr std::size_t kMaxValueSize = 1024 * 1024;
 
 inline constexpr std::string_view kCurrentUserRoot = "HKEY_CURRENT_USER";
 inline constexpr std::string_view kLocalMachineRoot = "HKEY_LOCAL_MACHINE";
-
-// ASCII letters compare without case; every other byte compares exactly.
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 // Key names: 1..kMaxKeyNameLength bytes, no `\`, no control characters.
 bool IsValidKeyName(std::string_view name);

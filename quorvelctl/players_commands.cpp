@@ -33,7 +33,7 @@ bool CheckNewPlayer(const AddOptions& options, const quorvel::PlayerList& player
     return false;
   }
   for (const auto& player : players) {
-    if (quorvel::EqualsIgnoreCase(player.Name, options.name)) {
+    if (quorvel::EqualsIgnoringAsciiCase(player.Name, options.name)) {
       std::fprintf(stderr,
                    "quorvelctl: there is a player \"%s\" already (player names are stored "
                    "without regard to letter case)\n",

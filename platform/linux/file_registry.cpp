@@ -97,7 +97,7 @@ FileRegistry::~FileRegistry() { Flush(); }
 
 bool FileRegistry::KeyAllowed(std::string_view fullPath) {
   const std::string_view root = fullPath.substr(0, fullPath.find('\\'));
-  return EqualsIgnoreCase(root, kCurrentUserRoot);
+  return EqualsIgnoringAsciiCase(root, kCurrentUserRoot);
 }
 
 bool FileRegistry::Stamp::operator==(const Stamp& other) const {

@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/ascii.h"
+
 namespace quorvel {
 
 namespace {
@@ -21,12 +23,6 @@ class Probe {
   blkid_probe probe_;
 };
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 }  // namespace
 
 bool ProbeFilesystemLabel(std::string_view device, std::string& label) {
@@ -60,8 +56,9 @@ std::string UnescapeUdevName(std::string_view name) {
   out.reserve(name.size());
   for (std::size_t i = 0; i < name.size(); ++i) {
     if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' &&
-        HexValue(name[i + 2]) >= 0 && HexValue(name[i + 3]) >= 0) {
-      out.push_back(static_cast<char>(HexValue(name[i + 2]) * 16 + HexValue(name[i + 3])));
+        HexDigitValue(name[i + 2]) >= 0 && HexDigitValue(name[i + 3]) >= 0) {
+      out.push_back(
+          static_cast<char>(HexDigitValue(name[i + 2]) * 16 + HexDigitValue(name[i + 3])));
       i += 3;
       continue;
     }
