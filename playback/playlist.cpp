@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "platform/text_encoding.h"
 #include "platform/path_rules.h"
 #include "platform/private_files.h"
+#include "platform/text_encoding.h"
 
 namespace quorvel {
 
