@@ -69,6 +69,13 @@ class MpvPlayTest : public ::testing::Test {
     return text;
   }
 
+  // Every movie file of the test disk, in disk order.
+  std::vector<std::string> AllMoviesOfDisk() const {
+    std::vector<std::string> files;
+    for (const auto& name : names) files.push_back((disk / name).string());
+    return files;
+  }
+
   // The movie files mpv opened for playing, in order.
   std::vector<std::string> Played() {
     std::vector<std::string> played;
@@ -115,9 +122,7 @@ TEST_F(MpvPlayTest, PlaysTheWholeDiskFromAnM3uList) {
   testing::RunResult run = Quorvelctl({"play", "--all", disk.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(MpvStatus(), "0\n");
-  std::vector<std::string> expected;
-  for (const auto& name : names) expected.push_back((disk / name).string());
-  EXPECT_EQ(Played(), expected);
+  EXPECT_EQ(Played(), AllMoviesOfDisk());
   EXPECT_TRUE(fs::exists(folder.path() / "run" / "quorvel" / "playlist.m3u8"));
 }
 
@@ -126,9 +131,7 @@ TEST_F(MpvPlayTest, PlaysTheWholeDiskFromABsplayerList) {
   testing::RunResult run = Quorvelctl({"play", "--all", disk.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(MpvStatus(), "0\n");
-  std::vector<std::string> expected;
-  for (const auto& name : names) expected.push_back((disk / name).string());
-  EXPECT_EQ(Played(), expected);
+  EXPECT_EQ(Played(), AllMoviesOfDisk());
 }
 
 TEST_F(MpvPlayTest, SaysWhyNothingCouldBePlayed) {
