@@ -48,7 +48,8 @@ std::string NewPlayerProblem(const PlayerRecord& player, const PlayerList& playe
   return "";
 }
 
-bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players) {
+bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players,
+                 std::vector<std::string>* damaged) {
   ScopedKey list(registry, registry.CreateKey(mainKey, kPlayersKey));
   if (!list) return false;
   std::string name;
@@ -57,8 +58,12 @@ bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players) {
     if (!key) continue;
     PlayerRecord player;
     player.Name = name;
-    ReadText(registry, key.get(), kAppPathValue, player.AppPath);
-    ReadText(registry, key.get(), kCmdLineValue, player.CmdLine);
+    for (const auto& [value, field] :
+         {std::pair{kAppPathValue, &player.AppPath}, std::pair{kCmdLineValue, &player.CmdLine}}) {
+      if (ReadTextValue(registry, key.get(), value, *field) == TextRead::TooLong && damaged) {
+        damaged->push_back("\"" + std::string(value) + "\" of player \"" + name + "\"");
+      }
+    }
     auto playlist = static_cast<std::int32_t>(player.Playlist);
     ReadNumber(registry, key.get(), kPlaylistValue, playlist);
     player.Playlist = static_cast<PlaylistType>(playlist);

@@ -5,6 +5,7 @@
 #include <list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/registry.h"
 
@@ -51,8 +52,11 @@ bool FindPlayer(const PlayerList& players, std::string_view name, PlayerRecord& 
 std::string NewPlayerProblem(const PlayerRecord& player, const PlayerList& players);
 
 // Appends every player stored below sub-key "Players" of `mainKey` (created when
-// missing). False only when "Players" can be neither opened nor created.
-bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players);
+// missing). False only when "Players" can be neither opened nor created. A value too
+// long to be read leaves its field at the default and, with `damaged`, is named there
+// (`"CmdLine" of player "mpv"`).
+bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players,
+                 std::vector<std::string>* damaged = nullptr);
 
 // Deletes the "Players" tree of `mainKey` and writes the list again.
 bool SavePlayers(Registry& registry, RegKey mainKey, const PlayerList& players);
