@@ -39,8 +39,9 @@ bool ReadText(Registry& registry, RegKey key, std::string_view name, std::string
 TextRead ReadTextValue(Registry& registry, RegKey key, std::string_view name, std::string& field) {
   if (ReadText(registry, key, name, field)) return TextRead::Read;
   // The store tells a missing value from a long one only by whether a buffer as large as
-  // any value it keeps gets it. Left uninitialised, such a buffer costs next to nothing.
-  const std::unique_ptr<char[]> probe(new char[kMaxValueSize]);
+  // any value it keeps gets it. One such buffer serves every read of the thread; left
+  // uninitialised, only the bytes a long value fills are ever touched.
+  thread_local const std::unique_ptr<char[]> probe(new char[kMaxValueSize]);
   auto size = static_cast<std::uint32_t>(kMaxValueSize);
   return registry.QueryValue(key, name, probe.get(), size) ? TextRead::TooLong : TextRead::Missing;
 }
