@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "app/registry_values.h"
+#include "platform/ascii.h"
+#include "platform/registry_tree.h"
 
 namespace quorvel {
 
@@ -23,7 +25,31 @@ bool FindPlayer(const PlayerList& players, std::string_view name, PlayerRecord& 
   return false;
 }
 
-bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players) {
+std::string NewPlayerProblem(const PlayerRecord& player, const PlayerList& players) {
+  if (!IsValidKeyName(player.Name)) {
+    return "A player name must be 1 to " + std::to_string(kMaxKeyNameLength) +
+           " bytes without \\ or control characters.";
+  }
+  for (const auto& listed : players) {
+    if (EqualsIgnoringAsciiCase(listed.Name, player.Name)) {
+      return "There is a player \"" + listed.Name +
+             "\" already (player names are stored without regard to letter case).";
+    }
+  }
+  if (player.AppPath.find('"') != std::string::npos) {
+    return "The player's path \"" + player.AppPath +
+           "\" holds a double quote; a player with such a path could never be started.";
+  }
+  for (const auto* text : {&player.AppPath, &player.CmdLine}) {
+    if (text->size() + 1 > kTextBufferSize) {
+      return "\"" + *text + "\" is longer than " + std::to_string(kTextBufferSize - 1) + " bytes.";
+    }
+  }
+  return "";
+}
+
+bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players,
+                 std::vector<std::string>* damaged) {
   ScopedKey list(registry, registry.CreateKey(mainKey, kPlayersKey));
   if (!list) return false;
   std::string name;
@@ -32,8 +58,12 @@ bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players) {
     if (!key) continue;
     PlayerRecord player;
     player.Name = name;
-    ReadText(registry, key.get(), kAppPathValue, player.AppPath);
-    ReadText(registry, key.get(), kCmdLineValue, player.CmdLine);
+    for (const auto& [value, field] :
+         {std::pair{kAppPathValue, &player.AppPath}, std::pair{kCmdLineValue, &player.CmdLine}}) {
+      if (ReadTextValue(registry, key.get(), value, *field) == TextRead::TooLong && damaged) {
+        damaged->push_back("\"" + std::string(value) + "\" of player \"" + name + "\"");
+      }
+    }
     auto playlist = static_cast<std::int32_t>(player.Playlist);
     ReadNumber(registry, key.get(), kPlaylistValue, playlist);
     player.Playlist = static_cast<PlaylistType>(playlist);

@@ -5,6 +5,7 @@
 #include <list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/registry.h"
 
@@ -41,9 +42,21 @@ using PlayerList = std::list<PlayerRecord>;
 // left unchanged when there is none.
 bool FindPlayer(const PlayerList& players, std::string_view name, PlayerRecord& out);
 
+// Why `player` cannot be added to `players`, or "" when it can. Its name must be a
+// valid key name of the store (players are stored as keys named after them) and differ
+// from every listed player's name in more than ASCII letter case (the two would share
+// one key); its path and command line must fit the buffer they are read back with; and
+// its path must hold no double quote: the command line that starts a player puts the
+// path between double quotes, so such a player could never be started. The text is a
+// sentence for the user.
+std::string NewPlayerProblem(const PlayerRecord& player, const PlayerList& players);
+
 // Appends every player stored below sub-key "Players" of `mainKey` (created when
-// missing). False only when "Players" can be neither opened nor created.
-bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players);
+// missing). False only when "Players" can be neither opened nor created. A value too
+// long to be read leaves its field at the default and, with `damaged`, is named there
+// (`"CmdLine" of player "mpv"`).
+bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players,
+                 std::vector<std::string>* damaged = nullptr);
 
 // Deletes the "Players" tree of `mainKey` and writes the list again.
 bool SavePlayers(Registry& registry, RegKey mainKey, const PlayerList& players);

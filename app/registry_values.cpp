@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
+
+#include "platform/registry_tree.h"
 
 namespace quorvel {
 
@@ -31,6 +34,16 @@ bool ReadText(Registry& registry, RegKey key, std::string_view name, std::string
   const auto end = std::find(buffer.begin(), buffer.begin() + size, '\0');
   field.assign(buffer.begin(), end);
   return true;
+}
+
+TextRead ReadTextValue(Registry& registry, RegKey key, std::string_view name, std::string& field) {
+  if (ReadText(registry, key, name, field)) return TextRead::Read;
+  // The store tells a missing value from a long one only by whether a buffer as large as
+  // any value it keeps gets it. One such buffer serves every read of the thread; left
+  // uninitialised, only the bytes a long value fills are ever touched.
+  thread_local const std::unique_ptr<char[]> probe(new char[kMaxValueSize]);
+  auto size = static_cast<std::uint32_t>(kMaxValueSize);
+  return registry.QueryValue(key, name, probe.get(), size) ? TextRead::TooLong : TextRead::Missing;
 }
 
 bool WriteNumber(Registry& registry, RegKey key, std::string_view name, std::uint32_t value) {

@@ -25,6 +25,12 @@ bool ReadNumber(Registry& registry, RegKey key, std::string_view name, std::int3
 // The field takes the bytes read up to the first NUL.
 bool ReadText(Registry& registry, RegKey key, std::string_view name, std::string& field);
 
+// What came of reading a text.
+enum class TextRead { Read, Missing, TooLong };
+// ReadText that tells a value too long for the buffer (damaged: the program never
+// stores one) from a missing one; in both cases the field keeps what it holds.
+TextRead ReadTextValue(Registry& registry, RegKey key, std::string_view name, std::string& field);
+
 // REG_DWORD, 4 bytes little-endian.
 bool WriteNumber(Registry& registry, RegKey key, std::string_view name, std::uint32_t value);
 bool WriteNumber(Registry& registry, RegKey key, std::string_view name, std::int32_t value);

@@ -1,5 +1,8 @@
 #include "app/settings.h"
 
+#include <string>
+#include <vector>
+
 #include "app/ffdshow_switches.h"
 #include "app/registry_values.h"
 #include "platform/registry_tree.h"
@@ -61,19 +64,54 @@ const StoredSetting* FindStoredSetting(std::string_view name) {
   return nullptr;
 }
 
+namespace {
+
+// Says the values in `damaged` could not be read, in one message.
+void ReportDamaged(const std::vector<std::string>& damaged, UserMessages& messages) {
+  if (damaged.empty()) return;
+  std::string text = "Damaged settings: these stored values are longer than " +
+                     std::to_string(kTextBufferSize - 1) +
+                     " bytes and cannot be read, so each setting keeps its previous value "
+                     "until it is set again:";
+  for (const auto& value : damaged) text += "\n" + value;
+  messages.Show(text, {}, MessageButtons::Ok, MessageIcon::Warning);
+}
+
+// Shows nothing.
+class NoMessages final : public UserMessages {
+ public:
+  MessageAnswer Show(std::string_view, std::string_view, MessageButtons buttons,
+                     MessageIcon) override {
+    return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+  }
+};
+
+}  // namespace
+
 bool Settings::Load(Registry& registry) {
+  NoMessages none;
+  return Load(registry, none);
+}
+
+bool Settings::Load(Registry& registry, UserMessages& messages) {
   ScopedKey main(registry, registry.CreateKey(kCurrentUser, kMainKeyPath));
   if (!main) return false;
+  std::vector<std::string> damaged;
   for (const auto& setting : kStoredSettings) {
     if (setting.IsText()) {
-      ReadText(registry, main.get(), setting.name, this->*setting.text);
+      if (ReadTextValue(registry, main.get(), setting.name, this->*setting.text) ==
+          TextRead::TooLong) {
+        damaged.push_back("\"" + std::string(setting.name) + "\"");
+      }
     } else {
       std::uint32_t bits = setting.NumberBits(*this);
       if (ReadNumber(registry, main.get(), setting.name, bits)) setting.SetNumberBits(*this, bits);
     }
   }
   Theme.Load(registry, main.get());
-  if (!LoadPlayers(registry, main.get(), Players)) return false;
+  const bool playersLoaded = LoadPlayers(registry, main.get(), Players, &damaged);
+  ReportDamaged(damaged, messages);
+  if (!playersLoaded) return false;
   LoadFfdshowSwitches(registry, *this);
   return true;
 }

@@ -9,6 +9,7 @@
 #include "app/player_record.h"
 #include "app/theme.h"
 #include "platform/registry.h"
+#include "platform/user_messages.h"
 
 namespace quorvel {
 
@@ -28,7 +29,12 @@ class Settings {
  public:
   Settings() = default;
 
-  // Loads from the registry; fields whose values are missing keep what they hold.
+  // Loads from the registry; fields whose values are missing keep what they hold. A
+  // text too long to be read (the program never stores one: the store is damaged) also
+  // leaves its field as it is; all such values of one load, the players' included, are
+  // reported together in one message through `messages`.
+  bool Load(Registry& registry, UserMessages& messages);
+  // The same, reporting nothing.
   bool Load(Registry& registry);
   // Writes the whole record; stops at the first failed write.
   bool Save(Registry& registry) const;

@@ -16,6 +16,7 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // Header sizes with a meaning of their own.
+constexpr std::uint32_t kFileHeaderSize = 14;      // magic, file size, reserved, offset
 constexpr std::uint32_t kCoreHeaderSize = 12;      // OS/2 1.x: 16-bit sizes, 3-byte entries
 constexpr std::uint32_t kShortestInfoHeader = 16;  // OS/2 2.x may stop after the bit count
 constexpr std::uint32_t kInfoHeaderSize = 40;      // the fields this reader uses
@@ -77,6 +78,16 @@ std::uint64_t Skip(std::FILE* file, std::uint64_t count) {
     if (got < ask) break;
   }
   return total;
+}
+
+// True when the file is at least `length` bytes long. The position is kept. A stream
+// whose length cannot be learned (one that cannot seek) counts as too short.
+bool HoldsBytes(std::FILE* file, std::uint64_t length) {
+  const long here = std::ftell(file);
+  if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return false;
+  const long end = std::ftell(file);
+  if (std::fseek(file, here, SEEK_SET) != 0 || end < 0) return false;
+  return static_cast<std::uint64_t>(end) >= length;
 }
 
 void ExpandIndices(const std::uint8_t* in, unsigned bits, int width, const Palette& palette,
@@ -141,7 +152,16 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
     header.height = U16(core + 2);
     header.bits = U16(core + 6);
     header.paletteEntryBytes = 3;
-  } else if (header.headerSize >= kShortestInfoHeader) {
+  } else {
+    // Any other size is a hint only: it is believed where it names a header that ends
+    // before the pixel data (shortened OS/2 2.x headers of 16 to 39 bytes, and the later,
+    // longer ones, whose palette follows their own end). Everything else, sizes below 16
+    // and headers that would run into the pixel data, is taken as 40 bytes.
+    const bool endsBeforePixels =
+        std::uint64_t{kFileHeaderSize} + header.headerSize <= header.pixelOffset;
+    if (header.headerSize < kShortestInfoHeader || !endsBeforePixels) {
+      header.headerSize = kInfoHeaderSize;
+    }
     // The fields after the size field; a shortened header leaves the rest zero.
     std::uint8_t info[kInfoHeaderSize - 4] = {};
     const std::size_t wanted = std::min(header.headerSize, kInfoHeaderSize) - 4;
@@ -153,8 +173,6 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
     header.bits = U16(info + 10);
     header.compression = U32(info + 12);
     header.coloursUsed = U32(info + 28);
-  } else {
-    return Fail(kBadHeaderSize);
   }
 
   if (header.compression != 0) return Fail(kCompressed);
@@ -192,40 +210,37 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
   // Both fit an int: they came from 32-bit signed or 16-bit fields and are positive.
   width = static_cast<int>(header.width);
   height = static_cast<int>(header.height);
+  if (!RgbImage::SizeAllowed(header.width, header.height, maxPixels_)) return Fail(kAllocFailed);
+
+  // File rows run bottom-up, each padded to a multiple of 4 bytes. The picture is only
+  // allocated once the file is seen to hold every row, so that memory is bounded by what
+  // the file can fill, not by what its header claims.
+  const std::size_t rowBytes = (static_cast<std::size_t>(width) * header.bits + 7) / 8;
+  const std::size_t padding = (4 - rowBytes % 4) % 4;
+  const std::size_t fileRow = rowBytes + padding;
+  if (!HoldsBytes(in, std::uint64_t{header.pixelOffset} + std::uint64_t{fileRow} * header.height)) {
+    return Fail(kReadErrorPixels);
+  }
   RgbImage image = RgbImage::Allocate(header.width, header.height, false, maxPixels_);
   if (!image) return Fail(kAllocFailed);
 
-  // File rows run bottom-up, each padded to a multiple of 4 bytes.
-  const std::size_t rowBytes = (static_cast<std::size_t>(width) * header.bits + 7) / 8;
-  const std::size_t padding = (4 - rowBytes % 4) % 4;
-  std::uint8_t padBytes[4];
+  // The rows are read with their padding; a file that got shorter since it was measured
+  // fails here all the same.
   if (header.bits == 24) {
+    std::uint8_t padBytes[4];
     for (int row = height - 1; row >= 0; --row) {
       std::uint8_t* out = image.Row(row);
       got = std::fread(out, 1, rowBytes, in);
-      if (got < rowBytes) {
-        // The file ends inside the pixels: what it does not hold is black. Rows without
-        // padding can still succeed this way; padding that cannot be read is an error.
-        const std::size_t whole = got / 3 * 3;
-        SwapRedBlue(out, whole / 3);
-        std::memset(out + whole, 0, rowBytes - whole);
-        std::memset(image.Data(), 0, rowBytes * static_cast<std::size_t>(row));
-        if (padding != 0) return Fail(kReadErrorPixels);
-        bytesRead_ += rowBytes * (static_cast<std::size_t>(row) + 1);
-        break;
-      }
+      bytesRead_ += got;
+      if (got < rowBytes) return Fail(kReadErrorPixels);
       SwapRedBlue(out, static_cast<std::size_t>(width));
-      bytesRead_ += rowBytes;
-      if (padding != 0) {
-        got = std::fread(padBytes, 1, padding, in);
-        bytesRead_ += got;
-        if (got < padding) return Fail(kReadErrorPixels);
-      }
+      got = std::fread(padBytes, 1, padding, in);
+      bytesRead_ += got;
+      if (got < padding) return Fail(kReadErrorPixels);
     }
     return image;
   }
 
-  const std::size_t fileRow = rowBytes + padding;
   std::unique_ptr<std::uint8_t[]> indices(new (std::nothrow) std::uint8_t[fileRow]);
   if (!indices) return Fail(kAllocFailed);
   for (int row = height - 1; row >= 0; --row) {

@@ -21,7 +21,6 @@ inline constexpr std::string_view kCompressed = "This is a compressed file.";
 inline constexpr std::string_view kCorruptPalette = "Corrupt palette";
 inline constexpr std::string_view kAllocFailed = "Memory alloc Failed";
 inline constexpr std::string_view kReadErrorPixels = "Read Error";  // pixel rows and padding
-inline constexpr std::string_view kBadHeaderSize = "Unsupported BMP header size";
 inline constexpr std::string_view kBadBitCount =
     "Unsupported number of bits per pixel (only 1, 4, 8 and 24 are read)";
 inline constexpr std::string_view kBadSize = "Unsupported picture size (top-down or empty)";
@@ -37,11 +36,15 @@ class BmpReader {
   // holds the reason. width and height start at 0 and are set from the file just before
   // the pixel buffer is allocated, so a failure while reading pixel rows leaves them set.
   //
-  // Header sizes: 40 and larger (later Windows headers, OS/2 2.x with 64 bytes) are read
-  // as their first 40 bytes, and the palette is read where the declared header ends;
-  // 16 to 39 bytes (shortened OS/2 2.x headers) have the missing fields zero; 12 bytes
-  // is the OS/2 1.x core header with 16-bit sizes and 3-byte palette entries. Any other
-  // size fails.
+  // Header sizes: 12 is the OS/2 1.x core header with 16-bit sizes and 3-byte palette
+  // entries. A header of 16 to 39 bytes (shortened OS/2 2.x) has the missing fields
+  // zero; one of 40 and more is read as its first 40 bytes. The palette starts where the
+  // declared header ends. A size below 16, or one whose header would run into the pixel
+  // data, is not believed: the header is taken as 40 bytes. No size is refused.
+  //
+  // A file must hold every pixel row its header declares, padding included, or it fails
+  // with "Read Error" before the picture is allocated; so must a stream whose length
+  // cannot be learned.
   RgbImage Read(const std::string& path, int& width, int& height);
 
   const std::string& ErrorText() const { return errorText_; }

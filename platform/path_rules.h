@@ -1,6 +1,7 @@
 #pragma once
 // The path rules every disk operation shares, written once for both separators.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,13 @@ std::string JoinPath(std::string_view folder, std::string_view name, char separa
 
 // JoinPath with NativeSeparator().
 std::string JoinNativePath(std::string_view folder, std::string_view name);
+
+// `path` as an absolute path of the platform: unchanged when it is absolute already,
+// else the current folder, a separator and `path` (nothing in `path` is touched: "."
+// and ".." stay, and the file system resolves them as it would have for the relative
+// path). "" stays "". nullopt when the current folder cannot be learned. The backend
+// defines it.
+std::optional<std::string> AbsoluteNativePath(std::string_view path);
 
 // The volume root of a Windows path: "D:\\" for "D:\\films\\x" or "D:",
 // "\\\\server\\share\\" for "\\\\server\\share" or "\\\\server\\share\\dir", and ""

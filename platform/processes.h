@@ -37,7 +37,7 @@ struct ModuleInfo {
 // What came of a start request.
 struct StartResult {
   bool started = false;
-  int error = 0;  // the system's error number when not started
+  int error = 0;  // when not started: why, as an errno value (<cerrno>), or 0
 };
 
 class Processes {

@@ -1,6 +1,7 @@
 #include "playback/player_choice.h"
 
 #include <array>
+#include <cstring>
 #include <optional>
 
 #include "platform/command_line.h"
@@ -78,6 +79,23 @@ std::vector<std::string> IntendedArguments(std::string_view text, std::string_vi
   return args;
 }
 
+// Starts `player` with `file` in place of its "%f". A player that cannot be started is
+// reported, naming its program and why.
+bool Launch(const PlaybackServices& services, const PlayerRecord& player, std::string_view file) {
+  const StartResult result =
+      StartPlayer(services.processes, player.AppPath, BuildArguments(player, file));
+  if (result.started) return true;
+  std::string text = "Cannot start " + player.AppPath;
+  if (player.AppPath.find('"') != std::string::npos) {
+    text += ": its path holds a double quote";
+  } else if (result.error != 0) {
+    text += ": ";
+    text += std::strerror(result.error);
+  }
+  services.messages.Show(text + ".");
+  return false;
+}
+
 std::optional<PlayerRow> RowOf(MovieType type) {
   for (const auto& row : kPlayerRows) {
     if (row.type == type) return row;
@@ -118,7 +136,7 @@ std::string BuildArguments(const PlayerRecord& player, std::string_view file) {
 bool PlayMovie(const PlaybackServices& services, const Movie& movie) {
   PlayerRecord player;
   if (!ChoosePlayer(services.settings, movie, player)) return false;
-  return StartPlayer(services.processes, player.AppPath, BuildArguments(player, movie.File()));
+  return Launch(services, player, movie.File());
 }
 
 bool PlayMovieSecondAudio(const PlaybackServices& services, const Movie& movie) {
@@ -127,7 +145,7 @@ bool PlayMovieSecondAudio(const PlaybackServices& services, const Movie& movie) 
     return false;
   }
   player.CmdLine = services.settings.DivXAudio2CommandLine;
-  return StartPlayer(services.processes, player.AppPath, BuildArguments(player, movie.File()));
+  return Launch(services, player, movie.File());
 }
 
 bool PlayAllMovies(const PlaybackServices& services, const DiskInfo& disk) {
@@ -142,7 +160,7 @@ bool PlayAllMovies(const PlaybackServices& services, const DiskInfo& disk) {
   std::string playlist =
       WritePlaylist(disk, services.playlistBase, player.Playlist, services.messages);
   if (playlist.empty()) return false;
-  return StartPlayer(services.processes, player.AppPath, BuildArguments(player, playlist));
+  return Launch(services, player, playlist);
 }
 
 }  // namespace quorvel

@@ -45,6 +45,9 @@ bool ChoosePlayer(const Settings& settings, const Movie& movie, PlayerRecord& ou
 // template's.
 std::string BuildArguments(const PlayerRecord& player, std::string_view file);
 
+// The play commands below report a player that cannot be started through
+// `services.messages` ("Cannot start PATH: reason.") and then return false.
+
 // Starts the chosen player of `movie` with its file; true when a player was started.
 bool PlayMovie(const PlaybackServices& services, const Movie& movie);
 

@@ -1,6 +1,7 @@
 #include "playback/playlist.h"
 
 #include <array>
+#include <optional>
 
 #include "platform/path_rules.h"
 #include "platform/private_files.h"
@@ -10,7 +11,10 @@ namespace quorvel {
 
 namespace {
 
-using EntryWriter = void (*)(std::string& out, const Movie& movie);
+// Writes one movie's entry with `path` (absolute, or "" for a movie without a file);
+// false, writing nothing, when the path cannot be written so that a reader of the
+// format gets back exactly this one entry.
+using EntryWriter = bool (*)(std::string& out, const Movie& movie, std::string_view path);
 
 // One row per playlist type that has a file format.
 struct PlaylistFormat {
@@ -21,7 +25,20 @@ struct PlaylistFormat {
   std::string_view footer;
 };
 
-void AppendXmlEscaped(std::string& out, std::string_view text) {
+// A path that a line-based list holds as exactly one entry: no line end (CR or LF)
+// that would split it, no NUL that a reader may end it at, and no white space at either
+// end, which readers trim from their lines (the entry would then name another file).
+bool FitsOneLine(std::string_view path) {
+  if (path.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
+  return path.empty() || (!IsBlankByte(path.front()) && !IsBlankByte(path.back()));
+}
+
+// Appends `text` as the value of a double-quoted XML attribute. Markup characters
+// become entities, and tab, line feed and carriage return become character references,
+// since an XML reader turns them into blanks when they stand as they are. False for a
+// text holding a character that XML 1.0 cannot carry at all (NUL and the other control
+// characters below 0x20): a reader would refuse the whole list.
+bool AppendXmlAttribute(std::string& out, std::string_view text) {
   for (char c : text) {
     switch (c) {
       case '&':
@@ -36,30 +53,50 @@ void AppendXmlEscaped(std::string& out, std::string_view text) {
       case '"':
         out += "&quot;";
         break;
+      case '\t':
+        out += "&#9;";
+        break;
+      case '\n':
+        out += "&#10;";
+        break;
+      case '\r':
+        out += "&#13;";
+        break;
       default:
+        if (static_cast<unsigned char>(c) < 0x20) return false;
         out += c;
     }
   }
+  return true;
 }
 
-void WriteBslEntry(std::string& out, const Movie& movie) {
-  out += movie.File();
+bool WriteBslEntry(std::string& out, const Movie& /*movie*/, std::string_view path) {
+  if (!FitsOneLine(path)) return false;
+  out += path;
   out += "\r\n";
+  return true;
 }
 
-void WriteAsxEntry(std::string& out, const Movie& movie) {
-  out += " <ENTRY><REF href=\"";
-  AppendXmlEscaped(out, movie.File());
-  out += "\" /></ENTRY>\r\n";
+bool WriteAsxEntry(std::string& out, const Movie& /*movie*/, std::string_view path) {
+  std::string entry = " <ENTRY><REF href=\"";
+  if (!AppendXmlAttribute(entry, path)) return false;
+  entry += "\" /></ENTRY>\r\n";
+  out += entry;
+  return true;
 }
 
-void WriteM3uEntry(std::string& out, const Movie& movie) {
+bool WriteM3uEntry(std::string& out, const Movie& movie, std::string_view path) {
+  // A line starting with '#' is a comment or a directive, not an entry. An absolute
+  // path never starts with one; the test keeps it that way whatever the platform.
+  if (!FitsOneLine(path) || path.starts_with('#')) return false;
   out += "#EXTINF:-1,";
-  // A line end in a title would end the entry early; titles are display text only.
-  for (char c : ToUtf8(movie.Title())) out += c == '\r' || c == '\n' ? ' ' : c;
+  // A line end in a title would end the entry early, and a NUL may end it for a
+  // reader; titles are display text only.
+  for (char c : ToUtf8(movie.Title())) out += c == '\r' || c == '\n' || c == '\0' ? ' ' : c;
   out += '\n';
-  out += movie.File();
+  out += path;
   out += '\n';
+  return true;
 }
 
 constexpr std::array kFormats = {
@@ -79,16 +116,22 @@ std::string WritePlaylist(const DiskInfo& disk, std::string_view baseName, Playl
   }
   if (format == nullptr || !disk.HasMovies()) return "";
 
+  std::string text(format->header);
+  bool anyEntry = false;
+  for (DiskInfo::Position position = disk.FirstMovie(); position != nullptr;) {
+    const Movie& movie = disk.NextMovie(position);
+    // The list is read from its own folder, so a relative path would point nowhere.
+    const std::optional<std::string> path = AbsoluteNativePath(movie.File());
+    if (path && format->entry(text, movie, *path)) anyEntry = true;
+  }
   std::string name(baseName);
   name += '.';
   name += format->extension;
-
-  std::string text(format->header);
-  for (DiskInfo::Position position = disk.FirstMovie(); position != nullptr;) {
-    format->entry(text, disk.NextMovie(position));
+  if (!anyEntry) {
+    messages.Show("No movie file of the disk can be written into the playlist file " + name + ".");
+    return "";
   }
   text += format->footer;
-
   if (!ReplaceFile(name, text)) {
     messages.Show("The playlist file " + name + " cannot be written.");
     return "";

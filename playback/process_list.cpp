@@ -1,6 +1,7 @@
 #include "playback/process_list.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/disk_names.h"
 
@@ -66,9 +67,10 @@ std::string ComposeCommandLine(std::string_view executable, std::string_view arg
   return line;
 }
 
-bool StartPlayer(Processes& processes, std::string_view executable, std::string_view arguments) {
-  processes.Start(ComposeCommandLine(executable, arguments));
-  return true;
+StartResult StartPlayer(Processes& processes, std::string_view executable,
+                        std::string_view arguments) {
+  if (executable.find('"') != std::string_view::npos) return {false, EINVAL};
+  return processes.Start(ComposeCommandLine(executable, arguments));
 }
 
 }  // namespace quorvel

@@ -59,8 +59,11 @@ bool CloseProcess(Processes& processes, ProcessEntry& entry);
 std::string ComposeCommandLine(std::string_view executable, std::string_view arguments);
 
 // Starts `executable` with the argument text `arguments` (split by the Windows rules,
-// see SplitCommandLine) and does not wait for it. Always returns true: whether the
-// player really started is not looked at.
-bool StartPlayer(Processes& processes, std::string_view executable, std::string_view arguments);
+// see SplitCommandLine) and does not wait for it; says what came of the start. An
+// executable path holding a double quote is refused without starting anything (error
+// EINVAL): the command line puts the path between double quotes, so it would start
+// another program or none.
+StartResult StartPlayer(Processes& processes, std::string_view executable,
+                        std::string_view arguments);
 
 }  // namespace quorvel

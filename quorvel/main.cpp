@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   quorvel::QtUserMessages messages;
   std::unique_ptr<quorvel::Registry> registry = quorvel::OpenUserRegistry(messages);
   quorvel::Settings settings;
-  settings.Load(*registry);
+  settings.Load(*registry, messages);
   std::unique_ptr<quorvel::SystemService> system = quorvel::MakeSystemService();
 
   quorvel::OptionsContext context{settings, *registry, *system, messages};

@@ -1,6 +1,5 @@
 // quorvelctl play, processes and close-launchers: the playback commands of the
 // full-screen window and the main dialog, and launcher closing, from the shell.
-#include <cstring>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -35,9 +34,7 @@ class WatchedProcesses final : public quorvel::Processes {
 
   quorvel::StartResult Start(std::string_view commandLine) override {
     commandLine_ = std::string(commandLine);
-    result_ = dryRun_ ? quorvel::StartResult{true, 0} : system_.Start(commandLine);
-    started_ = true;
-    return result_;
+    return dryRun_ ? quorvel::StartResult{true, 0} : system_.Start(commandLine);
   }
   bool Snapshot(std::vector<quorvel::ProcessSnapshotEntry>& entries) override {
     return system_.Snapshot(entries);
@@ -54,16 +51,28 @@ class WatchedProcesses final : public quorvel::Processes {
   bool Terminate(quorvel::ProcessId id) override { return !dryRun_ && system_.Terminate(id); }
   quorvel::ProcessId CurrentProcessId() override { return system_.CurrentProcessId(); }
 
-  bool started() const { return started_; }
   const std::string& commandLine() const { return commandLine_; }
-  const quorvel::StartResult& result() const { return result_; }
 
  private:
   quorvel::Processes& system_;
   bool dryRun_;
-  bool started_ = false;
   std::string commandLine_;
-  quorvel::StartResult result_;
+};
+
+// The user's messages on stderr, counted: a play command that failed and said why needs
+// no reason of ours.
+class CountedMessages final : public quorvel::UserMessages {
+ public:
+  quorvel::MessageAnswer Show(std::string_view text, std::string_view caption,
+                              quorvel::MessageButtons buttons, quorvel::MessageIcon icon) override {
+    ++shown_;
+    return stderr_.Show(text, caption, buttons, icon);
+  }
+  int shown() const { return shown_; }
+
+ private:
+  StderrMessages stderr_;
+  int shown_ = 0;
 };
 
 struct PlayOptions {
@@ -105,12 +114,12 @@ int Play(const PlayOptions& options) {
 
   const std::unique_ptr<quorvel::Processes> system = quorvel::CreateSystemProcesses();
   WatchedProcesses processes(*system, options.dryRun);
-  StderrMessages messages;
+  CountedMessages messages;
   quorvel::PlaybackServices services{settings, processes, messages, quorvel::DefaultPlaylistBase()};
   bool played = false;
   if (options.all) {
     played = quorvel::PlayAllMovies(services, disk);
-    if (!played) {
+    if (!played && messages.shown() == 0) {
       std::cerr << "No player with a playlist type for the disk: neither the player of its "
                    "first movie nor \"BSPlayer\" nor \"Zoom Player\", or the playlist could "
                    "not be written.\n";
@@ -130,23 +139,19 @@ int Play(const PlayOptions& options) {
     }
     played = options.audio2 ? quorvel::PlayMovieSecondAudio(services, movie)
                             : quorvel::PlayMovie(services, movie);
-    if (!played) {
+    if (!played && messages.shown() == 0) {
       std::cerr << (options.audio2 ? std::string("No player named by \"DivX (Audio2) Player\".")
                                    : "No player is configured for " + movie.TypeName() + " movies.")
                 << '\n';
     }
   }
-  if (!played || !processes.started()) return 1;
+  // A player that could not be started was reported by the play command.
+  if (!played) return 1;
 
   const std::vector<std::string> args = quorvel::SplitCommandLine(processes.commandLine());
   if (options.dryRun) {
     std::cout << Dump(Json(args)) << '\n';
     return 0;
-  }
-  if (!processes.result().started) {
-    std::cerr << "Cannot start " << args[0] << ": " << std::strerror(processes.result().error)
-              << ".\n";
-    return 1;
   }
   std::string line;
   for (const auto& arg : args) line += (line.empty() ? "" : " ") + ShellQuoted(arg);

@@ -2,8 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "app/registry_values.h"
-#include "platform/registry_tree.h"
+#include "app/player_record.h"
 #include "quorvelctl/commands.h"
 #include "quorvelctl/settings_view.h"
 #include "quorvelctl/user_store.h"
@@ -20,36 +19,6 @@ struct AddOptions {
   std::string cmdLine;
   int playlist = static_cast<int>(quorvel::PlaylistType::NoPlaylist);
 };
-
-// A player is stored as a key named after it, so its name must be a key name, and
-// no other player may have the same name in other letter case (the two would share
-// one key). Paths and command lines must fit the buffer they are read back with.
-bool CheckNewPlayer(const AddOptions& options, const quorvel::PlayerList& players) {
-  if (!quorvel::IsValidKeyName(options.name)) {
-    std::fprintf(stderr,
-                 "quorvelctl: a player name must be 1 to %zu bytes without \\ or control "
-                 "characters\n",
-                 quorvel::kMaxKeyNameLength);
-    return false;
-  }
-  for (const auto& player : players) {
-    if (quorvel::EqualsIgnoringAsciiCase(player.Name, options.name)) {
-      std::fprintf(stderr,
-                   "quorvelctl: there is a player \"%s\" already (player names are stored "
-                   "without regard to letter case)\n",
-                   player.Name.c_str());
-      return false;
-    }
-  }
-  for (const auto* text : {&options.path, &options.cmdLine}) {
-    if (text->size() + 1 > quorvel::kTextBufferSize) {
-      std::fprintf(stderr, "quorvelctl: \"%s\" is longer than %u bytes\n", text->c_str(),
-                   quorvel::kTextBufferSize - 1);
-      return false;
-    }
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -86,12 +55,15 @@ void AddPlayersCommands(CLI::App& app, Context& context) {
   add->callback([&context, options] {
     quorvel::Settings settings;
     LoadUserSettings(settings);
-    if (!CheckNewPlayer(*options, settings.Players)) {
+    quorvel::PlayerRecord player(options->name, options->path, options->cmdLine,
+                                 static_cast<quorvel::PlaylistType>(options->playlist));
+    if (const std::string problem = quorvel::NewPlayerProblem(player, settings.Players);
+        !problem.empty()) {
+      std::fprintf(stderr, "quorvelctl: %s\n", problem.c_str());
       context.exitCode = kUsageError;
       return;
     }
-    settings.Players.emplace_back(options->name, options->path, options->cmdLine,
-                                  static_cast<quorvel::PlaylistType>(options->playlist));
+    settings.Players.push_back(std::move(player));
     context.exitCode = SaveUserSettings(settings) ? 0 : kFailure;
   });
   remove->callback([&context, removeName] {

@@ -11,7 +11,7 @@ void LoadUserSettings(quorvel::Settings& settings) {
   StderrMessages messages;
   const auto registry = quorvel::OpenUserRegistry(messages);
   settings = quorvel::Settings();
-  settings.Load(*registry);
+  settings.Load(*registry, messages);
 }
 
 bool SaveUserSettings(const quorvel::Settings& settings) {

@@ -117,5 +117,26 @@ TEST(FindPlayer, MatchesTheFirstExactNameOnly) {
   EXPECT_EQ(out, players.front());
 }
 
+// The rules every way of adding a player follows (quorvelctl players add, the Players
+// page): a player that could not be stored as it is, or never be started, is refused.
+TEST(NewPlayerProblem, RefusesWhatCouldNotBeStoredOrStarted) {
+  const PlayerList players = {{"BSPlayer", "/opt/bs", "%f", PlaylistType::BslPlaylist}};
+  EXPECT_EQ(
+      NewPlayerProblem({"mpv", "/usr/bin/mpv", "--fs %f", PlaylistType::M3uPlaylist}, players), "");
+  // The start command line puts the path between double quotes: one inside it would end
+  // the program name early and start another program, or none.
+  EXPECT_EQ(
+      NewPlayerProblem({"mpv", "/opt/my \"best\" player", "%f", PlaylistType::NoPlaylist}, players),
+      "The player's path \"/opt/my \"best\" player\" holds a double quote; a player "
+      "with such a path could never be started.");
+  EXPECT_NE(NewPlayerProblem({"bsplayer", "/x", "", PlaylistType::NoPlaylist}, players), "");
+  EXPECT_NE(NewPlayerProblem({"a\\b", "/x", "", PlaylistType::NoPlaylist}, players), "");
+  EXPECT_NE(NewPlayerProblem({"", "/x", "", PlaylistType::NoPlaylist}, players), "");
+  EXPECT_NE(
+      NewPlayerProblem({"p", "/x", std::string(1024, 'c'), PlaylistType::NoPlaylist}, players), "");
+  EXPECT_EQ(
+      NewPlayerProblem({"p", "/x", std::string(1023, 'c'), PlaylistType::NoPlaylist}, players), "");
+}
+
 }  // namespace
 }  // namespace quorvel

@@ -129,6 +129,9 @@ TEST_F(QuorvelctlTest, PlayersAreAddedInOrderListedAndRemovedByExactName) {
   EXPECT_EQ(Run({"players", "add", "--name", "bsplayer", "--path", "x"}).status, 2);
   EXPECT_EQ(Run({"players", "add", "--name", "a\\b", "--path", "x"}).status, 2);
   EXPECT_EQ(Run({"players", "add", "--name", "P", "--path", "x", "--playlist", "3"}).status, 2);
+  const Result quoted = Run({"players", "add", "--name", "Q", "--path", "/bin/true\" \"x"});
+  EXPECT_EQ(quoted.status, 2);
+  EXPECT_THAT(quoted.err, HasSubstr("holds a double quote"));
 
   auto players = Json({"players", "--json"});
   ASSERT_EQ(players.size(), 3u);

@@ -8,6 +8,7 @@
 
 #include "app/ffdshow_switches.h"
 #include "platform/memory_registry.h"
+#include "support/recording_messages.h"
 
 namespace quorvel {
 namespace {
@@ -137,6 +138,44 @@ TEST(SettingsLoad, ReadsValuesByTheirSizeNotTheirType) {
   EXPECT_EQ(settings.ReadMDVD, 1);
   EXPECT_EQ(settings.MinFileSize, 0xAABB1234u);
   EXPECT_EQ(settings.Autoplay, -1);
+}
+
+// A command line too long to be read is no setting the program ever stored: the store
+// is damaged. Every such value of one load is reported in a single message, and each
+// field keeps what it held.
+TEST(SettingsLoad, TextsTooLongToReadAreReportedOnceAsDamaged) {
+  MemoryRegistry registry;
+  registry.PutText(kMain, "DivX Command Line", std::string(1024, 'c'));
+  registry.PutText(kMain, "SVCD Command Line", std::string(5000, 's'));
+  registry.PutText(kMain, "Mpeg Command Line", "-fs %f");
+  registry.PutText(std::string(kPlayers) + "\\mpv", "AppPath", "/usr/bin/mpv");
+  registry.PutText(std::string(kPlayers) + "\\mpv", "CmdLine", std::string(2000, 'm'));
+  registry.PutText(std::string(kPlayers) + "\\vlc", "CmdLine", "%f");
+
+  Settings settings;
+  settings.DivXCommandLine = "previous";
+  testing::RecordingMessages messages;
+  ASSERT_TRUE(settings.Load(registry, messages));
+  EXPECT_EQ(settings.DivXCommandLine, "previous");
+  EXPECT_EQ(settings.SvcdCommandLine, "");
+  EXPECT_EQ(settings.MpegCommandLine, "-fs %f");
+  EXPECT_THAT(settings.Players,
+              ElementsAre(PlayerRecord("mpv", "/usr/bin/mpv", "", PlaylistType::NoPlaylist),
+                          PlayerRecord("vlc", "", "%f", PlaylistType::NoPlaylist)));
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].text,
+            "Damaged settings: these stored values are longer than 1023 bytes and cannot be "
+            "read, so each setting keeps its previous value until it is set again:\n"
+            "\"DivX Command Line\"\n\"SVCD Command Line\"\n\"CmdLine\" of player \"mpv\"");
+  EXPECT_EQ(messages.messages[0].icon, MessageIcon::Warning);
+
+  // Values that are missing or fit are nothing to report.
+  MemoryRegistry sound;
+  sound.PutText(kMain, "DivX Command Line", std::string(1023, 'c'));
+  Settings fresh;
+  testing::RecordingMessages none;
+  ASSERT_TRUE(fresh.Load(sound, none));
+  EXPECT_THAT(none.messages, IsEmpty());
 }
 
 TEST(SettingsLoad, MainKeyThatCannotBeOpenedLeavesDefaultsAndSaveWritesNothing) {

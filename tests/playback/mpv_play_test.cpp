@@ -134,6 +134,33 @@ TEST_F(MpvPlayTest, PlaysTheWholeDiskFromABsplayerList) {
   EXPECT_EQ(Played(), AllMoviesOfDisk());
 }
 
+// A disk given relative to the current folder, whose file names try to add entries: one
+// name holds a line break followed by a file that lies where the player would look for
+// a relative entry, one starts with the mark of an m3u comment. mpv plays exactly the
+// files of the disk whose names fit a line, in disk order, and nothing else.
+TEST_F(MpvPlayTest, PlaysEveryListableFileOfARelativeDiskPathAndNothingPlanted) {
+  const fs::path lists = folder.path() / "run" / "quorvel";
+  fs::create_directories(lists);
+  fs::copy_file(disk / names[0], lists / "planted.avi");
+  fs::copy_file(disk / names[0], disk / "4 four\nplanted.avi");
+  fs::copy_file(disk / names[0], disk / "#0 hash.avi");
+  std::vector<std::string> expected = {(disk / "#0 hash.avi").string()};
+  for (const auto& file : AllMoviesOfDisk()) expected.push_back(file);
+
+  const fs::path before = fs::current_path();
+  fs::current_path(folder.path());
+  for (const auto& [cmdLine, type] :
+       {std::pair{Options() + " %f", PlaylistType::M3uPlaylist},
+        std::pair{Options() + " --playlist=%f", PlaylistType::BslPlaylist}}) {
+    Configure(cmdLine, type);
+    testing::RunResult run = Quorvelctl({"play", "--all", "disk"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(MpvStatus(), "0\n");
+    EXPECT_EQ(Played(), expected);
+  }
+  fs::current_path(before);
+}
+
 TEST_F(MpvPlayTest, SaysWhyNothingCouldBePlayed) {
   Configure(Options() + " %f", PlaylistType::NoPlaylist);
   testing::RunResult all = Quorvelctl({"play", "--all", disk.string()});
@@ -153,6 +180,24 @@ TEST_F(MpvPlayTest, SaysWhyNothingCouldBePlayed) {
   EXPECT_NE(notExecutable.err.find("Cannot start " + wrapper.string()), std::string::npos)
       << notExecutable.err;
   EXPECT_FALSE(fs::exists(status));
+
+  // A player path with a double quote: the start command line would run the wrapper
+  // with "x" before the arguments, so another program than the player. Nothing starts.
+  fs::permissions(wrapper, fs::perms::owner_all);
+  const std::string quoted = wrapper.string() + "\" \"x";
+  {
+    testing::RecordingMessages messages;
+    auto registry = OpenUserRegistry(messages);
+    Settings settings;
+    settings.Load(*registry);
+    settings.Players.front().AppPath = quoted;
+    ASSERT_TRUE(settings.Save(*registry));
+    ASSERT_TRUE(registry->Flush());
+  }
+  testing::RunResult withQuote = Quorvelctl({"play", disk.string()});
+  EXPECT_EQ(withQuote.status, 1);
+  EXPECT_EQ(withQuote.err, "Cannot start " + quoted + ": its path holds a double quote.\n");
+  EXPECT_EQ(withQuote.out, "");
 }
 
 }  // namespace

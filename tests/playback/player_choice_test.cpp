@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -145,10 +146,28 @@ TEST_F(PlayerChoiceTest, PlayCommandsStartTheChosenPlayer) {
                   R"("/usr/bin/mpv" --aid=2 "/m/a.mpg")"}));
   settings.DivXAudio2Player = "";
   EXPECT_FALSE(PlayMovieSecondAudio(Services(), Movie(MovieType::DivX, "D", "/m/d.avi")));
-  // A start that fails is not looked at.
-  processes.startResult = {false, 2};
-  EXPECT_TRUE(PlayMovie(Services(), Movie(MovieType::DivX, "Film", "/m/x.avi")));
   EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(PlayerChoiceTest, APlayerThatCannotStartIsReportedAndNothingCountsAsPlayed) {
+  processes.startResult = {false, ENOENT};
+  EXPECT_FALSE(PlayMovie(Services(), Movie(MovieType::DivX, "Film", "/m/x.avi")));
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].text, "Cannot start /usr/bin/mpv: No such file or directory.");
+
+  // A path with a double quote is not even tried: it would start another program.
+  processes.startResult = {true, 0};
+  for (auto& player : settings.Players) {
+    if (player.Name == "mpv") player.AppPath = "/usr/bin/mpv\" \"--x";
+  }
+  DiskInfo disk;
+  disk.AddMovie(MovieType::DivX, "A", "/m/a.avi");
+  EXPECT_FALSE(PlayAllMovies(Services(), disk));
+  EXPECT_FALSE(PlayMovieSecondAudio(Services(), Movie(MovieType::DivX, "D", "/m/d.avi")));
+  ASSERT_EQ(messages.messages.size(), 3u);
+  EXPECT_EQ(messages.messages[1].text,
+            "Cannot start /usr/bin/mpv\" \"--x: its path holds a double quote.");
+  EXPECT_EQ(processes.started.size(), 1u) << "only the first, failing start was tried";
 }
 
 TEST_F(PlayerChoiceTest, PlayAllWritesThePlaylistOfTheFirstMoviesPlayerOrAFallback) {

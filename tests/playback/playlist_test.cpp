@@ -76,6 +76,90 @@ TEST_F(PlaylistTest, M3uTitlesBecomeUtf8AndOneLine) {
             "#EXTINF:-1,two  lines\n/m/3.avi\n");
 }
 
+// A movie disk whose file names try to add entries of their own: each name with a line
+// break would become two entries, the second chosen by whoever made the disk. The disk
+// is given relative to the current folder, as `quorvelctl play --all disk` gives it.
+TEST_F(PlaylistTest, NoFileNameAddsSplitsOrChangesAnEntryAndEntriesAreAbsolute) {
+  const std::vector<std::string> names = {"1 first.avi", "2 two\nplanted.avi",
+                                          "3 three\r\nC:\\planted.avi", "4 four\rfive.avi",
+                                          "#5 hash.avi"};
+  const fs::path diskFolder = folder / "disk";
+  fs::create_directories(diskFolder);
+  DiskInfo hostile;
+  for (const auto& name : names) {
+    std::ofstream(diskFolder / name) << "movie";
+    hostile.AddMovie(MovieType::DivX, name, "disk/" + name);
+  }
+  const fs::path before = fs::current_path();
+  fs::current_path(folder);
+  const std::string bsl = WritePlaylist(hostile, base, PlaylistType::BslPlaylist, messages);
+  const std::string asx = WritePlaylist(hostile, base, PlaylistType::AsxPlaylist, messages);
+  const std::string m3u = WritePlaylist(hostile, base, PlaylistType::M3uPlaylist, messages);
+  fs::current_path(before);
+  const std::string at = diskFolder.string() + "/";
+
+  // Line-based lists leave out the names with a line end and keep the rest, each entry
+  // the absolute path of a real file.
+  ASSERT_EQ(bsl, base + ".bsl");
+  EXPECT_EQ(ReadAll(bsl), at + "1 first.avi\r\n" + at + "#5 hash.avi\r\n");
+  ASSERT_EQ(m3u, base + ".m3u8");
+  EXPECT_EQ(ReadAll(m3u), "#EXTM3U\n#EXTINF:-1,1 first.avi\n" + at +
+                              "1 first.avi\n#EXTINF:-1,#5 hash.avi\n" + at + "#5 hash.avi\n");
+  // ASX keeps every name: a line end stands as a character reference, which an XML
+  // reader gives back as it is (a literal one it would turn into a blank).
+  ASSERT_EQ(asx, base + ".asx");
+  EXPECT_EQ(ReadAll(asx),
+            "<ASX version=\"3.0\">\r\n"
+            " <ENTRY><REF href=\"" +
+                at +
+                "1 first.avi\" /></ENTRY>\r\n"
+                " <ENTRY><REF href=\"" +
+                at +
+                "2 two&#10;planted.avi\" /></ENTRY>\r\n"
+                " <ENTRY><REF href=\"" +
+                at +
+                "3 three&#13;&#10;C:\\planted.avi\" /></ENTRY>\r\n"
+                " <ENTRY><REF href=\"" +
+                at +
+                "4 four&#13;five.avi\" /></ENTRY>\r\n"
+                " <ENTRY><REF href=\"" +
+                at +
+                "#5 hash.avi\" /></ENTRY>\r\n"
+                "</ASX>\r\n");
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(PlaylistTest, PathsAReaderWouldCutOrTrimAreLeftOutAndAnEmptyListIsNotWritten) {
+  DiskInfo edges;
+  edges.AddMovie(MovieType::DivX, "nul", std::string("/m/a\0/evil.avi", 14));
+  edges.AddMovie(MovieType::DivX, "trailing blank", "/m/b.avi ");
+  edges.AddMovie(MovieType::DivX, "trailing tab", "/m/c.avi\t");
+  edges.AddMovie(MovieType::DivX, "control", "/m/\x1b[2Jd.avi");
+  edges.AddMovie(MovieType::VideoCd, "no file", "");
+  ASSERT_FALSE(WritePlaylist(edges, base, PlaylistType::BslPlaylist, messages).empty());
+  // The escape character is harmless on a line; only the empty entry of the VideoCD
+  // movie and that one are written.
+  EXPECT_EQ(ReadAll(base + ".bsl"), "/m/\x1b[2Jd.avi\r\n\r\n");
+  ASSERT_FALSE(WritePlaylist(edges, base, PlaylistType::AsxPlaylist, messages).empty());
+  // XML keeps blanks in attribute values and takes a tab back from its reference, but
+  // cannot carry NUL or the escape character at all.
+  EXPECT_EQ(ReadAll(base + ".asx"),
+            "<ASX version=\"3.0\">\r\n"
+            " <ENTRY><REF href=\"/m/b.avi \" /></ENTRY>\r\n"
+            " <ENTRY><REF href=\"/m/c.avi&#9;\" /></ENTRY>\r\n"
+            " <ENTRY><REF href=\"\" /></ENTRY>\r\n"
+            "</ASX>\r\n");
+  EXPECT_TRUE(messages.messages.empty());
+
+  // Nothing left to play: no list, and the user is told.
+  DiskInfo nothing;
+  nothing.AddMovie(MovieType::DivX, "x", "/m/x\n.avi");
+  EXPECT_EQ(WritePlaylist(nothing, base, PlaylistType::M3uPlaylist, messages), "");
+  EXPECT_FALSE(fs::exists(base + ".m3u8"));
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_NE(messages.messages[0].text.find(base + ".m3u8"), std::string::npos);
+}
+
 TEST_F(PlaylistTest, TypesWithoutFormatAndEmptyDisksWriteNothing) {
   for (int type : {-1, 3, 1000}) {
     EXPECT_EQ(WritePlaylist(disk, base, static_cast<PlaylistType>(type), messages), "");

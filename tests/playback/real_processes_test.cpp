@@ -126,7 +126,8 @@ TEST_F(StartPlayerTest, ThePlayerGetsOurEnvironmentAndFolderButNoDescriptorAndLe
   // A descriptor that does not close on exec: the player must not get it.
   int leak = fcntl(open("/dev/null", O_RDONLY), F_DUPFD, 10);
   ASSERT_GE(leak, 10);
-  ASSERT_TRUE(StartPlayer(*processes, testing::TestProgram("argv_recorder").string(), "a  b"));
+  ASSERT_TRUE(
+      StartPlayer(*processes, testing::TestProgram("argv_recorder").string(), "a  b").started);
   Record record = TakeRecord();
   close(leak);
   EXPECT_EQ(record.args, (Args{"a", "b"}));
@@ -141,7 +142,7 @@ TEST_F(StartPlayerTest, ThePlayerGetsOurEnvironmentAndFolderButNoDescriptorAndLe
   EXPECT_EQ(errno, ECHILD);
 }
 
-TEST_F(StartPlayerTest, ProgramsThatCannotRunAreReportedByTheServiceOnly) {
+TEST_F(StartPlayerTest, ProgramsThatCannotRunAreReported) {
   const fs::path notExecutable = folder.path() / "not-executable";
   testing::CopyProgram(testing::TestProgram("argv_recorder"), notExecutable);
   fs::permissions(notExecutable, fs::perms::owner_read | fs::perms::owner_write);
@@ -162,7 +163,15 @@ TEST_F(StartPlayerTest, ProgramsThatCannotRunAreReportedByTheServiceOnly) {
     EXPECT_FALSE(result.started) << c.line;
     EXPECT_EQ(result.error, c.error) << c.line;
   }
-  EXPECT_TRUE(StartPlayer(*processes, "/nonexistent/player", "%f"));
+  const StartResult missing = StartPlayer(*processes, "/nonexistent/player", "%f");
+  EXPECT_FALSE(missing.started);
+  EXPECT_EQ(missing.error, ENOENT);
+  // A quote in the path would end the quoted program name early and start another
+  // program (here the recorder, with "x" before the arguments): nothing is started.
+  const std::string recorder = testing::TestProgram("argv_recorder").string();
+  const StartResult quoted = StartPlayer(*processes, recorder + "\" \"x", "a");
+  EXPECT_FALSE(quoted.started);
+  EXPECT_EQ(quoted.error, EINVAL);
   EXPECT_FALSE(fs::exists(recordPath));
 
   // A bare program name is looked for on the search path.
