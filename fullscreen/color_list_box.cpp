@@ -17,6 +17,19 @@ namespace {
 // The role that holds a row's datum as a pointer-sized number.
 constexpr int kDatumRole = Qt::UserRole;
 
+// While it lives, selection changes are the program's, not the user's.
+class ProgramSelection {
+ public:
+  explicit ProgramSelection(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+  ~ProgramSelection() { flag_ = was_; }
+  ProgramSelection(const ProgramSelection&) = delete;
+  ProgramSelection& operator=(const ProgramSelection&) = delete;
+
+ private:
+  bool& flag_;
+  bool was_;
+};
+
 }  // namespace
 
 // Draws every row itself: the row filled with its background, the text centred on one
@@ -119,15 +132,13 @@ int CColorListBox::TextHeight() const {
 int CColorListBox::MeasuredRowHeight() const { return screen::RowHeight(TextHeight(), padding_); }
 
 int CColorListBox::AddRow(const QString& text, const void* datum) {
-  auto* row = new QListWidgetItem(text);
-  row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-  row->setData(kDatumRole, QVariant::fromValue(reinterpret_cast<quintptr>(datum)));
-  row->setSizeHint(QSize(0, MeasuredRowHeight()));
-  const bool was = settingSelection_;
-  settingSelection_ = true;
-  addItem(row);
-  settingSelection_ = was;
-  return this->row(row);
+  auto* added = new QListWidgetItem(text);
+  added->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+  added->setData(kDatumRole, QVariant::fromValue(reinterpret_cast<quintptr>(datum)));
+  added->setSizeHint(QSize(0, MeasuredRowHeight()));
+  const ProgramSelection program(settingSelection_);
+  addItem(added);
+  return row(added);
 }
 
 void CColorListBox::ApplyRowHeights() {
@@ -152,17 +163,13 @@ int CColorListBox::CurSel() const {
 }
 
 void CColorListBox::SetCurSel(int row) {
-  const bool was = settingSelection_;
-  settingSelection_ = true;
+  const ProgramSelection program(settingSelection_);
   setCurrentRow(row >= 0 && row < count() ? row : -1);
-  settingSelection_ = was;
 }
 
 void CColorListBox::ResetContent() {
-  const bool was = settingSelection_;
-  settingSelection_ = true;
+  const ProgramSelection program(settingSelection_);
   clear();
-  settingSelection_ = was;
 }
 
 int CColorListBox::Activate() {

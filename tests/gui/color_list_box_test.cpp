@@ -242,6 +242,24 @@ TEST(ColorListBoxTest, OtherKeysAreOfferedToTheWindowBeforeTheListHandlesThem) {
   EXPECT_EQ(userChanges, 2);
 }
 
+TEST(ColorListBoxTest, AListTwoRowsHighScrollsUnderItsSelection) {
+  Window window;  // the movie list is 60 pixels high: two rows of 30
+  for (const char* text : {"Play all movie files", "First", "Second", "Third"}) {
+    window.movies.AddRow(text, nullptr);
+  }
+  window.movies.SetCurSel(0);
+  ShowActive(window);
+  window.movies.setFocus();
+  const QRect shown = window.movies.viewport()->rect();
+  for (int row = 1; row < 4; ++row) {
+    QTest::keyClick(&window.movies, Qt::Key_Down);
+    ASSERT_EQ(window.movies.CurSel(), row);
+    EXPECT_TRUE(shown.contains(window.movies.visualItemRect(window.movies.item(row)))) << row;
+  }
+  window.movies.SetCurSel(0);
+  EXPECT_TRUE(shown.contains(window.movies.visualItemRect(window.movies.item(0))));
+}
+
 TEST(ColorListBoxTest, AClickInAListWithActivationRunsTheRowsCommandInTheSameClick) {
   Window window;
   CountingCommand play;
