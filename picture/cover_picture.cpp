@@ -91,6 +91,11 @@ void CopyRowSwapped(const std::uint8_t* in, std::uint8_t* out, std::size_t bytes
   }
 }
 
+int ClampToInt(std::int64_t value) {
+  return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
+
 std::size_t PaddedRowBytes(std::int64_t width) {
   return static_cast<std::size_t>((width * 24 + 31) / 32 * 4);
 }
@@ -104,13 +109,29 @@ CoverFormat CoverFormatOf(std::string_view path) {
 }
 
 RgbImage DecodeCoverFile(const std::string& path, UserMessages& messages) {
+  PictureSize fullSize;
+  return DecodeCoverFile(path, messages, PictureSize{}, fullSize);
+}
+
+RgbImage DecodeCoverFile(const std::string& path, UserMessages& messages, PictureSize area,
+                         PictureSize& fullSize) {
+  fullSize = {};
   int width = 0;
   int height = 0;
   switch (CoverFormatOf(path)) {
     case CoverFormat::Jpeg: {
       JpegLoader loader(messages);
-      RgbImage image = loader.Load(path, width, height);
-      if (!image) messages.Show(cover_text::kJpegFailed, {}, MessageButtons::Ok, MessageIcon::None);
+      RgbImage image = area.width > 0 && area.height > 0
+                           ? loader.Load(path, width, height,
+                                         [area](PictureSize full) {
+                                           return CoverPicture::DrawnSize(full, area);
+                                         })
+                           : loader.Load(path, width, height);
+      if (!image) {
+        messages.Show(cover_text::kJpegFailed, {}, MessageButtons::Ok, MessageIcon::None);
+        return image;
+      }
+      fullSize = {width, height};
       return image;
     }
     case CoverFormat::Bmp: {
@@ -120,6 +141,7 @@ RgbImage DecodeCoverFile(const std::string& path, UserMessages& messages) {
         messages.Show(reader.ErrorText(), {}, MessageButtons::Ok, MessageIcon::None);
         return {};
       }
+      fullSize = {image.Width(), image.Height()};
       return image;
     }
     case CoverFormat::None:
@@ -131,26 +153,37 @@ RgbImage DecodeCoverFile(const std::string& path, UserMessages& messages) {
 void CoverPicture::Clear() {
   header_ = BitmapInfoHeader{};
   pixels_.reset();
+  size_ = {};
 }
 
 std::size_t CoverPicture::RowBytes() const { return PaddedRowBytes(header_.width); }
 
-bool CoverPicture::Load(const std::string& path) {
+bool CoverPicture::Load(const std::string& path) { return Load(path, PictureSize{}); }
+
+bool CoverPicture::Load(const std::string& path, PictureSize area) {
   if (CoverFormatOf(path) == CoverFormat::None) return false;
   Clear();
-  RgbImage image = DecodeCoverFile(path, messages_);
+  PictureSize fullSize;
+  RgbImage image = DecodeCoverFile(path, messages_, area, fullSize);
   if (!image) {
     Clear();
     return false;
   }
-  return TakeOver(std::move(image));
+  return TakeOver(std::move(image), fullSize);
 }
 
 bool CoverPicture::TakeOver(RgbImage image) {
+  const PictureSize size{image.Width(), image.Height()};
+  return TakeOver(std::move(image), size);
+}
+
+bool CoverPicture::TakeOver(RgbImage image, PictureSize fullSize) {
   Clear();
   if (!image) return false;
   const int width = image.Width();
   const int height = image.Height();
+  // A picture is never held larger than it is.
+  if (fullSize.width < width || fullSize.height < height) fullSize = {width, height};
   const std::size_t rowBytes = PaddedRowBytes(width);
   const std::size_t pixelBytes = image.RowBytes();
   std::unique_ptr<std::uint8_t[]> pixels;
@@ -181,32 +214,43 @@ bool CoverPicture::TakeOver(RgbImage image) {
   header_.planes = 1;
   header_.bitCount = 24;
   pixels_ = std::move(pixels);
+  size_ = fullSize;
   return true;
+}
+
+PictureSize CoverPicture::FreeArea(const Rect& client, const Rect& movieList,
+                                   const Rect& choiceList) {
+  // 64-bit throughout, so no rectangle a window system reports can overflow the sums.
+  const std::int64_t width = std::int64_t{choiceList.left} - 2 * kMargin;
+  const std::int64_t height =
+      (std::int64_t{client.bottom} - client.top) - movieList.bottom - 2 * kMargin;
+  return {ClampToInt(width), ClampToInt(height)};
+}
+
+PictureSize CoverPicture::DrawnSize(PictureSize picture, PictureSize area) {
+  if (area.width <= 0 || area.height <= 0 || picture.width <= 0 || picture.height <= 0) {
+    return {};
+  }
+  const double width = picture.width;
+  const double height = picture.height;
+  const double scale =
+      std::min(static_cast<double>(area.width) / width, static_cast<double>(area.height) / height);
+  if (scale >= 1.0) return picture;
+  return {static_cast<int>(width * scale), static_cast<int>(height * scale)};
 }
 
 Rect CoverPicture::PlaceCoverPicture(const Rect& client, const Rect& movieList,
                                      const Rect& choiceList) const {
   if (!HasPicture()) return {};
-  // 64-bit throughout, so no rectangle a window system reports can overflow the sums.
-  const std::int64_t areaWidth = std::int64_t{choiceList.left} - 2 * kMargin;
-  const std::int64_t areaHeight =
-      (std::int64_t{client.bottom} - client.top) - movieList.bottom - 2 * kMargin;
+  const PictureSize area = FreeArea(client, movieList, choiceList);
   // No room: nothing is drawn, rather than a mirrored picture or one outside the area.
-  if (areaWidth <= 0 || areaHeight <= 0) return {};
-  const std::int64_t width = header_.width;
-  const std::int64_t height = header_.height;
-  const double scale = std::min(static_cast<double>(areaWidth) / static_cast<double>(width),
-                                static_cast<double>(areaHeight) / static_cast<double>(height));
-  std::int64_t drawnWidth = width;
-  std::int64_t drawnHeight = height;
-  if (scale < 1.0) {
-    drawnWidth = static_cast<std::int64_t>(static_cast<double>(width) * scale);
-    drawnHeight = static_cast<std::int64_t>(static_cast<double>(height) * scale);
-  }
-  const std::int64_t left = (areaWidth - drawnWidth) / 2 + kMargin;
-  const std::int64_t top = (areaHeight - drawnHeight) / 2 + movieList.bottom + kMargin;
-  const std::int64_t right = left + drawnWidth;
-  const std::int64_t bottom = top + drawnHeight;
+  if (area.width <= 0 || area.height <= 0) return {};
+  const PictureSize drawn = DrawnSize(size_, area);
+  const std::int64_t left = (area.width - drawn.width) / 2 + kMargin;
+  const std::int64_t top =
+      (area.height - drawn.height) / 2 + std::int64_t{movieList.bottom} + kMargin;
+  const std::int64_t right = left + drawn.width;
+  const std::int64_t bottom = top + drawn.height;
   constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
   constexpr std::int64_t kIntMin = std::numeric_limits<int>::min();
   if (top < kIntMin || bottom > kIntMax || right > kIntMax) return {};

@@ -83,6 +83,24 @@ struct Decompressor {
 
 enum class Outcome { Decoded, OutOfMemory, Fatal };
 
+// The scales the library decodes at with less work than at full size, smallest first.
+constexpr JDIMENSION kScaleDenominators[] = {8, 4, 2};
+
+// Sets the smallest scale whose output is at least `shown` in both directions, or full size.
+void ChooseScale(j_decompress_ptr info, PictureSize shown) {
+  const auto least = [](int size) { return static_cast<JDIMENSION>(size > 0 ? size : 0); };
+  for (JDIMENSION denominator : kScaleDenominators) {
+    info->scale_num = 1;
+    info->scale_denom = denominator;
+    jpeg_calc_output_dimensions(info);
+    if (info->output_width >= least(shown.width) && info->output_height >= least(shown.height)) {
+      return;
+    }
+  }
+  info->scale_num = 1;
+  info->scale_denom = 1;
+}
+
 void GrayToRgb(const JSAMPLE* in, JDIMENSION width, std::uint8_t* out) {
   for (JDIMENSION x = 0; x < width; ++x, out += 3) out[0] = out[1] = out[2] = in[x];
 }
@@ -101,8 +119,8 @@ void CmykToRgb(const JSAMPLE* in, JDIMENSION width, std::uint8_t* out) {
 // library's C frames) while a library function runs: the decompressor, the file and the
 // image belong to the caller's frame and are released there, once, whichever way this
 // returns. No local changed after setjmp is read after the jump.
-Outcome Decode(Decompressor& decompressor, std::FILE* file, std::int64_t maxPixels, RgbImage& image,
-               int& width, int& height) {
+Outcome Decode(Decompressor& decompressor, std::FILE* file, std::int64_t maxPixels,
+               const JpegLoader::ShownSize* shown, RgbImage& image, int& width, int& height) {
   j_decompress_ptr info = &decompressor.info;
   if (setjmp(decompressor.errors.returnPoint) != 0) return Outcome::Fatal;
 
@@ -117,14 +135,15 @@ Outcome Decode(Decompressor& decompressor, std::FILE* file, std::int64_t maxPixe
   if (!RgbImage::SizeAllowed(info->image_width, info->image_height, maxPixels)) {
     return Outcome::OutOfMemory;
   }
+  width = static_cast<int>(info->image_width);
+  height = static_cast<int>(info->image_height);
+  if (shown != nullptr && *shown) ChooseScale(info, (*shown)(PictureSize{width, height}));
   jpeg_start_decompress(info);
 
   const int components = info->output_components;
   const bool converted = components == 1 || components == 3 || components == 4;
   image = RgbImage::Allocate(info->output_width, info->output_height, !converted, maxPixels);
   if (!image) return Outcome::OutOfMemory;
-  width = static_cast<int>(info->output_width);
-  height = static_cast<int>(info->output_height);
 
   JSAMPARRAY sample =
       (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
@@ -151,6 +170,11 @@ Outcome Decode(Decompressor& decompressor, std::FILE* file, std::int64_t maxPixe
 }  // namespace
 
 RgbImage JpegLoader::Load(const std::string& path, int& width, int& height) {
+  return Load(path, width, height, ShownSize());
+}
+
+RgbImage JpegLoader::Load(const std::string& path, int& width, int& height,
+                          const ShownSize& shown) {
   width = height = 0;
   lastFatalError_.clear();
   // Declared in this order so that they are released in the reverse one on every path:
@@ -166,15 +190,14 @@ RgbImage JpegLoader::Load(const std::string& path, int& width, int& height) {
   }
   Decompressor decompressor(messages_);
 
-  switch (Decode(decompressor, file.get(), maxPixels_, image, width, height)) {
-    case Outcome::Decoded:
-      return image;
-    case Outcome::OutOfMemory:
-      messages_.Show(jpeg_text::kOutOfMemory, {}, MessageButtons::Ok, MessageIcon::Error);
-      return {};
-    case Outcome::Fatal:
-      lastFatalError_ = decompressor.errors.fatalText;
-      return {};
+  const Outcome outcome =
+      Decode(decompressor, file.get(), maxPixels_, &shown, image, width, height);
+  if (outcome == Outcome::Decoded) return image;
+  width = height = 0;
+  if (outcome == Outcome::OutOfMemory) {
+    messages_.Show(jpeg_text::kOutOfMemory, {}, MessageButtons::Ok, MessageIcon::Error);
+  } else {
+    lastFatalError_ = decompressor.errors.fatalText;
   }
   return {};
 }

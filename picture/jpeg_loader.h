@@ -4,9 +4,11 @@
 // null result; its warnings about corrupt but decodable data reach the user.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "picture/rect.h"
 #include "picture/rgb_image.h"
 #include "platform/user_messages.h"
 
@@ -39,6 +41,16 @@ class JpegLoader {
   // delivers Adobe files) is converted to RGB as libjpeg-turbo's djpeg converts it; any
   // other component count gives black rows.
   RgbImage Load(const std::string& path, int& width, int& height);
+
+  // Given the picture's full size, the size it will be shown at (at most the full size).
+  using ShownSize = std::function<PictureSize(PictureSize fullSize)>;
+
+  // As Load, but a picture that is only ever shown shrunk is decoded at the smallest of the
+  // library's scales 1/8, 1/4 and 1/2 whose result is still at least `shown`'s size in both
+  // directions (at full size when none is), which spares most of the decoding work of a
+  // big picture. `width` and `height` receive the picture's full size; the image has the
+  // decoded size.
+  RgbImage Load(const std::string& path, int& width, int& height, const ShownSize& shown);
 
   // The library's message for the last fatal error, empty when the last load had none.
   const std::string& LastFatalError() const { return lastFatalError_; }

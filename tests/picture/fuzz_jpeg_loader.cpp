@@ -1,10 +1,12 @@
 // Fuzz target: the JPEG loader on arbitrary file contents, and the cover picture after it.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
 #include "fuzz_cover_check.h"
 #include "fuzz_input_file.h"
+#include "picture/cover_picture.h"
 #include "picture/jpeg_loader.h"
 
 namespace {
@@ -33,6 +35,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (messages.warnings > 1) std::abort();
   if (!image) return 0;
   if (image.Width() != width || image.Height() != height) std::abort();
+
+  // The same file decoded for a third of its size: at least the drawn size, at most the
+  // picture, and the picture's full size reported as before.
+  const quorvel::PictureSize area{std::max(1, width / 3), std::max(1, height / 3)};
+  const quorvel::PictureSize drawn = quorvel::CoverPicture::DrawnSize({width, height}, area);
+  CountingMessages scaledMessages;
+  quorvel::JpegLoader scaledLoader(scaledMessages, kFuzzMaxPixels);
+  int fullWidth = -1;
+  int fullHeight = -1;
+  const quorvel::RgbImage scaled = scaledLoader.Load(
+      path, fullWidth, fullHeight,
+      [area](quorvel::PictureSize full) { return quorvel::CoverPicture::DrawnSize(full, area); });
+  if (scaled) {
+    if (fullWidth != width || fullHeight != height) std::abort();
+    if (scaled.Width() < drawn.width || scaled.Height() < drawn.height) std::abort();
+    if (scaled.Width() > width || scaled.Height() > height) std::abort();
+  }
+
   quorvel::fuzzing::CheckCover(std::move(image), data, size);
   return 0;
 }
