@@ -18,8 +18,8 @@ constexpr std::array<std::string_view, 3> kPictureExtensions = {"jpg", "jpeg", "
 constexpr int kMegabyteShift = 20;
 }  // namespace
 
-struct DiskInfo::DiskFolder {
-  DiskFolder(Files& filesService, const std::string& folderPath)
+struct DiskInfo::ListedFolder {
+  ListedFolder(Files& filesService, const std::string& folderPath)
       : files(filesService), path(folderPath), listing(folderPath, {}) {
     if (std::optional<std::vector<std::string>> names = files.ListNames(path)) {
       listed = true;
@@ -59,6 +59,7 @@ std::string ReadResultName(ReadResult result) {
 
 void DiskInfo::Reset() {
   path_.clear();
+  folder_.clear();
   root_.clear();
   present_ = 0;
   label_.clear();
@@ -92,32 +93,38 @@ ReadResult DiskInfo::ReadDisk(std::string_view path, const Settings& settings, V
                               Files& files) {
   std::string root = volumes.VolumeRoot(path);
   std::string label;
-  if (!volumes.VolumeLabel(root, label)) {
+  // A drive's device reads the files of the medium mounted from it; a folder that has
+  // gone (as a removable medium's mount folder goes when it is unmounted) or a path
+  // that is no folder is no disk, as an empty drive is.
+  std::string folderPath;
+  if (!volumes.VolumeLabel(root, label) || (folderPath = volumes.DiskFolder(path)).empty()) {
     Reset();
     return ReadResult::NoVolume;
   }
-  // The same path with the same label is the same disk: the poll costs one label query.
-  if (path == path_ && label == label_) return ReadResult::Ok;
+  // The same path with the same label is the same disk, unless its files now lie
+  // elsewhere (the medium was mounted again at another folder).
+  if (path == path_ && label == label_ && folderPath == folder_) return ReadResult::Ok;
 
   Reset();
   path_.assign(path);
+  folder_ = std::move(folderPath);
   root_ = std::move(root);
   label_ = std::move(label);
   present_ = 1;
-  const DiskFolder folder(files, path_);
+  const ListedFolder folder(files, folder_);
   // A disk file that the listing does not hold is missing: its record stays reset.
   if (settings.ReadMDVD != 0) {
-    if (auto name = folder.Find(MicroDvdFile::kFileName)) microDvd_.Read(files, path_, *name);
+    if (auto name = folder.Find(MicroDvdFile::kFileName)) microDvd_.Read(files, folder_, *name);
   }
   if (settings.ReadConf != 0) {
-    if (auto name = folder.Find(AutorunConfig::kFileName)) autorun_.Read(files, path_, *name);
+    if (auto name = folder.Find(AutorunConfig::kFileName)) autorun_.Read(files, folder_, *name);
   }
   const ReadResult result = Recognise(settings, files, folder);
   ChoosePicture(folder);
   return result;
 }
 
-ReadResult DiskInfo::Recognise(const Settings& settings, Files& files, const DiskFolder& folder) {
+ReadResult DiskInfo::Recognise(const Settings& settings, Files& files, const ListedFolder& folder) {
   if (folder.Contains(kSuperVideoCdEntry)) {
     AddMovie(MovieType::SuperVideoCd, "S-VCD", "", files);
     return ReadResult::Ok;
@@ -154,7 +161,7 @@ ReadResult DiskInfo::Recognise(const Settings& settings, Files& files, const Dis
 }
 
 std::size_t DiskInfo::SearchLooseFiles(std::string_view ext, std::uint64_t threshold, Files& files,
-                                       const DiskFolder& folder) {
+                                       const ListedFolder& folder) {
   std::size_t added = 0;
   for (Files::Entry& entry : folder.ByExtension(ext)) {
     const std::optional<std::uint64_t> size = files.FileSize(entry.path);
@@ -165,7 +172,7 @@ std::size_t DiskInfo::SearchLooseFiles(std::string_view ext, std::uint64_t thres
   return added;
 }
 
-void DiskInfo::ChoosePicture(const DiskFolder& folder) {
+void DiskInfo::ChoosePicture(const ListedFolder& folder) {
   if (!picture_.empty()) return;
   if (autorun_.IsValid()) {
     picture_ = autorun_.picturePath;

@@ -110,5 +110,21 @@ TEST(QuorvelctlRead, JsonHoldsEveryField) {
   EXPECT_TRUE(none["movies"].empty());
 }
 
+TEST(QuorvelctlRead, PathWithoutAFolderIsNoDisk) {
+  TempTree tree;
+  const std::string file = tree.SparseFile("disk/film.avi", 10u << 20);
+  for (const std::string& path : {file, tree.Path("gone")}) {
+    CommandRun run = Quorvelctl(tree, "read " + ShellQuote(path));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "Drive Type\tThe root path is invalid\nMovie Type\tNo Disk\n") << path;
+    run = Quorvelctl(tree, "read --json " + ShellQuote(path));
+    const nlohmann::json out = nlohmann::json::parse(run.out);
+    EXPECT_EQ(out["path"], path);
+    EXPECT_EQ(out["present"], false);
+    EXPECT_EQ(out["result"], "NoVolume");
+    EXPECT_TRUE(out["movies"].empty());
+  }
+}
+
 }  // namespace
 }  // namespace quorvel
