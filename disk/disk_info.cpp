@@ -1,6 +1,7 @@
 #include "disk/disk_info.h"
 
 #include <array>
+#include <cstdint>
 
 #include "app/player_record.h"
 #include "app/settings.h"
@@ -16,6 +17,14 @@ constexpr std::array<std::string_view, 3> kMovieExtensions = {"avi", "mpg", "mpe
 // The first of these that lists anything gives the cover picture.
 constexpr std::array<std::string_view, 3> kPictureExtensions = {"jpg", "jpeg", "bmp"};
 constexpr int kMegabyteShift = 20;
+
+// A position is the entry's index plus one, so that no entry has the null position.
+DiskInfo::Position PositionOf(std::size_t index) {
+  return reinterpret_cast<DiskInfo::Position>(static_cast<std::uintptr_t>(index) + 1);
+}
+std::size_t IndexOf(DiskInfo::Position position) {
+  return static_cast<std::size_t>(reinterpret_cast<std::uintptr_t>(position) - 1);
+}
 }  // namespace
 
 struct DiskInfo::ListedFolder {
@@ -70,21 +79,17 @@ void DiskInfo::Reset() {
 }
 
 DiskInfo::Position DiskInfo::FirstMovie() const {
-  return movies_.empty() ? nullptr : &movies_.front();
+  return movies_.empty() ? nullptr : PositionOf(0);
 }
 
 Movie DiskInfo::NextMovie(Position& position) const {
-  // A position is the address of a list node's movie; list nodes never move.
-  const auto* movie = static_cast<const Movie*>(position);
-  for (auto it = movies_.begin(); it != movies_.end(); ++it) {
-    if (&*it == movie) {
-      auto next = std::next(it);
-      position = next == movies_.end() ? nullptr : &*next;
-      return *it;
-    }
+  const std::size_t index = IndexOf(position);
+  if (position == nullptr || index >= movies_.size()) {
+    position = nullptr;
+    return Movie();
   }
-  position = nullptr;
-  return Movie();
+  position = index + 1 < movies_.size() ? PositionOf(index + 1) : nullptr;
+  return movies_[index];
 }
 
 std::int32_t DiskInfo::DriveType(Volumes& volumes) const { return volumes.DriveType(root_); }
@@ -163,10 +168,25 @@ ReadResult DiskInfo::Recognise(const Settings& settings, Files& files, const Lis
 std::size_t DiskInfo::SearchLooseFiles(std::string_view ext, std::uint64_t threshold, Files& files,
                                        const ListedFolder& folder) {
   std::size_t added = 0;
-  for (Files::Entry& entry : folder.ByExtension(ext)) {
-    const std::optional<std::uint64_t> size = files.FileSize(entry.path);
+  const bool avi = MovieTypeFromName("." + std::string(ext)) == MovieType::DivX;
+  std::vector<Files::Entry> entries = folder.ByExtension(ext);
+  movies_.reserve(movies_.size() + entries.size());
+  for (Files::Entry& entry : entries) {
+    // An AVI file is sized and has its header read with one opening: a disk of many
+    // movies costs one open per file, not an extra look-up of each.
+    std::optional<std::uint64_t> size;
+    std::int32_t audioStreams = 1;
+    if (avi) {
+      std::array<std::byte, 4> header{};
+      if (auto head = files.ReadHead(entry.path, kAviStreamCountOffset, header)) {
+        size = head->size;
+        audioStreams = AviAudioStreams(header, head->read);
+      }
+    }
+    // A file that cannot be opened is still listed when its size can be read.
+    if (!size) size = files.FileSize(entry.path);
     if (!size || *size < threshold) continue;
-    AddMovie(std::move(entry.title), std::move(entry.path), files);
+    AddMovie(std::move(entry.title), std::move(entry.path), audioStreams);
     ++added;
   }
   return added;

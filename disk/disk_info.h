@@ -2,7 +2,6 @@
 // What a disk holds: one per window that shows a disk, refreshed in place by ReadDisk.
 
 #include <cstdint>
-#include <list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,7 +31,8 @@ std::string ReadResultName(ReadResult result);
 class DiskInfo {
  public:
   // An opaque handle of one movie entry, valid until the next Reset(); nullptr is
-  // no movie.
+  // no movie. It holds the entry's place in the list, so that walking the list is
+  // linear and a position from elsewhere can never reach outside it.
   using Position = const void*;
 
   // Entries whose presence makes a disk a Super-VideoCD or a VideoCD.
@@ -96,7 +96,7 @@ class DiskInfo {
   std::string picture_;
   AutorunConfig autorun_;
   MicroDvdFile microDvd_;
-  std::list<Movie> movies_;  // a list keeps every position valid while appending
+  std::vector<Movie> movies_;  // only appended to between resets, so places stay valid
 };
 
 }  // namespace quorvel

@@ -24,27 +24,30 @@ struct ReadOptions {
   bool json = false;
 };
 
-void PrintRow(std::string_view field, std::string_view value) {
-  std::cout << field << '\t' << value << '\n';
+void AddRow(std::string& rows, std::string_view field, std::string_view value) {
+  rows.append(field).append(1, '\t').append(value).append(1, '\n');
 }
 
-// The rows of the main dialog's field list, in its order. Names on disks need not be
-// UTF-8: such names are shown as Windows-1252, the code page disks made on Windows
-// were written in.
+// The rows of the main dialog's field list, in its order, written at once (a disk
+// may hold many thousand movies). Names on disks need not be UTF-8: such names are
+// shown as Windows-1252, the code page disks made on Windows were written in.
 void PrintRows(const quorvel::DiskInfo& disk, std::int32_t driveType) {
-  PrintRow("Drive Type", quorvel::DriveTypeName(driveType));
+  std::string rows;
+  AddRow(rows, "Drive Type", quorvel::DriveTypeName(driveType));
   if (!disk.IsPresent()) {
-    PrintRow("Movie Type", "No Disk");
-    return;
+    AddRow(rows, "Movie Type", "No Disk");
+  } else {
+    AddRow(rows, "Disk Label", ToUtf8(disk.Label()));
+    if (disk.HasMovies()) {
+      for (auto position = disk.FirstMovie(); position != nullptr;) {
+        const quorvel::Movie movie = disk.NextMovie(position);
+        if (movie.Type() == quorvel::MovieType::Unknown) continue;
+        AddRow(rows, "Movie (" + movie.TypeName() + ")", ToUtf8(movie.Title()));
+      }
+      if (!disk.PicturePath().empty()) AddRow(rows, "Picture File", ToUtf8(disk.PicturePath()));
+    }
   }
-  PrintRow("Disk Label", ToUtf8(disk.Label()));
-  if (!disk.HasMovies()) return;
-  for (auto position = disk.FirstMovie(); position != nullptr;) {
-    const quorvel::Movie movie = disk.NextMovie(position);
-    if (movie.Type() == quorvel::MovieType::Unknown) continue;
-    PrintRow("Movie (" + movie.TypeName() + ")", ToUtf8(movie.Title()));
-  }
-  if (!disk.PicturePath().empty()) PrintRow("Picture File", ToUtf8(disk.PicturePath()));
+  std::cout << rows;
 }
 
 void PrintJson(const std::string& path, const quorvel::DiskInfo& disk, std::int32_t driveType,
