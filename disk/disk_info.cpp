@@ -1,6 +1,7 @@
 #include "disk/disk_info.h"
 
 #include <array>
+#include <cstdint>
 
 #include "app/player_record.h"
 #include "app/settings.h"
@@ -16,10 +17,18 @@ constexpr std::array<std::string_view, 3> kMovieExtensions = {"avi", "mpg", "mpe
 // The first of these that lists anything gives the cover picture.
 constexpr std::array<std::string_view, 3> kPictureExtensions = {"jpg", "jpeg", "bmp"};
 constexpr int kMegabyteShift = 20;
+
+// A position is the entry's index plus one, so that no entry has the null position.
+DiskInfo::Position PositionOf(std::size_t index) {
+  return reinterpret_cast<DiskInfo::Position>(static_cast<std::uintptr_t>(index) + 1);
+}
+std::size_t IndexOf(DiskInfo::Position position) {
+  return static_cast<std::size_t>(reinterpret_cast<std::uintptr_t>(position) - 1);
+}
 }  // namespace
 
-struct DiskInfo::DiskFolder {
-  DiskFolder(Files& filesService, const std::string& folderPath)
+struct DiskInfo::ListedFolder {
+  ListedFolder(Files& filesService, const std::string& folderPath)
       : files(filesService), path(folderPath), listing(folderPath, {}) {
     if (std::optional<std::vector<std::string>> names = files.ListNames(path)) {
       listed = true;
@@ -59,6 +68,7 @@ std::string ReadResultName(ReadResult result) {
 
 void DiskInfo::Reset() {
   path_.clear();
+  folder_.clear();
   root_.clear();
   present_ = 0;
   label_.clear();
@@ -69,21 +79,17 @@ void DiskInfo::Reset() {
 }
 
 DiskInfo::Position DiskInfo::FirstMovie() const {
-  return movies_.empty() ? nullptr : &movies_.front();
+  return movies_.empty() ? nullptr : PositionOf(0);
 }
 
 Movie DiskInfo::NextMovie(Position& position) const {
-  // A position is the address of a list node's movie; list nodes never move.
-  const auto* movie = static_cast<const Movie*>(position);
-  for (auto it = movies_.begin(); it != movies_.end(); ++it) {
-    if (&*it == movie) {
-      auto next = std::next(it);
-      position = next == movies_.end() ? nullptr : &*next;
-      return *it;
-    }
+  const std::size_t index = IndexOf(position);
+  if (position == nullptr || index >= movies_.size()) {
+    position = nullptr;
+    return Movie();
   }
-  position = nullptr;
-  return Movie();
+  position = index + 1 < movies_.size() ? PositionOf(index + 1) : nullptr;
+  return movies_[index];
 }
 
 std::int32_t DiskInfo::DriveType(Volumes& volumes) const { return volumes.DriveType(root_); }
@@ -92,32 +98,38 @@ ReadResult DiskInfo::ReadDisk(std::string_view path, const Settings& settings, V
                               Files& files) {
   std::string root = volumes.VolumeRoot(path);
   std::string label;
-  if (!volumes.VolumeLabel(root, label)) {
+  // A drive's device reads the files of the medium mounted from it; a folder that has
+  // gone (as a removable medium's mount folder goes when it is unmounted) or a path
+  // that is no folder is no disk, as an empty drive is.
+  std::string folderPath;
+  if (!volumes.VolumeLabel(root, label) || (folderPath = volumes.DiskFolder(path)).empty()) {
     Reset();
     return ReadResult::NoVolume;
   }
-  // The same path with the same label is the same disk: the poll costs one label query.
-  if (path == path_ && label == label_) return ReadResult::Ok;
+  // The same path with the same label is the same disk, unless its files now lie
+  // elsewhere (the medium was mounted again at another folder).
+  if (path == path_ && label == label_ && folderPath == folder_) return ReadResult::Ok;
 
   Reset();
   path_.assign(path);
+  folder_ = std::move(folderPath);
   root_ = std::move(root);
   label_ = std::move(label);
   present_ = 1;
-  const DiskFolder folder(files, path_);
+  const ListedFolder folder(files, folder_);
   // A disk file that the listing does not hold is missing: its record stays reset.
   if (settings.ReadMDVD != 0) {
-    if (auto name = folder.Find(MicroDvdFile::kFileName)) microDvd_.Read(files, path_, *name);
+    if (auto name = folder.Find(MicroDvdFile::kFileName)) microDvd_.Read(files, folder_, *name);
   }
   if (settings.ReadConf != 0) {
-    if (auto name = folder.Find(AutorunConfig::kFileName)) autorun_.Read(files, path_, *name);
+    if (auto name = folder.Find(AutorunConfig::kFileName)) autorun_.Read(files, folder_, *name);
   }
   const ReadResult result = Recognise(settings, files, folder);
   ChoosePicture(folder);
   return result;
 }
 
-ReadResult DiskInfo::Recognise(const Settings& settings, Files& files, const DiskFolder& folder) {
+ReadResult DiskInfo::Recognise(const Settings& settings, Files& files, const ListedFolder& folder) {
   if (folder.Contains(kSuperVideoCdEntry)) {
     AddMovie(MovieType::SuperVideoCd, "S-VCD", "", files);
     return ReadResult::Ok;
@@ -154,18 +166,33 @@ ReadResult DiskInfo::Recognise(const Settings& settings, Files& files, const Dis
 }
 
 std::size_t DiskInfo::SearchLooseFiles(std::string_view ext, std::uint64_t threshold, Files& files,
-                                       const DiskFolder& folder) {
+                                       const ListedFolder& folder) {
   std::size_t added = 0;
-  for (Files::Entry& entry : folder.ByExtension(ext)) {
-    const std::optional<std::uint64_t> size = files.FileSize(entry.path);
+  const bool avi = MovieTypeFromName("." + std::string(ext)) == MovieType::DivX;
+  std::vector<Files::Entry> entries = folder.ByExtension(ext);
+  movies_.reserve(movies_.size() + entries.size());
+  for (Files::Entry& entry : entries) {
+    // An AVI file is sized and has its header read with one opening: a disk of many
+    // movies costs one open per file, not an extra look-up of each.
+    std::optional<std::uint64_t> size;
+    std::int32_t audioStreams = 1;
+    if (avi) {
+      std::array<std::byte, 4> header{};
+      if (auto head = files.ReadHead(entry.path, kAviStreamCountOffset, header)) {
+        size = head->size;
+        audioStreams = AviAudioStreams(header, head->read);
+      }
+    }
+    // A file that cannot be opened is still listed when its size can be read.
+    if (!size) size = files.FileSize(entry.path);
     if (!size || *size < threshold) continue;
-    AddMovie(std::move(entry.title), std::move(entry.path), files);
+    AddMovie(std::move(entry.title), std::move(entry.path), audioStreams);
     ++added;
   }
   return added;
 }
 
-void DiskInfo::ChoosePicture(const DiskFolder& folder) {
+void DiskInfo::ChoosePicture(const ListedFolder& folder) {
   if (!picture_.empty()) return;
   if (autorun_.IsValid()) {
     picture_ = autorun_.picturePath;

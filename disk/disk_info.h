@@ -2,7 +2,6 @@
 // What a disk holds: one per window that shows a disk, refreshed in place by ReadDisk.
 
 #include <cstdint>
-#include <list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,7 +31,8 @@ std::string ReadResultName(ReadResult result);
 class DiskInfo {
  public:
   // An opaque handle of one movie entry, valid until the next Reset(); nullptr is
-  // no movie.
+  // no movie. It holds the entry's place in the list, so that walking the list is
+  // linear and a position from elsewhere can never reach outside it.
   using Position = const void*;
 
   // Entries whose presence makes a disk a Super-VideoCD or a VideoCD.
@@ -43,7 +43,11 @@ class DiskInfo {
 
   void Reset();
   bool IsPresent() const { return present_ != 0; }
+  // The disk path as it was given.
   std::string Path() const { return path_; }
+  // The folder that holds the disk's files (Volumes::DiskFolder of the path): movie
+  // files and the picture lie below it.
+  std::string Folder() const { return folder_; }
   std::string Root() const { return root_; }
   std::string Label() const { return label_; }
   std::string PicturePath() const { return picture_; }
@@ -59,8 +63,11 @@ class DiskInfo {
   std::int32_t DriveType(Volumes& volumes) const;
 
   // Reads the disk at `path` into this record with the settings' "ReadMDVD",
-  // "ReadConf", "MDVDPlay", "MinFileSize" and player list. When the path and the
-  // volume label are those of the last read, nothing is re-read and the result is Ok.
+  // "ReadConf", "MDVDPlay", "MinFileSize" and player list. The files are those of the
+  // path's disk folder (Volumes::DiskFolder); a path without one (missing, a regular
+  // file, a drive with nothing mounted) is no disk: NoVolume. When the path, the
+  // volume label and the disk folder are those of the last read, nothing is re-read
+  // and the result is Ok.
   ReadResult ReadDisk(std::string_view path, const Settings& settings, Volumes& volumes,
                       Files& files);
 
@@ -73,22 +80,23 @@ class DiskInfo {
   // The disk folder is listed once per read; every name test and pattern listing of
   // the read asks that one listing (or, when the folder cannot be listed, the files
   // service itself).
-  struct DiskFolder;
-  ReadResult Recognise(const Settings& settings, Files& files, const DiskFolder& folder);
-  // Appends the movies of `path` with extension `ext` of at least `threshold` bytes;
-  // returns how many.
+  struct ListedFolder;
+  ReadResult Recognise(const Settings& settings, Files& files, const ListedFolder& folder);
+  // Appends the movies of the disk folder with extension `ext` of at least
+  // `threshold` bytes; returns how many.
   std::size_t SearchLooseFiles(std::string_view ext, std::uint64_t threshold, Files& files,
-                               const DiskFolder& folder);
-  void ChoosePicture(const DiskFolder& folder);
+                               const ListedFolder& folder);
+  void ChoosePicture(const ListedFolder& folder);
 
   std::string path_;
+  std::string folder_;
   std::string root_;
   std::int32_t present_ = 0;
   std::string label_;
   std::string picture_;
   AutorunConfig autorun_;
   MicroDvdFile microDvd_;
-  std::list<Movie> movies_;  // a list keeps every position valid while appending
+  std::vector<Movie> movies_;  // only appended to between resets, so places stay valid
 };
 
 }  // namespace quorvel

@@ -70,12 +70,15 @@ MovieType MovieTypeFromName(std::string_view file) {
   return MovieType::Unknown;
 }
 
+std::int32_t AviAudioStreams(const std::array<std::byte, 4>& bytes, std::size_t read) {
+  return AudioStreamsFromCount(read < bytes.size() ? 0 : LittleEndian32(bytes));
+}
+
 std::int32_t ReadAviAudioStreams(Files& files, std::string_view file) {
   std::array<std::byte, 4> bytes{};
   const std::optional<std::size_t> read = files.ReadBytes(file, kAviStreamCountOffset, bytes);
   if (!read) return 1;
-  if (*read < bytes.size()) return AudioStreamsFromCount(0);
-  return AudioStreamsFromCount(LittleEndian32(bytes));
+  return AviAudioStreams(bytes, *read);
 }
 
 // Members are initialised in declaration order, so file_ holds the name when type_
@@ -98,6 +101,11 @@ Movie::Movie(std::string title, std::string file, Files& files)
 Movie::Movie(MovieType type, std::string title, std::string file, Files& files)
     : title_(std::move(title)), file_(std::move(file)), type_(type) {
   if (type_ == MovieType::DivX) audioStreams_ = ReadAviAudioStreams(files, file_);
+}
+
+Movie::Movie(std::string title, std::string file, std::int32_t aviAudioStreams)
+    : title_(std::move(title)), file_(std::move(file)), type_(MovieTypeFromName(file_)) {
+  if (type_ == MovieType::DivX) audioStreams_ = aviAudioStreams;
 }
 
 }  // namespace quorvel

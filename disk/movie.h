@@ -1,6 +1,8 @@
 #pragma once
 // One playable entry of a disk.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,6 +37,10 @@ inline constexpr std::uint64_t kAviStreamCountOffset = 56;
 // -1 when fewer than 4 bytes can be read there. Nothing else of the file is checked.
 std::int32_t ReadAviAudioStreams(Files& files, std::string_view file);
 
+// What ReadAviAudioStreams gives for a file whose bytes at kAviStreamCountOffset are
+// the first `read` bytes of `bytes`.
+std::int32_t AviAudioStreams(const std::array<std::byte, 4>& bytes, std::size_t read);
+
 class Movie {
  public:
   Movie() = default;
@@ -45,6 +51,9 @@ class Movie {
   // The same two ways, reading a DivX movie's AVI header through `files`.
   Movie(std::string title, std::string file, Files& files);
   Movie(MovieType type, std::string title, std::string file, Files& files);
+  // Type from the end of `file`, with the AVI header already read: a DivX movie gets
+  // `aviAudioStreams`, any other 1.
+  Movie(std::string title, std::string file, std::int32_t aviAudioStreams);
 
   std::string Title() const { return title_; }
   std::string File() const { return file_; }

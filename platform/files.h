@@ -58,6 +58,19 @@ class Files {
   virtual std::optional<std::size_t> ReadBytes(std::string_view path, std::uint64_t offset,
                                                std::span<std::byte> buffer) = 0;
 
+  // What ReadHead gives: the file's size and how many bytes were read.
+  struct Head {
+    std::uint64_t size = 0;
+    std::size_t read = 0;
+  };
+
+  // FileSize and ReadBytes of the regular file at `path` with one opening of it, for
+  // a reader that needs a file's size and its first bytes (the movie search sizes
+  // every movie file and reads every AVI file's header). nullopt when the file cannot
+  // be opened; its size may still be known to FileSize (no read permission).
+  virtual std::optional<Head> ReadHead(std::string_view path, std::uint64_t offset,
+                                       std::span<std::byte> buffer) = 0;
+
   // The whole regular file at `path`, cut after kMaxReadFileBytes; nullopt when it
   // cannot be opened.
   virtual std::optional<std::string> ReadFile(std::string_view path) = 0;

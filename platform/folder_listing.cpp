@@ -26,16 +26,18 @@ std::optional<std::string> FolderListing::Find(std::string_view name) const {
 
 std::vector<Files::Entry> FolderListing::ByExtension(std::string_view extension) const {
   const std::string suffix = "." + std::string(extension);
-  std::vector<Files::Entry> entries;
+  // Sorted as views, so that a folder of many thousand entries moves no strings.
+  std::vector<std::string_view> matching;
   for (const std::string& name : names_) {
-    if (!EndsWithIgnoringAsciiCase(name, suffix)) continue;
-    const std::string_view view(name);
-    entries.push_back(Files::Entry{JoinNativePath(folder_, view), name,
-                                   std::string(view.substr(0, view.rfind('.')))});
+    if (EndsWithIgnoringAsciiCase(name, suffix)) matching.push_back(name);
   }
-  std::sort(entries.begin(), entries.end(), [](const Files::Entry& a, const Files::Entry& b) {
-    return LessIgnoringAsciiCase(a.name, b.name);
-  });
+  std::sort(matching.begin(), matching.end(), LessIgnoringAsciiCase);
+  std::vector<Files::Entry> entries;
+  entries.reserve(matching.size());
+  for (std::string_view name : matching) {
+    entries.push_back(Files::Entry{JoinNativePath(folder_, name), std::string(name),
+                                   std::string(name.substr(0, name.rfind('.')))});
+  }
   return entries;
 }
 

@@ -39,6 +39,15 @@ class Volumes {
   // is reserved for an optical drive while nothing is mounted there.
   virtual std::string VolumeRoot(std::string_view path) = 0;
 
+  // The folder whose entries are the files of the disk at `path`, the one folder that
+  // disk reading reads and launcher closing compares with. For an optical drive's
+  // device, the mount point of the medium mounted from it; for a folder, the folder
+  // itself, with symbolic links resolved where the platform has them (a Windows
+  // backend answers with the path as given). "" when `path` holds no disk folder: an
+  // empty path, a path that does not exist or is not a folder (a regular file, a
+  // link loop), a device with nothing mounted from it.
+  virtual std::string DiskFolder(std::string_view path) = 0;
+
   // The label of the volume mounted at `root` (as VolumeRoot gives it). True with the
   // label when a volume answers there; a volume without a label gives true and "".
   // False, with `label` cleared, when nothing answers (empty drive, "" root, a root

@@ -2,34 +2,38 @@
 
 #include "platform/disk_names.h"
 #include "platform/path_rules.h"
+#include "platform/volumes.h"
 
 namespace quorvel {
 
 bool IsOnDisk(std::string_view modulePath, std::string_view diskPath, char separator) {
-  if (diskPath.empty()) return false;
   while (!diskPath.empty() && diskPath.back() == separator) diskPath.remove_suffix(1);
+  if (diskPath.empty()) return false;
   if (modulePath.size() < diskPath.size()) return false;
   if (!EqualsIgnoringAsciiCase(modulePath.substr(0, diskPath.size()), diskPath)) return false;
   return modulePath.size() == diskPath.size() || modulePath[diskPath.size()] == separator;
 }
 
-ProcessList FindLaunchers(Processes& processes, std::string_view diskPath) {
+ProcessList FindLaunchers(Processes& processes, Volumes& volumes, std::string_view diskPath) {
   ProcessList launchers;
   if (diskPath.empty()) return launchers;
+  // Executable paths are real paths: compare them with the real folder of the disk's
+  // files, not with the path as typed (a device, a link to the mount folder).
+  const std::string folder = volumes.DiskFolder(diskPath);
+  if (folder.empty()) return launchers;
   ProcessList list;
   BuildProcessList(processes, list);
   const ProcessId self = processes.CurrentProcessId();
   for (auto& entry : list) {
-    if (entry.process.processId != self &&
-        IsOnDisk(entry.modulePath, diskPath, NativeSeparator())) {
+    if (entry.process.processId != self && IsOnDisk(entry.modulePath, folder, NativeSeparator())) {
       launchers.push_back(std::move(entry));
     }
   }
   return launchers;
 }
 
-void CloseLaunchers(Processes& processes, std::string_view diskPath) {
-  for (auto& entry : FindLaunchers(processes, diskPath)) CloseProcess(processes, entry);
+void CloseLaunchers(Processes& processes, Volumes& volumes, std::string_view diskPath) {
+  for (auto& entry : FindLaunchers(processes, volumes, diskPath)) CloseProcess(processes, entry);
 }
 
 bool FindOtherInstance(const ProcessList& list, std::string_view moduleName, ProcessId self) {

@@ -8,19 +8,25 @@
 
 namespace quorvel {
 
+class Volumes;
+
 // True when `modulePath` lies on `diskPath`: the disk path without its trailing
 // separators is a prefix of the module path, compared without regard to ASCII case,
 // that ends at a separator or at the end of the module path. So "/media/cd" holds
 // "/media/cd/x" but not "/media/cdrom/x", and "D:" holds "D:\x". An empty disk path
-// holds nothing.
+// holds nothing, and neither does one of separators only: the root of the whole file
+// tree ("/") would hold every program on the machine, the desktop's own included.
 bool IsOnDisk(std::string_view modulePath, std::string_view diskPath, char separator);
 
-// The processes that CloseLaunchers closes: every process whose main module lies on
-// `diskPath` (IsOnDisk with the platform's separator), except this process.
-ProcessList FindLaunchers(Processes& processes, std::string_view diskPath);
+// The processes that CloseLaunchers closes: every process whose main module lies in
+// the disk folder of `diskPath` (Volumes::DiskFolder: a drive's device stands for the
+// folder its medium is mounted on, symbolic links are resolved as the executables'
+// paths are), by IsOnDisk with the platform's separator, except this process. None
+// when the path has no disk folder.
+ProcessList FindLaunchers(Processes& processes, Volumes& volumes, std::string_view diskPath);
 
 // CloseProcess on every process that FindLaunchers lists, first to last.
-void CloseLaunchers(Processes& processes, std::string_view diskPath);
+void CloseLaunchers(Processes& processes, Volumes& volumes, std::string_view diskPath);
 
 // True when `list` holds a process other than `self` whose module name equals
 // `moduleName` without regard to ASCII case.

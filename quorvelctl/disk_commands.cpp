@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "disk/disk_info.h"
 #include "platform/files.h"
+#include "platform/text_encoding.h"
 #include "platform/volumes.h"
 #include "quorvelctl/commands.h"
 #include "quorvelctl/user_store.h"
@@ -16,30 +17,37 @@ namespace quorvelctl {
 
 namespace {
 
+using quorvel::ToUtf8;
+
 struct ReadOptions {
   std::string path;
   bool json = false;
 };
 
-void PrintRow(std::string_view field, std::string_view value) {
-  std::cout << field << '\t' << value << '\n';
+void AddRow(std::string& rows, std::string_view field, std::string_view value) {
+  rows.append(field).append(1, '\t').append(value).append(1, '\n');
 }
 
-// The rows of the main dialog's field list, in its order.
+// The rows of the main dialog's field list, in its order, written at once (a disk
+// may hold many thousand movies). Names on disks need not be UTF-8: such names are
+// shown as Windows-1252, the code page disks made on Windows were written in.
 void PrintRows(const quorvel::DiskInfo& disk, std::int32_t driveType) {
-  PrintRow("Drive Type", quorvel::DriveTypeName(driveType));
+  std::string rows;
+  AddRow(rows, "Drive Type", quorvel::DriveTypeName(driveType));
   if (!disk.IsPresent()) {
-    PrintRow("Movie Type", "No Disk");
-    return;
+    AddRow(rows, "Movie Type", "No Disk");
+  } else {
+    AddRow(rows, "Disk Label", ToUtf8(disk.Label()));
+    if (disk.HasMovies()) {
+      for (auto position = disk.FirstMovie(); position != nullptr;) {
+        const quorvel::Movie movie = disk.NextMovie(position);
+        if (movie.Type() == quorvel::MovieType::Unknown) continue;
+        AddRow(rows, "Movie (" + movie.TypeName() + ")", ToUtf8(movie.Title()));
+      }
+      if (!disk.PicturePath().empty()) AddRow(rows, "Picture File", ToUtf8(disk.PicturePath()));
+    }
   }
-  PrintRow("Disk Label", disk.Label());
-  if (!disk.HasMovies()) return;
-  for (auto position = disk.FirstMovie(); position != nullptr;) {
-    const quorvel::Movie movie = disk.NextMovie(position);
-    if (movie.Type() == quorvel::MovieType::Unknown) continue;
-    PrintRow("Movie (" + movie.TypeName() + ")", movie.Title());
-  }
-  if (!disk.PicturePath().empty()) PrintRow("Picture File", disk.PicturePath());
+  std::cout << rows;
 }
 
 void PrintJson(const std::string& path, const quorvel::DiskInfo& disk, std::int32_t driveType,
@@ -47,25 +55,25 @@ void PrintJson(const std::string& path, const quorvel::DiskInfo& disk, std::int3
   nlohmann::ordered_json movies = nlohmann::ordered_json::array();
   for (auto position = disk.FirstMovie(); position != nullptr;) {
     const quorvel::Movie movie = disk.NextMovie(position);
-    movies.push_back({{"title", movie.Title()},
-                      {"file", movie.File()},
+    movies.push_back({{"title", ToUtf8(movie.Title())},
+                      {"file", ToUtf8(movie.File())},
                       {"type", static_cast<std::int32_t>(movie.Type())},
                       {"typeName", movie.TypeName()},
                       {"audioStreams", movie.AudioStreams()}});
   }
   const nlohmann::ordered_json out = {
-      {"path", path},
-      {"root", disk.Root()},
+      {"path", ToUtf8(path)},
+      {"folder", ToUtf8(disk.Folder())},
+      {"root", ToUtf8(disk.Root())},
       {"present", disk.IsPresent()},
-      {"label", disk.Label()},
+      {"label", ToUtf8(disk.Label())},
       {"driveType", driveType},
       {"driveTypeName", quorvel::DriveTypeName(driveType)},
       {"result", quorvel::ReadResultName(result)},
-      {"picture", disk.PicturePath()},
+      {"picture", ToUtf8(disk.PicturePath())},
       {"movies", movies},
   };
-  // Names on disks need not be UTF-8: such bytes are shown as U+FFFD rather than
-  // making the output invalid.
+  // Every text is UTF-8 by now; the replacement only guards the output's validity.
   std::cout << out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
 }
 

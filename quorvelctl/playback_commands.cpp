@@ -227,7 +227,8 @@ void AddPlaybackCommands(CLI::App& app, Context& context) {
                          "Only list the processes that would be closed");
   closeCommand->callback([close, &context] {
     const auto system = quorvel::CreateSystemProcesses();
-    for (auto& entry : quorvel::FindLaunchers(*system, close->path)) {
+    const auto volumes = quorvel::CreateSystemVolumes();
+    for (auto& entry : quorvel::FindLaunchers(*system, *volumes, close->path)) {
       if (!close->dryRun) {
         const bool closed = quorvel::CloseProcess(*system, entry);
         std::cout << (closed ? "closed\t" : "not closed\t");

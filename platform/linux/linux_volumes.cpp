@@ -204,30 +204,59 @@ const std::vector<FstabEntry>& LinuxVolumes::FstabEntries() {
   return fstab_;
 }
 
-std::string LinuxVolumes::VolumeRoot(std::string_view path) {
-  if (path.empty()) return {};
-  const std::vector<MountEntry>& table = Mounts();
+LinuxVolumes::DiskPath LinuxVolumes::Classify(const std::vector<MountEntry>& table,
+                                              std::string_view path) const {
+  DiskPath disk;
   const std::string text(path);
+  disk.exists = ::stat(text.c_str(), &disk.st) == 0;
 
   // A device stands for what is mounted from it, wherever that is: a block device
   // (a link such as /dev/cdrom included), a path that the mount table names as a
   // source, or an optical drive's node name (which may be missing while the drive is
   // not there).
-  struct stat st {};
-  const bool exists = ::stat(text.c_str(), &st) == 0;
-  const bool isBlock = exists && S_ISBLK(st.st_mode);
-  bool isDevice =
+  const bool isBlock = disk.exists && S_ISBLK(disk.st.st_mode);
+  disk.isDevice =
       isBlock || (text.rfind(sources_.devDir + "/", 0) == 0 && IsOpticalDeviceName(BaseName(text)));
-  const MountEntry* fromDevice = nullptr;
   for (const auto& entry : table) {
     const bool sameDevice =
-        isBlock && entry.major == major(st.st_rdev) && entry.minor == minor(st.st_rdev);
+        isBlock && entry.major == major(disk.st.st_rdev) && entry.minor == minor(disk.st.st_rdev);
     if (entry.source == text || sameDevice) {
-      fromDevice = &entry;
-      isDevice = true;
+      disk.mounted = &entry;
+      disk.isDevice = true;
     }
   }
-  if (isDevice) return fromDevice != nullptr ? RootOf(fromDevice->mountPoint) : std::string();
+  return disk;
+}
+
+std::string LinuxVolumes::DiskFolder(std::string_view path) {
+  if (path.empty()) return {};
+  const DiskPath disk = Classify(Mounts(), path);
+  std::string folder(path);
+  if (disk.isDevice) {
+    if (disk.mounted == nullptr) return {};
+    folder = disk.mounted->mountPoint;
+  } else if (!disk.exists || !S_ISDIR(disk.st.st_mode)) {
+    // Missing (an unmounted medium takes its mount folder along), a link loop, a
+    // regular file or a device of another kind: no folder of files.
+    return {};
+  }
+  std::optional<std::string> canonical = CanonicalPath(folder);
+  if (!canonical) return {};
+  // A mount point may be a file that a file was bind-mounted on, or gone already.
+  struct stat st {};
+  if (disk.isDevice && (::stat(canonical->c_str(), &st) != 0 || !S_ISDIR(st.st_mode))) return {};
+  return std::move(*canonical);
+}
+
+std::string LinuxVolumes::VolumeRoot(std::string_view path) {
+  if (path.empty()) return {};
+  const std::vector<MountEntry>& table = Mounts();
+  const DiskPath disk = Classify(table, path);
+  if (disk.isDevice)
+    return disk.mounted != nullptr ? RootOf(disk.mounted->mountPoint) : std::string();
+  const std::string text(path);
+  const bool exists = disk.exists;
+  const struct stat& st = disk.st;
 
   // The path's text decides when the filesystem it lands on is the one mounted there;
   // otherwise a symbolic link leads elsewhere and the real path decides. This keeps

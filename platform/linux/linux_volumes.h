@@ -3,6 +3,8 @@
 // udev's records or the filesystem itself, drive types from sysfs, trays through the
 // CD-ROM ioctls.
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -37,6 +39,7 @@ class LinuxVolumes final : public Volumes {
   ~LinuxVolumes() override;
 
   std::string VolumeRoot(std::string_view path) override;
+  std::string DiskFolder(std::string_view path) override;
   bool VolumeLabel(std::string_view root, std::string& label) override;
   std::int32_t DriveType(std::string_view root) override;
   std::string FindFirstCdDrive() override;
@@ -50,6 +53,17 @@ class LinuxVolumes final : public Volumes {
   // fstab, read again when its inode, size or modification time changed.
   const std::vector<FstabEntry>& FstabEntries();
   bool ReadLabel(const MountEntry& mount, std::string& label);
+
+  // What a disk path names: an optical drive's device, with the entry mounted from it
+  // (nullptr while nothing is), or a path in the file tree, with its stat when it
+  // exists. `mounted` points into `table`.
+  struct DiskPath {
+    bool exists = false;
+    struct stat st {};
+    bool isDevice = false;
+    const MountEntry* mounted = nullptr;
+  };
+  DiskPath Classify(const std::vector<MountEntry>& table, std::string_view path) const;
 
   struct CachedLabel {
     std::string mountPoint;

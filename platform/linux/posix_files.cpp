@@ -63,14 +63,15 @@ std::string FolderPath(std::string_view folder) {
   return folder.empty() ? std::string(".") : std::string(folder);
 }
 
-// Opens a regular file for reading. O_NONBLOCK keeps a FIFO that carries a media
-// file's name from blocking the open; it is then refused as not regular. Reads of a
-// regular file ignore O_NONBLOCK, so it stays set.
-Fd OpenRegularFile(std::string_view path) {
+// Opens a regular file for reading and gives its size. O_NONBLOCK keeps a FIFO that
+// carries a media file's name from blocking the open; it is then refused as not
+// regular. Reads of a regular file ignore O_NONBLOCK, so it stays set.
+Fd OpenRegularFile(std::string_view path, std::uint64_t* size = nullptr) {
   Fd fd(::open(std::string(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   if (!fd.ok()) return fd;
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return Fd(-1);
+  if (size != nullptr) *size = static_cast<std::uint64_t>(st.st_size);
   return fd;
 }
 
@@ -140,6 +141,16 @@ std::optional<std::size_t> PosixFiles::ReadBytes(std::string_view path, std::uin
   Fd fd = OpenRegularFile(path);
   if (!fd.ok()) return std::nullopt;
   return PreadAll(fd.get(), offset, buffer);
+}
+
+std::optional<Files::Head> PosixFiles::ReadHead(std::string_view path, std::uint64_t offset,
+                                                std::span<std::byte> buffer) {
+  Head head;
+  Fd fd = OpenRegularFile(path, &head.size);
+  if (!fd.ok()) return std::nullopt;
+  // A file that cannot be read at `offset` still has its size.
+  head.read = PreadAll(fd.get(), offset, buffer).value_or(0);
+  return head;
 }
 
 std::optional<std::string> PosixFiles::ReadFile(std::string_view path) {

@@ -13,6 +13,8 @@ class PosixFiles : public Files {
   std::optional<std::uint64_t> FileSize(std::string_view path) override;
   std::optional<std::size_t> ReadBytes(std::string_view path, std::uint64_t offset,
                                        std::span<std::byte> buffer) override;
+  std::optional<Head> ReadHead(std::string_view path, std::uint64_t offset,
+                               std::span<std::byte> buffer) override;
   std::optional<std::string> ReadFile(std::string_view path) override;
   bool ReadTextLines(std::string_view path,
                      const std::function<bool(std::string_view line)>& line) override;

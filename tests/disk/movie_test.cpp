@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "app/settings.h"
+#include "disk/disk_info.h"
+#include "platform/linux/linux_volumes.h"
 #include "platform/linux/posix_files.h"
 #include "support/temp_tree.h"
 
@@ -73,6 +78,24 @@ TEST(Movie, AudioStreamsFromTheAviHeader) {
     EXPECT_EQ(makeTyped(MovieType::DivX, asMpg).Type(), MovieType::DivX);
     EXPECT_EQ(makeTyped(MovieType::MicroDvd, two).AudioStreams(), 1);
   }
+  // The loose-file search sizes each AVI file and reads its header with one opening:
+  // the same counts; a folder named like a movie is no movie.
+  Settings settings;
+  settings.ReadConf = 0;
+  LinuxVolumes volumes;
+  DiskInfo disk;
+  ASSERT_EQ(disk.ReadDisk(tree.Root(), settings, volumes, files), ReadResult::Ok);
+  std::vector<std::pair<std::string, std::int32_t>> found;
+  for (DiskInfo::Position position = disk.FirstMovie(); position != nullptr;) {
+    const Movie movie = disk.NextMovie(position);
+    found.emplace_back(movie.Title(), movie.AudioStreams());
+  }
+  EXPECT_EQ(found, (std::vector<std::pair<std::string, std::int32_t>>{
+                       {"one", 1}, {"ten", -1}, {"Two", 2}, {"two", 1}}));
+  // A position from nowhere gives no movie.
+  DiskInfo::Position stray = &found;
+  EXPECT_EQ(disk.NextMovie(stray).Type(), MovieType::Unknown);
+  EXPECT_EQ(stray, nullptr);
   // The value at offset 56 is used whatever the file is; 0 streams give -1 and the
   // largest count does not overflow.
   std::string header(60, '\0');

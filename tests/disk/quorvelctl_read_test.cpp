@@ -110,5 +110,57 @@ TEST(QuorvelctlRead, JsonHoldsEveryField) {
   EXPECT_TRUE(none["movies"].empty());
 }
 
+TEST(QuorvelctlRead, PathWithoutAFolderIsNoDisk) {
+  TempTree tree;
+  const std::string file = tree.SparseFile("disk/film.avi", 10u << 20);
+  for (const std::string& path : {file, tree.Path("gone")}) {
+    CommandRun run = Quorvelctl(tree, "read " + ShellQuote(path));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "Drive Type\tThe root path is invalid\nMovie Type\tNo Disk\n") << path;
+    run = Quorvelctl(tree, "read --json " + ShellQuote(path));
+    const nlohmann::json out = nlohmann::json::parse(run.out);
+    EXPECT_EQ(out["path"], path);
+    EXPECT_EQ(out["present"], false);
+    EXPECT_EQ(out["result"], "NoVolume");
+    EXPECT_TRUE(out["movies"].empty());
+  }
+}
+
+TEST(QuorvelctlRead, NamesThatAreNotUtf8AreShownAsWindows1252) {
+  TempTree tree;
+  // Names written on Windows in its code page, next to one already in UTF-8.
+  const std::string disk = tree.Folder("Caf\xe9");
+  tree.SparseFile("Caf\xe9/\xc9t\xe9 \x96 1.avi", 10u << 20);
+  tree.SparseFile(
+      "Caf\xe9/\xc3\x9c"
+      "ber.mpg",
+      10u << 20);
+  tree.File("Caf\xe9/Cover \x80.jpg");
+  const std::string shown = tree.Path("Caf\xc3\xa9");
+  CommandRun run = Quorvelctl(tree, "read " + ShellQuote(disk));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            "Drive Type\tFixed disk\n"
+            "Disk Label\t\n"
+            "Movie (DivX)\t\xc3\x89t\xc3\xa9 \xe2\x80\x93 1\n"
+            "Movie (MPEG)\t\xc3\x9c"
+            "ber\n"
+            "Picture File\t" +
+                shown + "/Cover \xe2\x82\xac.jpg\n");
+
+  run = Quorvelctl(tree, "read --json " + ShellQuote(disk));
+  EXPECT_EQ(run.status, 0);
+  const nlohmann::json out = nlohmann::json::parse(run.out);
+  EXPECT_EQ(out["path"], shown);
+  EXPECT_EQ(out["folder"], shown);
+  EXPECT_EQ(out["picture"], shown + "/Cover \xe2\x82\xac.jpg");
+  ASSERT_EQ(out["movies"].size(), 2u);
+  EXPECT_EQ(out["movies"][0]["title"], "\xc3\x89t\xc3\xa9 \xe2\x80\x93 1");
+  EXPECT_EQ(out["movies"][0]["file"], shown + "/\xc3\x89t\xc3\xa9 \xe2\x80\x93 1.avi");
+  EXPECT_EQ(out["movies"][1]["title"],
+            "\xc3\x9c"
+            "ber");
+}
+
 }  // namespace
 }  // namespace quorvel

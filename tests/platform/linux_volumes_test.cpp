@@ -93,6 +93,34 @@ TEST(LinuxVolumes, VolumeRootIsTheDeepestMountOnWholeComponents) {
   EXPECT_EQ(volumes.VolumeRoot("relative/folder"), "/");
 }
 
+TEST(LinuxVolumes, DiskFolderIsWhereTheDisksFilesAre) {
+  FakeMachine machine;
+  TempTree& tree = machine.Tree();
+  const std::string medium = machine.Disk("media/A Disk\t\\x", 0, "A");
+  tree.Folder("media/A Disk\t\\x/films");
+  machine.Disk("gone", 2, "GONE");
+  std::filesystem::remove(tree.Path("gone"));
+  const std::string file = tree.File("plain/file.txt");
+  std::filesystem::create_directory_symlink("media/A Disk\t\\x", tree.Path("link"));
+  std::filesystem::create_symlink("loop2", tree.Path("loop1"));
+  std::filesystem::create_symlink("loop1", tree.Path("loop2"));
+  LinuxVolumes volumes = machine.Volumes();
+
+  // A drive's device: the mount point of its medium, unescaped from the table.
+  EXPECT_EQ(volumes.DiskFolder("/dev/sr0"), medium);
+  // A folder: its real path, links and ".." resolved, without a trailing separator.
+  EXPECT_EQ(volumes.DiskFolder(medium + "/films/"), medium + "/films");
+  EXPECT_EQ(volumes.DiskFolder(tree.Path("link")), medium);
+  EXPECT_EQ(volumes.DiskFolder(tree.Path("link/films/..")), medium);
+  EXPECT_EQ(volumes.DiskFolder("/"), "/");
+  // No folder: nothing mounted from the drive, a mount point that is gone, a file, a
+  // missing path, a link loop, no path.
+  for (const std::string& path : {tree.Path("dev/sr1"), std::string("/dev/sr2"), file,
+                                  tree.Path("missing"), tree.Path("loop1"), std::string()}) {
+    EXPECT_EQ(volumes.DiskFolder(path), "") << path;
+  }
+}
+
 TEST(LinuxVolumes, LabelsComeFromUdevLinksOrNothing) {
   FakeMachine machine;
   TempTree& tree = machine.Tree();

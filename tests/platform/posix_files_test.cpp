@@ -88,6 +88,16 @@ TEST(PosixFiles, ReadsBytesOfRegularFilesOnly) {
   EXPECT_EQ(static_cast<char>(bytes[0]), '8');
   EXPECT_EQ(files.ReadBytes(file, 56, bytes), 0u);
   EXPECT_EQ(files.ReadBytes(file, 0, bytes), 4u);
+  // Size and bytes with one opening.
+  const std::optional<Files::Head> head = files.ReadHead(file, 8, bytes);
+  ASSERT_TRUE(head.has_value());
+  EXPECT_EQ(head->size, 10u);
+  EXPECT_EQ(head->read, 2u);
+  EXPECT_EQ(static_cast<char>(bytes[1]), '9');
+  EXPECT_EQ(files.ReadHead(file, 56, bytes)->read, 0u);
+  for (const std::string& other : {tree.Path("fifo.avi"), tree.Root(), tree.Path("missing")}) {
+    EXPECT_EQ(files.ReadHead(other, 0, bytes).has_value(), false) << other;
+  }
   // A FIFO would block a plain open; it is refused at once.
   EXPECT_EQ(files.ReadBytes(tree.Path("fifo.avi"), 0, bytes), std::nullopt);
   EXPECT_EQ(files.ReadFile(tree.Path("fifo.avi")), std::nullopt);

@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "playback/launchers.h"
 #include "playback/process_list.h"
 #include "playback/recording_processes.h"
+#include "support/fake_machine.h"
 
 namespace quorvel {
 namespace {
 
+using testing::FakeMachine;
 using testing::RecordingProcesses;
+using testing::TempTree;
 using Ids = std::vector<ProcessId>;
 using Windows = std::vector<WindowHandle>;
 
@@ -82,28 +87,46 @@ TEST(CloseProcessTest, AsksEachWindowInTurnAndEndsAProcessThatStays) {
   EXPECT_EQ(processes.terminated, (Ids{22, 24}));
 }
 
-TEST(CloseLaunchersTest, ClosesOnlyProcessesOnTheDiskAndNeverItself) {
+TEST(CloseLaunchersTest, ClosesOnlyProcessesInTheDiskFolderAndNeverItself) {
+  // The medium of /dev/sr0 is mounted on media/cd; cdlink links to that folder, as
+  // Debian's /media/cdrom links to cdrom0.
+  FakeMachine machine;
+  TempTree& tree = machine.Tree();
+  const std::string cd = machine.Disk("media/cd", 0, "CD");
+  tree.Folder("media/cdrom");
+  const std::string file = tree.File("media/cd/readme.txt");
+  std::filesystem::create_directory_symlink(cd, tree.Path("cdlink"));
+  LinuxVolumes volumes = machine.Volumes();
+  const std::string& root = tree.Root();
   RecordingProcesses processes;
   processes.self = 5;
   processes.processes = {
-      {5, "quorvel", "quorvel", "/media/cd/quorvel", {50}},  // this program, run from the disk
-      {30, "launch", "launch", "/media/cd/autorun/launch", {300}},
-      {31, "LAUNCH2", "LAUNCH2", "/MEDIA/CD/LAUNCH2", {310}},
-      {32, "x", "x", "/media/cdrom/x", {320}},
+      {5, "quorvel", "quorvel", cd + "/quorvel", {50}},  // this program, run from the disk
+      {30, "launch", "launch", cd + "/autorun/launch", {300}},
+      {31, "LAUNCH2", "LAUNCH2", root + "/MEDIA/CD/LAUNCH2", {310}},
+      {32, "x", "x", root + "/media/cdrom/x", {320}},
       {33, "player", "player", "/usr/bin/player", {330}},
       {34, "launch", "", "", {340}},  // unresolved: a bare name never matches
-      {35, "cd", "cd", "/media/cd", {350}},
+      {35, "cd", "cd", cd, {350}},
   };
-  EXPECT_EQ(FindLaunchers(processes, "").size(), 0u);
-  CloseLaunchers(processes, "");
+
+  // No disk folder, or the root of the whole tree, which holds every program: nothing.
+  for (const std::string& path : {std::string(), root + "/missing", file, tree.Path("dev/sr1"),
+                                  std::string("/"), std::string("//")}) {
+    EXPECT_TRUE(FindLaunchers(processes, volumes, path).empty()) << path;
+    CloseLaunchers(processes, volumes, path);
+  }
   EXPECT_TRUE(processes.closeRequests.empty());
 
-  ProcessList launchers = FindLaunchers(processes, "/media/cd/");
-  Ids ids;
-  for (const auto& e : launchers) ids.push_back(e.process.processId);
-  EXPECT_EQ(ids, (Ids{30, 31, 35}));
+  // The folder as typed, through a link, and the drive's device: the same processes.
+  for (const std::string& path : {cd + "/", tree.Path("cdlink"), std::string("/dev/sr0")}) {
+    Ids ids;
+    for (const auto& e : FindLaunchers(processes, volumes, path))
+      ids.push_back(e.process.processId);
+    EXPECT_EQ(ids, (Ids{30, 31, 35})) << path;
+  }
 
-  CloseLaunchers(processes, "/media/cd");
+  CloseLaunchers(processes, volumes, "/dev/sr0");
   EXPECT_EQ(processes.closeRequests, (Windows{300, 310, 350}));
   EXPECT_TRUE(processes.terminated.empty());
 }
@@ -127,6 +150,9 @@ TEST(CloseLaunchersTest, MatchesWholePathComponentsWithEitherSeparator) {
       {"/media/c", "/media/cd", '/', false},
       {"launch", "", '/', false},
       {"", "", '/', false},
+      {"/usr/bin/x", "/", '/', false},
+      {"/x", "///", '/', false},
+      {R"(D:\x.exe)", R"(\)", '\\', false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IsOnDisk(c.module, c.disk, c.separator), c.on) << c.module << " on " << c.disk;

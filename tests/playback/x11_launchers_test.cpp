@@ -11,9 +11,11 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
+#include "platform/volumes.h"
 #include "playback/launchers.h"
 #include "playback/process_list.h"
 #include "playback/process_test_support.h"
+#include "support/fake_machine.h"
 
 extern char** environ;
 
@@ -97,12 +99,17 @@ class X11LaunchersTest : public ::testing::Test {
     launcher.pid =
         static_cast<unsigned>(std::atoi(testing::ReadFileText(launcher.record).c_str() + 6));
     launchers.push_back(launcher);
+    // The service reuses its window list for a moment: wait until it shows the window.
+    EXPECT_TRUE(testing::WaitFor([&] {
+      return processes->FindTopLevelWindow(launcher.pid) != kNoWindow;
+    })) << program;
     return launcher;
   }
 
   XvfbServer xvfb;
   TestFolder folder;
   std::unique_ptr<Processes> processes = CreateSystemProcesses();
+  std::unique_ptr<Volumes> volumes = CreateSystemVolumes();
   std::vector<Launcher> launchers;
 };
 
@@ -115,9 +122,9 @@ TEST_F(X11LaunchersTest, ClosesLaunchersOnTheDiskAndKillsOneThatStays) {
     EXPECT_NE(processes->FindTopLevelWindow(l.pid), kNoWindow);
   }
 
-  ProcessList found = FindLaunchers(*processes, disk.string());
+  ProcessList found = FindLaunchers(*processes, *volumes, disk.string());
   ASSERT_EQ(found.size(), 2u);
-  CloseLaunchers(*processes, disk.string() + "/");
+  CloseLaunchers(*processes, *volumes, disk.string() + "/");
 
   EXPECT_EQ(obeys.CloseRequests(), 1);
   EXPECT_TRUE(testing::WaitFor([&] { return !testing::IsRunning(obeys.pid); }));
@@ -148,10 +155,42 @@ TEST_F(X11LaunchersTest, WindowsThatAreGoneOrOutOfReachAreNotWaitedFor) {
   unsetenv("DISPLAY");
   auto withoutDisplay = CreateSystemProcesses();
   EXPECT_EQ(withoutDisplay->FindTopLevelWindow(other.pid), kNoWindow);
-  CloseLaunchers(*withoutDisplay, (folder.path() / "disk").string());
+  CloseLaunchers(*withoutDisplay, *volumes, (folder.path() / "disk").string());
   setenv("DISPLAY", display.c_str(), 1);
   EXPECT_TRUE(testing::IsRunning(other.pid));
   EXPECT_EQ(other.CloseRequests(), 0);
+}
+
+TEST_F(X11LaunchersTest, ClosesThroughTheDrivesDeviceAndThroughALinkedMountFolder) {
+  // The medium of /dev/sr0 is mounted on media/cdrom0 of a machine described by
+  // files; media/cdrom links to it, as on Debian.
+  testing::FakeMachine machine;
+  const fs::path cdrom0 = machine.Disk("media/cdrom0", 0, "MOVIES");
+  const fs::path link = machine.Tree().Path("media/cdrom");
+  fs::create_directory_symlink("cdrom0", link);
+  LinuxVolumes fakeVolumes = machine.Volumes();
+  Launcher outside = Start(machine.Tree().Path("media/cdrom1/launcher"), "obey");
+
+  Launcher fromDevice = Start(cdrom0 / "autorun" / "launcher", "obey");
+  CloseLaunchers(*processes, fakeVolumes, "/dev/sr0");
+  EXPECT_EQ(fromDevice.CloseRequests(), 1);
+  EXPECT_TRUE(testing::WaitFor([&] { return !testing::IsRunning(fromDevice.pid); }));
+
+  // Started through the link, the launcher's executable is still the real path.
+  Launcher throughLink = Start(link / "setup", "obey");
+  CloseLaunchers(*processes, fakeVolumes, link.string());
+  EXPECT_EQ(throughLink.CloseRequests(), 1);
+  EXPECT_TRUE(testing::WaitFor([&] { return !testing::IsRunning(throughLink.pid); }));
+
+  // Nothing mounted from the device: no disk, nothing closed.
+  Launcher stays = Start(cdrom0 / "stays", "obey");
+  machine.Mounts(testing::MountLine(26, "0:99999", "/", "ext4", "/dev/vda"));
+  LinuxVolumes unmounted = machine.Volumes();
+  CloseLaunchers(*processes, unmounted, "/dev/sr0");
+  EXPECT_EQ(stays.CloseRequests(), 0);
+  EXPECT_TRUE(testing::IsRunning(stays.pid));
+  EXPECT_EQ(outside.CloseRequests(), 0);
+  EXPECT_TRUE(testing::IsRunning(outside.pid));
 }
 
 TEST_F(X11LaunchersTest, UsesTheWindowManagersClientListWhenThereIsOne) {
@@ -203,8 +242,17 @@ TEST_F(X11LaunchersTest, QuorvelctlListsAndClosesLaunchers) {
   EXPECT_EQ(dry.out.rfind(std::to_string(launcher.pid) + "\t", 0), 0u) << dry.out;
   EXPECT_EQ(launcher.CloseRequests(), 0);
 
-  testing::RunResult closed =
-      testing::RunProgram({testing::Quorvelctl(), "close-launchers", disk.string()}, folder.path());
+  // The root of the whole tree would hold every program: it closes nothing. A link
+  // to the disk folder stands for the folder.
+  testing::RunResult everything = testing::RunProgram(
+      {testing::Quorvelctl(), "close-launchers", "--dry-run", "/"}, folder.path());
+  ASSERT_EQ(everything.status, 0) << everything.err;
+  EXPECT_EQ(everything.out, "");
+  EXPECT_EQ(launcher.CloseRequests(), 0);
+  fs::create_directory_symlink(disk, folder.path() / "cdrom");
+  testing::RunResult closed = testing::RunProgram(
+      {testing::Quorvelctl(), "close-launchers", (folder.path() / "cdrom").string()},
+      folder.path());
   ASSERT_EQ(closed.status, 0) << closed.err;
   EXPECT_EQ(closed.out.rfind("closed\t" + std::to_string(launcher.pid) + "\t", 0), 0u)
       << closed.out;
