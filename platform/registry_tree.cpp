@@ -30,63 +30,62 @@ bool IsValidValueName(std::string_view name) {
   return name.size() <= kMaxValueNameLength && std::none_of(name.begin(), name.end(), IsControl);
 }
 
-RegNode* RegNode::FindChild(std::string_view childName) const {
-  for (const auto& child : children) {
-    if (EqualsIgnoringAsciiCase(child->name, childName)) return child.get();
+std::uint32_t NameHash(std::string_view name) {
+  // FNV-1a over the lower-cased bytes.
+  std::uint32_t hash = 2166136261u;
+  for (const char c : name) {
+    hash ^= static_cast<unsigned char>(LowerAscii(c));
+    hash *= 16777619u;
   }
-  return nullptr;
+  return hash;
 }
 
 RegNode* RegNode::AddChild(std::string_view childName) {
-  if (RegNode* existing = FindChild(childName)) return existing;
-  auto child = std::make_shared<RegNode>();
-  child->name = std::string(childName);
-  child->parent = this;
-  children.push_back(child);
-  return child.get();
-}
-
-RegValue* RegNode::FindValue(std::string_view valueName) {
-  for (auto& value : values) {
-    if (EqualsIgnoringAsciiCase(value.name, valueName)) return &value;
-  }
-  return nullptr;
-}
-
-const RegValue* RegNode::FindValue(std::string_view valueName) const {
-  for (const auto& value : values) {
-    if (EqualsIgnoringAsciiCase(value.name, valueName)) return &value;
-  }
-  return nullptr;
+  bool inserted = false;
+  return children.FindOrAppend(
+      childName,
+      [&] {
+        auto child = std::make_shared<RegNode>();
+        child->name = std::string(childName);
+        child->parent = this;
+        return child;
+      },
+      inserted);
 }
 
 void RegNode::SetValue(std::string_view valueName, std::uint32_t type,
                        std::vector<std::uint8_t> data) {
-  if (RegValue* existing = FindValue(valueName)) {
-    existing->type = type;
-    existing->data = std::move(data);
-    return;
-  }
-  values.push_back(RegValue{std::string(valueName), type, std::move(data)});
-}
-
-bool RegNode::RemoveValue(std::string_view valueName) {
-  const auto it = std::find_if(values.begin(), values.end(), [&](const RegValue& value) {
-    return EqualsIgnoringAsciiCase(value.name, valueName);
-  });
-  if (it == values.end()) return false;
-  values.erase(it);
-  return true;
+  bool inserted = false;
+  RegValue* value = values.FindOrAppend(
+      valueName,
+      [&] {
+        return InPlace<RegValue>(RegValue{std::string(valueName), 0, {}});
+      },
+      inserted);
+  value->type = type;
+  value->data = std::move(data);
 }
 
 bool RegNode::RemoveChild(std::string_view childName) {
-  const auto it = std::find_if(children.begin(), children.end(), [&](const auto& child) {
-    return EqualsIgnoringAsciiCase(child->name, childName);
-  });
-  if (it == children.end() || !(*it)->children.empty()) return false;
-  (*it)->deleted = true;
-  (*it)->parent = nullptr;
-  children.erase(it);
+  const RegNode* child = FindChild(childName);
+  if (child == nullptr || !child->children.empty()) return false;
+  return RemoveChildTree(childName);
+}
+
+namespace {
+
+void MarkDeleted(RegNode& node) {
+  node.deleted = true;
+  for (RegNode& child : node.children) MarkDeleted(child);
+}
+
+}  // namespace
+
+bool RegNode::RemoveChildTree(std::string_view childName) {
+  const std::shared_ptr<RegNode> child = children.Remove(childName);
+  if (child == nullptr) return false;
+  MarkDeleted(*child);
+  child->parent = nullptr;
   return true;
 }
 

@@ -98,7 +98,7 @@ bool TreeRegistry::DeleteValue(RegKey key, std::string_view name) {
 bool TreeRegistry::EnumKey(RegKey key, std::uint32_t index, std::string& name) {
   const auto node = Resolve(key);
   if (node == nullptr || index >= node->children.size()) return false;
-  const std::string& childName = node->children[index]->name;
+  const std::string& childName = node->children[index].name;
   if (childName.size() + 1 > kKeyNameBufferSize) return false;
   name = childName;
   return true;
