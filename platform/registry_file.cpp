@@ -1,9 +1,11 @@
 #include "platform/registry_file.h"
 
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "platform/ascii.h"
+#include "platform/text_encoding.h"
 
 namespace quorvel {
 namespace {
@@ -12,6 +14,15 @@ constexpr std::string_view kHeader = "REGEDIT4";
 constexpr std::string_view kMarker =
     "; Quorvel settings store, written whole on every change; it ends with the line \"; end\"";
 constexpr std::string_view kTrailer = "; end";
+constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
+constexpr std::string_view kUtf16LeMark = "\xff\xfe";
+constexpr std::string_view kUtf16BeMark = "\xfe\xff";
+constexpr std::string_view kUtf8Mark = "\xef\xbb\xbf";
+// Value types whose data a version-5 export holds as UTF-16LE text: REG_SZ,
+// REG_EXPAND_SZ and REG_MULTI_SZ.
+constexpr std::uint32_t kSz = 1;
+constexpr std::uint32_t kExpandSz = 2;
+constexpr std::uint32_t kMultiSz = 7;
 // Hex data is wrapped like the registry editor wraps it: lines of at most this many
 // characters, continued with `\` and two blanks.
 constexpr std::size_t kHexLineWidth = 76;
@@ -41,6 +52,82 @@ bool ParseHexNumber(std::string_view s, std::uint32_t& out) {
   return true;
 }
 
+std::string NoWindows1252Byte(char32_t code) {
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
+  return std::string("the character ") + hex +
+         " has no Windows-1252 byte (the settings hold Windows-1252 texts)";
+}
+
+// Windows-1252 bytes from UTF-16LE code units. `line` is counted on with every line
+// feed; on a fault `reason` says what is wrong at `line`.
+bool Utf16LeToWindows1252(std::string_view bytes, std::string& out, std::size_t& line,
+                          std::string& reason) {
+  if (bytes.size() % 2 != 0) {
+    reason = "the UTF-16 text ends in the middle of a character";
+    return false;
+  }
+  out.reserve(out.size() + bytes.size() / 2);
+  const auto unitAt = [&](std::size_t i) {
+    return static_cast<char32_t>(static_cast<std::uint8_t>(bytes[i]) |
+                                 (static_cast<std::uint8_t>(bytes[i + 1]) << 8));
+  };
+  for (std::size_t i = 0; i < bytes.size(); i += 2) {
+    char32_t code = unitAt(i);
+    if (code >= 0xD800 && code <= 0xDFFF) {
+      const char32_t low = i + 3 < bytes.size() ? unitAt(i + 2) : 0;
+      if (code >= 0xDC00 || low < 0xDC00 || low > 0xDFFF) {
+        reason = "the UTF-16 text holds a broken character (a lone surrogate)";
+        return false;
+      }
+      code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+      i += 2;
+    }
+    const std::optional<char> byte = Windows1252FromCodePoint(code);
+    if (!byte) {
+      reason = NoWindows1252Byte(code);
+      return false;
+    }
+    if (*byte == '\n') ++line;
+    out += *byte;
+  }
+  return true;
+}
+
+// Windows-1252 bytes from UTF-8, as Utf16LeToWindows1252.
+bool Utf8ToWindows1252(std::string_view bytes, std::string& out, std::size_t& line,
+                       std::string& reason) {
+  out.reserve(out.size() + bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<std::uint8_t>(bytes[i]);
+    std::size_t length = 1;
+    char32_t code = lead;
+    if (lead >= 0x80) {
+      length = (lead & 0xE0) == 0xC0   ? 2
+               : (lead & 0xF0) == 0xE0 ? 3
+               : (lead & 0xF8) == 0xF0 ? 4
+                                       : 0;
+      if (length == 0 || i + length > bytes.size() || !IsValidUtf8(bytes.substr(i, length))) {
+        reason = "the UTF-8 text holds a byte sequence that is not UTF-8";
+        return false;
+      }
+      code = lead & (0x7F >> length);
+      for (std::size_t k = 1; k < length; ++k) {
+        code = (code << 6) | (static_cast<std::uint8_t>(bytes[i + k]) & 0x3F);
+      }
+    }
+    const std::optional<char> byte = Windows1252FromCodePoint(code);
+    if (!byte) {
+      reason = NoWindows1252Byte(code);
+      return false;
+    }
+    if (*byte == '\n') ++line;
+    out += *byte;
+    i += length;
+  }
+  return true;
+}
+
 class Parser {
  public:
   Parser(std::string_view text, RegistryTree& tree) : text_(text), tree_(tree) {}
@@ -48,14 +135,18 @@ class Parser {
   RegistryParseResult Run() {
     if (text_.empty()) return Fail(0, "the file is empty");
     if (text_.size() > kMaxRegistryFileSize) return Fail(0, "the file is larger than 64 MiB");
+    if (auto fault = Decode(); !fault.ok) return fault;
     if (auto fault = CheckBytes(); !fault.ok) return fault;
     std::string_view line;
     NextLine(line);
-    if (TrimTrailing(line) != kHeader) {
-      return Fail(1, "the file does not start with the line REGEDIT4");
+    const std::string_view header = TrimTrailing(line);
+    version5_ = header == kVersion5Header;
+    if (header != kHeader && !version5_) {
+      return Fail(1, "the file starts with neither the line REGEDIT4 nor the line " +
+                         std::string(kVersion5Header));
     }
     const std::size_t bodyStart = next_;
-    const bool ours = NextLine(line) && line == kMarker;
+    const bool ours = !version5_ && NextLine(line) && line == kMarker;
     next_ = bodyStart;
     lineNumber_ = 1;
     if (ours && LastLine() != kTrailer) {
@@ -107,6 +198,30 @@ class Parser {
     if (!body.empty() && body.back() == '\r') body.remove_suffix(1);
     const std::size_t start = body.rfind('\n');
     return start == std::string_view::npos ? body : body.substr(start + 1);
+  }
+
+  // The registry editor of today exports in UTF-16LE with a byte-order mark; such
+  // files, and version-5 files in UTF-8, are read as the Windows-1252 text the store
+  // holds. Anything else is taken byte for byte.
+  RegistryParseResult Decode() {
+    std::size_t line = 1;
+    std::string reason;
+    bool ok = true;
+    if (text_.starts_with(kUtf16LeMark)) {
+      ok = Utf16LeToWindows1252(text_.substr(kUtf16LeMark.size()), decoded_, line, reason);
+    } else if (text_.starts_with(kUtf16BeMark)) {
+      return Fail(1, "the file is in UTF-16 big-endian, which the registry editor does not write");
+    } else if (text_.starts_with(kUtf8Mark)) {
+      ok = Utf8ToWindows1252(text_.substr(kUtf8Mark.size()), decoded_, line, reason);
+    } else if (text_.starts_with(kVersion5Header) && IsValidUtf8(text_)) {
+      ok = Utf8ToWindows1252(text_, decoded_, line, reason);
+    } else {
+      return RegistryParseResult{true, 0, {}};
+    }
+    if (!ok) return Fail(line, reason);
+    if (decoded_.empty()) return Fail(0, "the file is empty");
+    text_ = decoded_;
+    return RegistryParseResult{true, 0, {}};
   }
 
   // Control characters other than tab and line ends mean the file is not text; a
@@ -267,6 +382,17 @@ class Parser {
     }
     std::vector<std::uint8_t> bytes;
     if (!HexList(rest, bytes, reason)) return Fail(lineNumber_, reason);
+    if (version5_ && (type == kSz || type == kExpandSz || type == kMultiSz)) {
+      // Text in UTF-16LE: held as the Windows-1252 bytes the program reads texts in.
+      std::string text;
+      std::size_t ignored = 0;
+      if (!Utf16LeToWindows1252(
+              std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), text,
+              ignored, reason)) {
+        return Fail(lineNumber, reason);
+      }
+      bytes.assign(text.begin(), text.end());
+    }
     current_->SetValue(name, type, std::move(bytes));
     return RegistryParseResult{true, 0, {}};
   }
@@ -315,6 +441,8 @@ class Parser {
   }
 
   std::string_view text_;
+  std::string decoded_;  // the text in Windows-1252 when the file was in another form
+  bool version5_ = false;
   RegistryTree& tree_;
   std::size_t next_ = 0;        // where the next line starts
   std::size_t lineNumber_ = 0;  // of the line read last, from 1

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/settings.h"
@@ -212,6 +214,147 @@ TEST_F(FileRegistryTest, ImportsAFileExportedByTheWindowsRegistryEditor) {
   EXPECT_EQ(again.Players, settings.Players);
   EXPECT_EQ(again.Theme, settings.Theme);
   EXPECT_TRUE(messages.messages.empty());
+}
+
+// UTF-16LE (no surrogates needed here) to UTF-8 and back, to make the other forms of
+// the same export.
+std::string Utf16LeToUtf8(std::string_view bytes) {
+  std::string out;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const unsigned code = static_cast<std::uint8_t>(bytes[i]) |
+                          (static_cast<unsigned>(static_cast<std::uint8_t>(bytes[i + 1])) << 8);
+    if (code < 0x80) {
+      out += static_cast<char>(code);
+    } else if (code < 0x800) {
+      out += static_cast<char>(0xC0 | (code >> 6));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (code >> 12));
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::string Utf8ToUtf16Le(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<std::uint8_t>(text[i]);
+    unsigned code = lead;
+    std::size_t length = 1;
+    if (lead >= 0xE0) {
+      code = lead & 0x0F;
+      length = 3;
+    } else if (lead >= 0xC0) {
+      code = lead & 0x1F;
+      length = 2;
+    }
+    for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (text[i + k] & 0x3F);
+    out += static_cast<char>(code & 0xFF);
+    out += static_cast<char>(code >> 8);
+    i += length;
+  }
+  return out;
+}
+
+TEST_F(FileRegistryTest, ImportsAVersion5ExportInUtf16OrUtf8AsWindows1252Texts) {
+  const std::string utf16 = ReadFileBytes(std::filesystem::path(QUORVEL_TEST_DATA) / "platform" /
+                                          "windows_export_v5.reg");
+  ASSERT_EQ(utf16.substr(0, 2), "\xff\xfe");
+  const std::string utf8 = Utf16LeToUtf8(utf16.substr(2));
+  ASSERT_THAT(utf8, HasSubstr("\"DivX Player\"=\"Lecteur M\xc3\xa9"
+                              "dia\"\r\n"));
+  const std::vector<std::pair<std::string, std::string>> forms = {
+      {"UTF-16LE with byte-order mark", utf16},
+      {"UTF-8 with byte-order mark", "\xef\xbb\xbf" + utf8},
+      {"UTF-8", utf8},
+  };
+  for (const auto& [form, bytes] : forms) {
+    SCOPED_TRACE(form);
+    TempDir own;
+    const std::filesystem::path path = own.path() / "registry.reg";
+    WriteFileBytes(path, bytes);
+    RecordingMessages recorded;
+    Settings settings;
+    {
+      FileRegistry registry(path, recorded);
+      ASSERT_TRUE(settings.Load(registry));
+      // A multi-string of UTF-16 in the export is held as Windows-1252 strings.
+      ScopedKey key(registry, registry.OpenKey(kCurrentUser, "Software\\Ostrell\\Quorvel"));
+      char recent[64] = {};
+      std::uint32_t size = sizeof recent;
+      ASSERT_TRUE(registry.QueryValue(key.get(), "Recent", recent, size));
+      EXPECT_EQ(std::string(recent, size), std::string("C:\\Films\\\xc9t\xe9\0D:\\\0\0", 18));
+    }
+    ASSERT_TRUE(recorded.messages.empty()) << recorded.messages[0].text;
+    EXPECT_EQ(ReadFileBytes(path), bytes) << "loading alone writes nothing";
+    EXPECT_EQ(settings.FullScreen, 1);
+    EXPECT_EQ(settings.MinFileSize, 64u);
+    EXPECT_EQ(settings.DivXPlayer,
+              "Lecteur M\xe9"
+              "dia");
+    EXPECT_EQ(settings.DivXCommandLine, "-fs \"%f\" -prix=5\x80");
+    EXPECT_EQ(settings.MpegPlayer, "%ProgramFiles%\\Lecteur \xe9\\lecteur.exe");
+    EXPECT_EQ(settings.VcdPlayer, "Zoom Player");
+    EXPECT_EQ(settings.SvcdCommandLine, "\xabguillemets\xbb \x91quotes\x92 \x96 \x99");
+    EXPECT_EQ(settings.Players, (PlayerList{{"Lecteur M\xe9"
+                                             "dia",
+                                             "C:\\Programmes\\Lecteur M\xe9"
+                                             "dia\\lecteur.exe",
+                                             "/plein \"%f\"", PlaylistType::AsxPlaylist}}));
+    EXPECT_EQ(settings.Theme.LabelFg, Rgb(255, 255, 0));
+    EXPECT_EQ(settings.Theme.LabelFont.FaceName(), "Tahoma");
+
+    // Saved back in the store's own form, Windows-1252 bytes as they are.
+    settings.Shutdown = 1;
+    {
+      FileRegistry registry(path, recorded);
+      ASSERT_TRUE(settings.Save(registry));
+    }
+    const std::string saved = ReadFileBytes(path);
+    EXPECT_EQ(saved.substr(0, 9), "REGEDIT4\n");
+    EXPECT_THAT(saved, HasSubstr("\"DivX Player\"=\"Lecteur M\xe9"
+                                 "dia\"\n"));
+    EXPECT_THAT(saved, HasSubstr("[HKEY_LOCAL_MACHINE\\SOFTWARE\\GNU\\ffdshow]\n"));
+    EXPECT_TRUE(recorded.messages.empty());
+  }
+
+  // A character with no Windows-1252 byte refuses the file, naming the line; the file is
+  // set aside whole. Also in a hex(2) text and as a lone UTF-16 surrogate.
+  std::string cyrillic = utf8;
+  cyrillic.replace(cyrillic.find("Lecteur M\xc3\xa9"
+                                 "dia\"\r\n"),
+                   14, "Lecteur \xd0\x96\"\r\n");
+  std::string expandable = utf8;
+  expandable.replace(expandable.find("e9,00,5c,00"), 11, "16,04,5c,00");
+  const std::vector<std::tuple<std::string, std::string, std::string>> refused = {
+      {"U+0416 in a text", "\xff\xfe" + Utf8ToUtf16Le(cyrillic), "line 6: "},
+      {"U+0416 in UTF-8", cyrillic, "line 6: "},
+      {"U+0416 in a hex(2) text", "\xff\xfe" + Utf8ToUtf16Le(expandable), "line 8: "},
+      {"lone surrogate", utf16.substr(0, 40) + std::string("\x00\xd8", 2) + utf16.substr(40),
+       "line 1: "},
+      {"odd length", utf16 + "x", ""},
+  };
+  for (const auto& [what, bytes, line] : refused) {
+    SCOPED_TRACE(what);
+    TempDir own;
+    const std::filesystem::path path = own.path() / "registry.reg";
+    WriteFileBytes(path, bytes);
+    RecordingMessages recorded;
+    Settings settings;
+    {
+      FileRegistry registry(path, recorded);
+      ASSERT_TRUE(settings.Load(registry));
+    }
+    ASSERT_EQ(recorded.messages.size(), 1u);
+    EXPECT_THAT(recorded.messages[0].text, HasSubstr("is damaged (" + line));
+    if (what.starts_with("U+0416")) {
+      EXPECT_THAT(recorded.messages[0].text, HasSubstr("U+0416 has no Windows-1252"));
+    }
+    EXPECT_EQ(ReadFileBytes(path.string() + ".bad"), bytes) << "nothing is lost";
+    EXPECT_EQ(settings.DivXPlayer, "");
+  }
 }
 
 TEST_F(FileRegistryTest, DamagedFilesAreSetAsideNeverOverwrittenAndTheStoreStartsEmpty) {
