@@ -313,12 +313,30 @@ class RegistryTree {
   // A key by its full path ("HKEY_CURRENT_USER\Software\..."); nullptr if missing.
   RegNode* Find(std::string_view fullPath) const;
 
+  // A copy of every key and value.
+  RegistryTree Clone() const;
+
   // "HKEY_CURRENT_USER\Software\...", with the names as stored.
   static std::string FullPath(const RegNode& node);
 
  private:
   std::vector<std::shared_ptr<RegNode>> roots_;
 };
+
+// Makes in `target` the changes that lead from `before` to `after`, so that changes
+// made elsewhere to `target` in the meantime stay:
+// - a value that is new or different in `after` is set, one missing there is deleted;
+// - a key that is new in `after` is created, one missing there is deleted with
+//   everything below it;
+// - a key that is in `before` and `after` but no longer in `target` (deleted elsewhere)
+//   stays deleted, unless something in it changed from `before` to `after`: then it is
+//   created again with everything `after` holds in it;
+// - a key name spelt anew in `after` takes that spelling in `target`.
+// New keys and values go after those `target` holds. Returns how many changes altered
+// `target` (none when it holds every change already). Time grows linearly with the
+// size of the three trees.
+std::size_t ReplayChanges(const RegistryTree& before, const RegistryTree& after,
+                          RegistryTree& target);
 
 // True for the name of one of the roots ("HKEY_CURRENT_USER", ...), any case.
 bool IsRootName(std::string_view name);

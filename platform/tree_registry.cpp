@@ -21,7 +21,6 @@ std::shared_ptr<RegNode> TreeRegistry::Resolve(RegKey key) const {
 }
 
 RegNode* TreeRegistry::Walk(RegKey parent, std::string_view subKey, bool create) {
-  if (handles_.empty()) FirstKeyOpening();
   const auto start = Resolve(parent);
   if (start == nullptr) return nullptr;
   std::vector<std::string_view> components;

@@ -134,33 +134,113 @@ TEST_F(FileRegistryTest, WritesWhenTheLastKeyClosesAndNeverOpensLocalMachine) {
               HasSubstr("[HKEY_CURRENT_USER\\Software\\B]\n\"v\"=dword:00000007\n"));
   EXPECT_EQ(std::filesystem::status(file()).permissions() & std::filesystem::perms::all,
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file().parent_path()), {}), 1)
+  std::vector<std::string> entries;
+  for (const auto& entry : std::filesystem::directory_iterator(file().parent_path())) {
+    entries.push_back(entry.path().filename().string());
+  }
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(entries, (std::vector<std::string>{"registry.reg", "registry.reg.lock"}))
       << "no temporary file is left behind";
 }
 
-TEST_F(FileRegistryTest, ALongLivedStorePicksUpWhatAnotherProcessSaved) {
+TEST_F(FileRegistryTest, StoresSavingTheSameFileKeepEachOthersChanges) {
+  // Three players saved first; a long-lived store (the GUI's) loads them.
+  {
+    FileRegistry registry(file(), messages);
+    Settings settings;
+    ASSERT_TRUE(settings.Load(registry));
+    for (const char* name : {"A", "B", "C"}) {
+      settings.Players.push_back(
+          {name, std::string(name) + ".exe", "%f", PlaylistType::NoPlaylist});
+    }
+    ASSERT_TRUE(settings.Save(registry));
+  }
   FileRegistry running(file(), messages);
-  Settings settings;
-  ASSERT_TRUE(settings.Load(running));
+  Settings gui;
+  ASSERT_TRUE(gui.Load(running));
+  const auto stored = [&] {
+    FileRegistry registry(file(), messages);
+    Settings settings;
+    EXPECT_TRUE(settings.Load(registry));
+    return settings;
+  };
+  const auto names = [](const Settings& settings) {
+    std::vector<std::string> result;
+    for (const auto& player : settings.Players) result.push_back(player.Name);
+    return result;
+  };
+
+  // Another process removes player B (the whole "Players" tree is rebuilt) and changes
+  // a value; the running store, whose record still holds B, then saves a change of its
+  // own: both changes stay, and B stays removed.
   {
     FileRegistry other(file(), messages);
     Settings changed;
     ASSERT_TRUE(changed.Load(other));
-    changed.Players.push_back({"Added elsewhere", "x", "%f", PlaylistType::NoPlaylist});
+    changed.Players.erase(std::next(changed.Players.begin()));
+    changed.DivXPlayer = "set elsewhere";
     ASSERT_TRUE(changed.Save(other));
   }
-  Settings reloaded;
-  ASSERT_TRUE(reloaded.Load(running));
-  ASSERT_EQ(reloaded.Players.size(), 1u);
+  gui.VcdPlayer = "set here";
+  ASSERT_TRUE(gui.Save(running));
+  Settings now = stored();
+  EXPECT_EQ(now.DivXPlayer, "set elsewhere");
+  EXPECT_EQ(now.VcdPlayer, "set here");
+  EXPECT_EQ(names(now), (std::vector<std::string>{"A", "C"}));
 
-  // Damaged under the running store: set aside, and the keys in memory written anew.
+  // A player added and a value changed elsewhere survive the next saves of the running
+  // store, also one that removes a player of its own.
+  {
+    FileRegistry other(file(), messages);
+    Settings changed;
+    ASSERT_TRUE(changed.Load(other));
+    changed.Players.push_back({"D", "D.exe", "%f", PlaylistType::AsxPlaylist});
+    changed.MpegPlayer = "also elsewhere";
+    changed.Theme.ChoiceFg = Rgb(1, 2, 3);
+    ASSERT_TRUE(changed.Save(other));
+  }
+  gui.Theme.LabelFg = Rgb(9, 8, 7);
+  ASSERT_TRUE(gui.Save(running));
+  gui.Players.erase(gui.Players.begin());  // A
+  ASSERT_TRUE(gui.Save(running));
+  now = stored();
+  EXPECT_EQ(names(now), (std::vector<std::string>{"C", "D"}));
+  EXPECT_EQ(now.Players.back().Playlist, PlaylistType::AsxPlaylist);
+  EXPECT_EQ(now.MpegPlayer, "also elsewhere");
+  EXPECT_EQ(now.Theme.ChoiceFg, Rgb(1, 2, 3));
+  EXPECT_EQ(now.Theme.LabelFg, Rgb(9, 8, 7));
+  EXPECT_EQ(now.DivXPlayer, "set elsewhere");
+
+  // The same value changed by both: the last save wins. A player removed elsewhere but
+  // changed here comes back whole.
+  {
+    FileRegistry other(file(), messages);
+    Settings changed;
+    ASSERT_TRUE(changed.Load(other));
+    changed.VcdPlayer = "first";
+    changed.Players.clear();
+    ASSERT_TRUE(changed.Save(other));
+  }
+  gui.VcdPlayer = "last";
+  gui.Players.front().CmdLine = "-changed %f";  // B
+  ASSERT_TRUE(gui.Save(running));
+  now = stored();
+  EXPECT_EQ(now.VcdPlayer, "last");
+  EXPECT_EQ(now.Players, (PlayerList{{"B", "B.exe", "-changed %f", PlaylistType::NoPlaylist}}));
+  EXPECT_TRUE(messages.messages.empty());
+
+  // Damaged under the running store: set aside, never overwritten, and the keys in
+  // memory written anew.
   WriteFileBytes(file(), "REGEDIT4\n\n\"x\"=dword:1\n");
-  ScopedKey key(running, running.OpenKey(kCurrentUser, "Software\\Ostrell\\Quorvel\\Players"));
-  EXPECT_TRUE(key) << "the keys in memory stay";
-  key.Close();
+  gui.DivXPlayer = "after the damage";
+  ASSERT_TRUE(gui.Save(running));
   ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_THAT(messages.messages[0].text, HasSubstr("line 3"));
   EXPECT_EQ(ReadFileBytes(bad()), "REGEDIT4\n\n\"x\"=dword:1\n");
-  EXPECT_THAT(ReadFileBytes(file()), HasSubstr("Added elsewhere"));
+  now = stored();
+  EXPECT_EQ(now.DivXPlayer, "after the damage");
+  EXPECT_EQ(now.VcdPlayer, "last");
+  EXPECT_EQ(names(now), (std::vector<std::string>{"B", "C"})) << "the players this store holds";
 }
 
 TEST_F(FileRegistryTest, ImportsAFileExportedByTheWindowsRegistryEditor) {
