@@ -51,6 +51,14 @@ bool CheckNewPlayer(const AddOptions& options, const quorvel::PlayerList& player
   return true;
 }
 
+// Writes the player list only, so that other values stay as other processes saved them.
+int SavePlayerList(UserStore& store, const quorvel::PlayerList& players) {
+  const bool saved = store.Save([&players](quorvel::Registry& registry, quorvel::RegKey key) {
+    return quorvel::SavePlayers(registry, key, players);
+  });
+  return saved ? 0 : kFailure;
+}
+
 }  // namespace
 
 void AddPlayersCommands(CLI::App& app, Context& context) {
@@ -84,23 +92,25 @@ void AddPlayersCommands(CLI::App& app, Context& context) {
     context.exitCode = 0;
   });
   add->callback([&context, options] {
+    UserStore store;  // one store for the load and the save
     quorvel::Settings settings;
-    LoadUserSettings(settings);
+    store.Load(settings);
     if (!CheckNewPlayer(*options, settings.Players)) {
       context.exitCode = kUsageError;
       return;
     }
     settings.Players.emplace_back(options->name, options->path, options->cmdLine,
                                   static_cast<quorvel::PlaylistType>(options->playlist));
-    context.exitCode = SaveUserSettings(settings) ? 0 : kFailure;
+    context.exitCode = SavePlayerList(store, settings.Players);
   });
   remove->callback([&context, removeName] {
+    UserStore store;
     quorvel::Settings settings;
-    LoadUserSettings(settings);
+    store.Load(settings);
     for (auto it = settings.Players.begin(); it != settings.Players.end(); ++it) {
       if (it->Name == *removeName) {
         settings.Players.erase(it);
-        context.exitCode = SaveUserSettings(settings) ? 0 : kFailure;
+        context.exitCode = SavePlayerList(store, settings.Players);
         return;
       }
     }
