@@ -241,6 +241,11 @@ TEST_F(FileRegistryTest, StoresSavingTheSameFileKeepEachOthersChanges) {
   EXPECT_EQ(now.DivXPlayer, "after the damage");
   EXPECT_EQ(now.VcdPlayer, "last");
   EXPECT_EQ(names(now), (std::vector<std::string>{"B", "C"})) << "the players this store holds";
+
+  // A player renamed in letter case only keeps its key, under the new spelling.
+  gui.Players.front().Name = "b";
+  ASSERT_TRUE(gui.Save(running));
+  EXPECT_EQ(names(stored()), (std::vector<std::string>{"b", "C"}));
 }
 
 TEST_F(FileRegistryTest, ImportsAFileExportedByTheWindowsRegistryEditor) {
