@@ -78,7 +78,7 @@ std::optional<RegType> MemoryRegistry::ValueType(std::string_view keyPath,
 std::vector<std::string> MemoryRegistry::SubKeyNames(std::string_view keyPath) const {
   std::vector<std::string> names;
   if (const RegNode* node = Find(keyPath)) {
-    for (const auto& child : node->children) names.push_back(child->name);
+    for (const RegNode& child : node->children) names.push_back(child.name);
   }
   return names;
 }
@@ -86,7 +86,7 @@ std::vector<std::string> MemoryRegistry::SubKeyNames(std::string_view keyPath) c
 std::vector<std::string> MemoryRegistry::ValueNames(std::string_view keyPath) const {
   std::vector<std::string> names;
   if (const RegNode* node = Find(keyPath)) {
-    for (const auto& value : node->values) names.push_back(value.name);
+    for (const RegValue& value : node->values) names.push_back(value.name);
   }
   return names;
 }

@@ -14,6 +14,14 @@
 // Texts and names are bytes in the ANSI code page, with `\` and `"` escaped by `\`;
 // any other byte is taken as it is, so bytes above 127 round-trip unchanged.
 //
+// The reader also takes the form today's registry editor exports by default: the first
+// line "Windows Registry Editor Version 5.00", the file in UTF-16LE with a byte-order
+// mark (or in UTF-8, with or without one), and the data of hex(1), hex(2) and hex(7)
+// values (texts, expandable texts, lists of texts) in UTF-16LE. Its texts are held as
+// Windows-1252 bytes, as Windows hands them to a program that reads texts in that code
+// page; a character without a Windows-1252 byte makes the file unreadable. The writer
+// always writes REGEDIT4.
+//
 // The store writes a marker comment on the second line and ends the file with the
 // comment line "; end". A file that carries the marker must end with that line, so a
 // store file cut short anywhere is recognised as damaged. A file without the marker

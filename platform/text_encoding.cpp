@@ -83,4 +83,12 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
   return out;
 }
 
+std::optional<char> Windows1252FromCodePoint(char32_t code) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<char>(code);
+  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+    if (kHighControls[i] == code) return static_cast<char>(0x80 + i);
+  }
+  return std::nullopt;
+}
+
 }  // namespace quorvel

@@ -21,7 +21,6 @@ std::shared_ptr<RegNode> TreeRegistry::Resolve(RegKey key) const {
 }
 
 RegNode* TreeRegistry::Walk(RegKey parent, std::string_view subKey, bool create) {
-  if (handles_.empty()) FirstKeyOpening();
   const auto start = Resolve(parent);
   if (start == nullptr) return nullptr;
   std::vector<std::string_view> components;
@@ -98,7 +97,7 @@ bool TreeRegistry::DeleteValue(RegKey key, std::string_view name) {
 bool TreeRegistry::EnumKey(RegKey key, std::uint32_t index, std::string& name) {
   const auto node = Resolve(key);
   if (node == nullptr || index >= node->children.size()) return false;
-  const std::string& childName = node->children[index]->name;
+  const std::string& childName = node->children[index].name;
   if (childName.size() + 1 > kKeyNameBufferSize) return false;
   name = childName;
   return true;

@@ -40,8 +40,6 @@ class TreeRegistry : public Registry {
   virtual bool WriteAllowed(std::string_view /*keyPath*/, std::string_view /*valueName*/) {
     return true;
   }
-  // Called before a key is opened while no other key is open.
-  virtual void FirstKeyOpening() {}
   // Called when the last open handle was closed.
   virtual void LastKeyClosed() {}
 

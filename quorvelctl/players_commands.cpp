@@ -20,6 +20,14 @@ struct AddOptions {
   int playlist = static_cast<int>(quorvel::PlaylistType::NoPlaylist);
 };
 
+// Writes the player list only, so that other values stay as other processes saved them.
+int SavePlayerList(UserStore& store, const quorvel::PlayerList& players) {
+  const bool saved = store.Save([&players](quorvel::Registry& registry, quorvel::RegKey key) {
+    return quorvel::SavePlayers(registry, key, players);
+  });
+  return saved ? 0 : kFailure;
+}
+
 }  // namespace
 
 void AddPlayersCommands(CLI::App& app, Context& context) {
@@ -53,8 +61,9 @@ void AddPlayersCommands(CLI::App& app, Context& context) {
     context.exitCode = 0;
   });
   add->callback([&context, options] {
+    UserStore store;  // one store for the load and the save
     quorvel::Settings settings;
-    LoadUserSettings(settings);
+    store.Load(settings);
     quorvel::PlayerRecord player(options->name, options->path, options->cmdLine,
                                  static_cast<quorvel::PlaylistType>(options->playlist));
     if (const std::string problem = quorvel::NewPlayerProblem(player, settings.Players);
@@ -64,15 +73,16 @@ void AddPlayersCommands(CLI::App& app, Context& context) {
       return;
     }
     settings.Players.push_back(std::move(player));
-    context.exitCode = SaveUserSettings(settings) ? 0 : kFailure;
+    context.exitCode = SavePlayerList(store, settings.Players);
   });
   remove->callback([&context, removeName] {
+    UserStore store;
     quorvel::Settings settings;
-    LoadUserSettings(settings);
+    store.Load(settings);
     for (auto it = settings.Players.begin(); it != settings.Players.end(); ++it) {
       if (it->Name == *removeName) {
         settings.Players.erase(it);
-        context.exitCode = SaveUserSettings(settings) ? 0 : kFailure;
+        context.exitCode = SavePlayerList(store, settings.Players);
         return;
       }
     }

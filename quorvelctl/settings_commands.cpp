@@ -105,16 +105,20 @@ void AddSettingsCommands(CLI::App& app, Context& context) {
       }
       changes.push_back(change);
     }
-    quorvel::Settings loaded;
-    LoadUserSettings(loaded);
-    for (const auto& change : changes) {
-      if (change.setting->IsText()) {
-        loaded.*change.setting->text = change.text;
-      } else {
-        change.setting->SetNumberBits(loaded, change.bits);
+    // Only the named values are written: the store then changes just those in the
+    // file, and what other processes saved meanwhile stays.
+    UserStore store;
+    const bool saved = store.Save([&changes](quorvel::Registry& registry, quorvel::RegKey key) {
+      for (const auto& change : changes) {
+        const bool written =
+            change.setting->IsText()
+                ? quorvel::WriteText(registry, key, change.setting->name, change.text)
+                : quorvel::WriteNumber(registry, key, change.setting->name, change.bits);
+        if (!written) return false;
       }
-    }
-    context.exitCode = SaveUserSettings(loaded) ? 0 : kSaveError;
+      return true;
+    });
+    context.exitCode = saved ? 0 : kSaveError;
   });
 }
 

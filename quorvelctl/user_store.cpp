@@ -3,26 +3,32 @@
 #include <cstdio>
 
 #include "platform/user_registry.h"
-#include "quorvelctl/stderr_messages.h"
 
 namespace quorvelctl {
 
-void LoadUserSettings(quorvel::Settings& settings) {
-  StderrMessages messages;
-  const auto registry = quorvel::OpenUserRegistry(messages);
+UserStore::UserStore() : registry_(quorvel::OpenUserRegistry(messages_)) {}
+
+void UserStore::Load(quorvel::Settings& settings) {
   settings = quorvel::Settings();
-  settings.Load(*registry, messages);
+  settings.Load(*registry_, messages_);
 }
 
-bool SaveUserSettings(const quorvel::Settings& settings) {
-  StderrMessages messages;
-  const auto registry = quorvel::OpenUserRegistry(messages);
-  if (!settings.Save(*registry)) {
+bool UserStore::Save(
+    const std::function<bool(quorvel::Registry&, quorvel::RegKey mainKey)>& write) {
+  bool written = false;
+  {
+    quorvel::ScopedKey key(*registry_,
+                           registry_->CreateKey(quorvel::kCurrentUser, quorvel::kMainKeyPath));
+    written = key && write(*registry_, key.get());
+  }
+  if (!written) {
     std::fprintf(stderr, "The settings could not be saved.\n");
     return false;
   }
   // The store reports its own write failure on stderr.
-  return registry->Flush();
+  return registry_->Flush();
 }
+
+void LoadUserSettings(quorvel::Settings& settings) { UserStore().Load(settings); }
 
 }  // namespace quorvelctl

@@ -4,13 +4,17 @@
 #include <pwd.h>
 #include <signal.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
+#include <thread>
 
 #include "platform/registry_file.h"
 #include "platform/user_registry.h"
@@ -22,6 +26,10 @@ namespace {
 // up and keeping the damaged file where it is.
 constexpr int kSetAsideAttempts = 1000;
 constexpr std::string_view kTemporaryInfix = ".tmp.";
+constexpr std::string_view kLockSuffix = ".lock";
+// A save holds the lock for a read and a write of the file; one that waits longer than
+// this gives up and keeps its changes for the next try.
+constexpr auto kLockWait = std::chrono::seconds(20);
 
 // Owns a file descriptor.
 class UniqueFd {
@@ -60,6 +68,10 @@ bool WriteAll(int fd, std::string_view data) {
 
 // Reads at most `limit` bytes; false with errno set on a read error.
 bool ReadAll(int fd, std::size_t limit, std::string& out) {
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && info.st_size > 0) {
+    out.reserve(std::min(static_cast<std::size_t>(info.st_size), limit) + 1);
+  }
   char buffer[65536];
   while (out.size() < limit) {
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -85,12 +97,55 @@ bool RenameNoReplace(const std::filesystem::path& from, const std::filesystem::p
   return true;
 }
 
+// An exclusive lock on the lock file beside the store, held while a save reads the
+// store and writes it anew, so that the saves of several processes come one after the
+// other. The lock file stays: removing it would let one process lock a file that another
+// has just replaced. Closing releases the lock, also when the process dies.
+class StoreLock {
+ public:
+  StoreLock() = default;
+  StoreLock(const StoreLock&) = delete;
+  StoreLock& operator=(const StoreLock&) = delete;
+  ~StoreLock() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  // False, with `why` set, when the lock could not be had. Where the filesystem cannot
+  // lock files at all, the save goes on without the lock.
+  bool Acquire(const std::filesystem::path& path, std::string& why) {
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ < 0) {
+      why = "its lock file " + path.string() + " cannot be opened: " + ErrorText(errno);
+      return false;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    auto pause = std::chrono::milliseconds(1);
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+      if (errno == EINTR) continue;
+      if (errno != EWOULDBLOCK) return true;  // no locking here (ENOLCK, EOPNOTSUPP)
+      if (std::chrono::steady_clock::now() >= deadline) {
+        why = "another program has held its lock file " + path.string() + " for more than " +
+              std::to_string(kLockWait.count()) + " seconds";
+        return false;
+      }
+      std::this_thread::sleep_for(pause);
+      pause = std::min(pause * 2, std::chrono::milliseconds(16));
+    }
+    return true;
+  }
+
+ private:
+  int fd_ = -1;
+};
+
 }  // namespace
 
 FileRegistry::FileRegistry(std::filesystem::path file, UserMessages& messages)
     : file_(std::move(file)), messages_(messages) {
+  lockFile_ = file_;
+  lockFile_ += std::string(kLockSuffix);
   RemoveStaleTemporaryFiles();
-  Read(/*startUp=*/true);
+  Load();
 }
 
 FileRegistry::~FileRegistry() { Flush(); }
@@ -101,10 +156,12 @@ bool FileRegistry::KeyAllowed(std::string_view fullPath) {
 }
 
 bool FileRegistry::Stamp::operator==(const Stamp& other) const {
+  const auto same = [](const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+  };
   if (exists != other.exists) return false;
-  return !exists ||
-         (device == other.device && inode == other.inode && size == other.size &&
-          modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec);
+  return !exists || (device == other.device && inode == other.inode && size == other.size &&
+                     same(modified, other.modified) && same(changed, other.changed));
 }
 
 FileRegistry::Stamp FileRegistry::StampOf(int fd, const std::filesystem::path& path) {
@@ -116,108 +173,202 @@ FileRegistry::Stamp FileRegistry::StampOf(int fd, const std::filesystem::path& p
   stamp.inode = info.st_ino;
   stamp.size = info.st_size;
   stamp.modified = info.st_mtim;
+  stamp.changed = info.st_ctim;
   return stamp;
 }
 
 FileRegistry::Stamp FileRegistry::CurrentStamp() const { return StampOf(-1, file_); }
 
-void FileRegistry::Read(bool startUp) {
+FileRegistry::Contents FileRegistry::ReadFile() const {
+  Contents contents;
   UniqueFd fd(::open(file_.c_str(), O_RDONLY | O_CLOEXEC));
   std::string text;
-  int error = 0;
   if (fd.get() < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) {  // no store (any more)
-      if (!startUp) ReplaceTree(RegistryTree());
-      MarkClean();
-      stamp_ = Stamp();
-      return;
-    }
-    error = errno;
-  } else if (!ReadAll(fd.get(), kMaxRegistryFileSize + 1, text)) {
-    error = errno;
+    if (errno == ENOENT || errno == ENOTDIR) return contents;  // no store (any more)
+    contents.state = Contents::State::Unreadable;
+    contents.error = errno;
+    return contents;
   }
-  if (error != 0) {
-    // Later on the tree stays as it is, and the next opening tries again.
-    if (!startUp) return;
-    readOnly_ = true;
-    messages_.Show("The settings store " + file_.string() + " cannot be read (" + ErrorText(error) +
-                       "). Quorvel starts with default settings and will not change that file.",
-                   {}, MessageButtons::Ok, MessageIcon::Warning);
-    return;
+  if (!ReadAll(fd.get(), kMaxRegistryFileSize + 1, text)) {
+    contents.state = Contents::State::Unreadable;
+    contents.error = errno;
+    return contents;
   }
-
-  RegistryTree parsed;
-  const RegistryParseResult result = ParseRegistryFile(text, parsed);
+  contents.stamp = StampOf(fd.get(), file_);
+  const RegistryParseResult result = ParseRegistryFile(text, contents.tree);
   if (result.ok) {
-    ReplaceTree(std::move(parsed));
-    MarkClean();
-    stamp_ = StampOf(fd.get(), file_);
-    return;
+    contents.state = Contents::State::Parsed;
+    contents.text = std::move(text);
+    return contents;
   }
+  // What parsed before the damage is not used: the set-aside file keeps all of it.
+  contents.state = Contents::State::Damaged;
+  contents.tree = RegistryTree();
+  contents.where = result.line > 0
+                       ? " (line " + std::to_string(result.line) + ": " + result.reason + ")"
+                       : " (" + result.reason + ")";
+  return contents;
+}
 
-  // Damaged: keep it aside under a name no earlier damaged file holds. What parsed
-  // before the damage is not used: the set-aside file keeps all of it.
-  const std::string where =
-      result.line > 0 ? " (line " + std::to_string(result.line) + ": " + result.reason + ")"
-                      : " (" + result.reason + ")";
-  std::filesystem::path setAside;
+bool FileRegistry::SetAside(const Stamp& damaged, bool& replaced) {
+  replaced = false;
+  if (!(CurrentStamp() == damaged)) {
+    replaced = true;  // another process saved a new file meanwhile
+    return false;
+  }
+  // Under a name no earlier damaged file holds.
   for (int attempt = 0; attempt < kSetAsideAttempts; ++attempt) {
     std::filesystem::path bad = file_;
     bad += attempt == 0 ? std::string(".bad") : ".bad." + std::to_string(attempt);
     if (RenameNoReplace(file_, bad)) {
-      setAside = bad;
-      break;
+      setAside_ = bad;
+      return true;
     }
     if (errno != EEXIST) break;
   }
-  if (setAside.empty()) {
-    if (!startUp) return;
+  return false;
+}
+
+void FileRegistry::Load() {
+  // A damaged file is set aside under the lock, and only when it is still the file
+  // that was read; otherwise the new file is read.
+  constexpr int kAttempts = 10;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    Contents contents = ReadFile();
+    switch (contents.state) {
+      case Contents::State::Missing:
+        return;
+      case Contents::State::Unreadable:
+        readOnly_ = true;
+        messages_.Show("The settings store " + file_.string() + " cannot be read (" +
+                           ErrorText(contents.error) +
+                           "). Quorvel starts with default settings and will not change that "
+                           "file.",
+                       {}, MessageButtons::Ok, MessageIcon::Warning);
+        return;
+      case Contents::State::Parsed:
+        baseText_ = std::move(contents.text);
+        ReplaceTree(std::move(contents.tree));
+        stamp_ = contents.stamp;
+        return;
+      case Contents::State::Damaged:
+        break;
+    }
+    std::string why;
+    StoreLock lock;
+    bool replaced = false;
+    const bool locked = lock.Acquire(lockFile_, why);
+    if (locked && SetAside(contents.stamp, replaced)) {
+      messages_.Show("The settings store " + file_.string() + " is damaged" + contents.where +
+                         ". It was kept as " + setAside_.string() +
+                         " and Quorvel starts with default settings.",
+                     {}, MessageButtons::Ok, MessageIcon::Warning);
+      return;
+    }
+    if (replaced) continue;
     readOnly_ = true;
-    messages_.Show("The settings store " + file_.string() + " is damaged" + where +
+    messages_.Show("The settings store " + file_.string() + " is damaged" + contents.where +
                        " and could not be set aside. Quorvel starts with default settings and "
                        "will not change that file.",
                    {}, MessageButtons::Ok, MessageIcon::Warning);
     return;
   }
-  setAside_ = setAside;
-  stamp_ = Stamp();
-  if (startUp) {
-    messages_.Show("The settings store " + file_.string() + " is damaged" + where +
-                       ". It was kept as " + setAside_.string() +
-                       " and Quorvel starts with default settings.",
-                   {}, MessageButtons::Ok, MessageIcon::Warning);
-    return;
-  }
-  // Damaged under a running program: the keys in memory are written anew.
-  MarkDirty();
-  messages_.Show("The settings store " + file_.string() + " was damaged" + where +
-                     ". It was kept as " + setAside_.string() +
-                     " and Quorvel writes the settings it holds anew.",
+  readOnly_ = true;
+  messages_.Show("The settings store " + file_.string() +
+                     " changed all the time while Quorvel read it. Quorvel starts with default "
+                     "settings and will not change that file.",
                  {}, MessageButtons::Ok, MessageIcon::Warning);
 }
 
-void FileRegistry::FirstKeyOpening() {
-  if (readOnly_ || dirty() || CurrentStamp() == stamp_) return;
-  Read(/*startUp=*/false);
+RegistryTree FileRegistry::BaseTree() const {
+  RegistryTree base;
+  // The text was read or written by this store, so it parses; should it not, every
+  // key this store holds counts as its change.
+  if (!baseText_.empty() && !ParseRegistryFile(baseText_, base).ok) return RegistryTree();
+  return base;
+}
+
+void FileRegistry::ReportWriteFailure(const std::string& why) {
+  if (writeFailureShown_) return;
+  messages_.Show("Quorvel could not write its settings store " + file_.string() + " (" + why +
+                     "). The changes are kept until Quorvel ends.",
+                 {}, MessageButtons::Ok, MessageIcon::Warning);
+  writeFailureShown_ = true;
 }
 
 bool FileRegistry::Write() {
-  const std::string text = FormatRegistryFile(tree());
   const std::filesystem::path folder = file_.parent_path();
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
+  std::string why;
+  StoreLock lock;
+  if (!lock.Acquire(lockFile_, why)) {
+    ReportWriteFailure(why);
+    return false;
+  }
 
+  // What to write: the file as it is now with this store's changes made in it, or,
+  // when the file was damaged and set aside, every key this store holds.
+  const RegistryTree base = BaseTree();
+  RegistryTree target;
+  const RegistryTree* text = &target;
+  bool merged = false;
+  Stamp read;
+  const Stamp now = CurrentStamp();
+  if (now == stamp_ && fileHoldsBase_) {
+    target = base.Clone();
+    read = now;
+  } else {
+    Contents contents = ReadFile();
+    read = contents.stamp;
+    switch (contents.state) {
+      case Contents::State::Missing:  // removed: the changes go into an empty store
+      case Contents::State::Parsed:
+        target = std::move(contents.tree);
+        merged = true;
+        break;
+      case Contents::State::Unreadable:
+        ReportWriteFailure("it cannot be read: " + ErrorText(contents.error));
+        return false;
+      case Contents::State::Damaged: {
+        bool replaced = false;
+        if (!SetAside(contents.stamp, replaced)) {
+          ReportWriteFailure(replaced ? "it changed while Quorvel read it"
+                                      : "it is damaged" + contents.where +
+                                            " and could not be set aside");
+          return false;
+        }
+        messages_.Show("The settings store " + file_.string() + " was damaged" + contents.where +
+                           ". It was kept as " + setAside_.string() +
+                           " and Quorvel writes the settings it holds anew.",
+                       {}, MessageButtons::Ok, MessageIcon::Warning);
+        text = &tree();
+        read = Stamp();
+        break;
+      }
+    }
+  }
+  if (text == &target && ReplayChanges(base, tree(), target) == 0) {
+    // The file holds every change already.
+    stamp_ = read;
+    if (merged) {
+      baseText_ = FormatRegistryFile(tree());
+      fileHoldsBase_ = false;
+    }
+    MarkClean();
+    return true;
+  }
+
+  std::string formatted = FormatRegistryFile(*text);
   std::filesystem::path temporary = file_;
   temporary += std::string(kTemporaryInfix) + std::to_string(::getpid()) + "." +
                std::to_string(temporaryCounter_++);
   int error = 0;
-  Stamp written;
   {
     UniqueFd fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_TRUNC | O_CLOEXEC, 0600));
     if (fd.get() < 0) {
       error = errno;
-    } else if (!WriteAll(fd.get(), text) || ::fsync(fd.get()) != 0 ||
-               !(written = StampOf(fd.get(), temporary)).exists || !fd.Close()) {
+    } else if (!WriteAll(fd.get(), formatted) || ::fsync(fd.get()) != 0 || !fd.Close()) {
       error = errno;
       ::unlink(temporary.c_str());
     } else if (::rename(temporary.c_str(), file_.c_str()) != 0) {
@@ -226,18 +377,19 @@ bool FileRegistry::Write() {
     }
   }
   if (error != 0) {
-    if (!writeFailureShown_) {
-      messages_.Show("Quorvel could not write its settings store " + file_.string() + " (" +
-                         ErrorText(error) + "). The changes are kept until Quorvel ends.",
-                     {}, MessageButtons::Ok, MessageIcon::Warning);
-      writeFailureShown_ = true;
-    }
+    ReportWriteFailure(ErrorText(error));
     return false;
   }
   // The rename itself is made durable by flushing the folder.
   UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());
-  stamp_ = written;
+  // Taken after the rename, which may change the file's change time; the lock keeps
+  // other saves out until then.
+  stamp_ = CurrentStamp();
+  // Without changes of other processes merged in, the file holds the same keys as the
+  // tree (in the file's order).
+  fileHoldsBase_ = !merged;
+  baseText_ = merged ? FormatRegistryFile(tree()) : std::move(formatted);
   writeFailureShown_ = false;
   MarkClean();
   return true;

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -27,9 +28,10 @@ struct Result {
 
 class QuorvelctlTest : public ::testing::Test {
  protected:
-  Result Run(const std::vector<std::string>& args) {
-    const auto outPath = dir.path() / "stdout";
-    const auto errPath = dir.path() / "stderr";
+  // Starts quorvelctl without waiting for it; its output goes to files named after `tag`.
+  pid_t Start(const std::vector<std::string>& args, const std::string& tag = "run") {
+    const auto outPath = dir.path() / (tag + ".out");
+    const auto errPath = dir.path() / (tag + ".err");
     const std::string program = std::string(QUORVEL_BINARY_DIR) + "/quorvelctl/quorvelctl";
     const std::string configHome = "XDG_CONFIG_HOME=" + (dir.path() / "config").string();
     const pid_t pid = ::fork();
@@ -47,11 +49,17 @@ class QuorvelctlTest : public ::testing::Test {
       ::execve(program.c_str(), argv.data(), envp);
       ::_exit(127);
     }
+    return pid;
+  }
+
+  Result Wait(pid_t pid, const std::string& tag = "run") {
     int status = 0;
     ::waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(outPath),
-            ReadFileBytes(errPath)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+            ReadFileBytes(dir.path() / (tag + ".out")), ReadFileBytes(dir.path() / (tag + ".err"))};
   }
+
+  Result Run(const std::vector<std::string>& args) { return Wait(Start(args)); }
 
   nlohmann::ordered_json Json(const std::vector<std::string>& args) {
     const Result result = Run(args);
@@ -161,6 +169,104 @@ TEST_F(QuorvelctlTest, ADamagedStoreIsSetAsideAndReportedOnce) {
   EXPECT_EQ(Run({"settings"}).err, "");
   EXPECT_EQ(ReadFileBytes(store().string() + ".bad"),
             "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"x\"=str:1\n");
+}
+
+std::size_t Occurrences(std::string_view text, std::string_view part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string_view::npos;
+       at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+TEST_F(QuorvelctlTest, SettingsSetReportsADamagedOrUnreadableStoreOnce) {
+  // A folder where the store file should be: it cannot be read, nothing can be saved.
+  std::filesystem::create_directories(store());
+  const Result unreadable = Run({"settings", "set", "FullScreen=1"});
+  EXPECT_EQ(unreadable.status, 1);
+  EXPECT_EQ(Occurrences(unreadable.err, "cannot be read"), 1u) << unreadable.err;
+  EXPECT_TRUE(std::filesystem::is_directory(store()));
+  std::filesystem::remove(store());
+
+  const std::string damaged = "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"x\"=str:1\n";
+  testing::WriteFileBytes(store(), damaged);
+  const Result set = Run({"settings", "set", "FullScreen=3"});
+  EXPECT_EQ(set.status, 0);
+  EXPECT_EQ(Occurrences(set.err, "is damaged"), 1u) << set.err;
+  EXPECT_EQ(ReadFileBytes(store().string() + ".bad"), damaged);
+  EXPECT_EQ(Json({"settings", "--json"})["FullScreen"], 3);
+}
+
+// Twenty processes change twenty different values at once, twenty times over; every
+// change is kept, whatever order the saves come in.
+TEST_F(QuorvelctlTest, ConcurrentSetsOfDifferentValuesAreAllKept) {
+  constexpr int kRounds = 20;
+  constexpr std::size_t kProcesses = 20;
+  static_assert(kProcesses <= kStoredSettings.size());
+  const auto valueOf = [](int round, std::size_t i) {
+    return kStoredSettings[i].IsText()
+               ? "round " + std::to_string(round) + " value " + std::to_string(i)
+               : std::to_string(round * 100 + static_cast<int>(i));
+  };
+  for (int round = 0; round < kRounds; ++round) {
+    std::vector<pid_t> running;
+    for (std::size_t i = 0; i < kProcesses; ++i) {
+      running.push_back(
+          Start({"settings", "set", std::string(kStoredSettings[i].name) + "=" + valueOf(round, i)},
+                "set" + std::to_string(i)));
+    }
+    for (std::size_t i = 0; i < kProcesses; ++i) {
+      const Result result = Wait(running[i], "set" + std::to_string(i));
+      EXPECT_EQ(result.status, 0) << result.err;
+      EXPECT_EQ(result.err, "");
+    }
+    const auto json = Json({"settings", "--json"});
+    std::string lost;
+    for (std::size_t i = 0; i < kProcesses; ++i) {
+      const auto& stored = json[std::string(kStoredSettings[i].name)];
+      const std::string shown = stored.is_string() ? stored.get<std::string>() : stored.dump();
+      if (shown != valueOf(round, i)) lost += " \"" + std::string(kStoredSettings[i].name) + "\"";
+    }
+    ASSERT_EQ(lost, "") << "round " << round << " lost the changes of" << lost;
+  }
+}
+
+// Removing a player rebuilds the whole "Players" key; players added and values changed
+// by other processes at the same moment are kept, and the removed player stays removed.
+TEST_F(QuorvelctlTest, APlayerRemovedWhileOthersChangeTheStoreStaysRemovedAndTheirChangesStay) {
+  constexpr int kRounds = 10;
+  for (int i = 0; i < kRounds; ++i) {
+    ASSERT_EQ(Run({"players", "add", "--name", "P" + std::to_string(i), "--path", "p"}).status, 0);
+  }
+  for (int round = 0; round < kRounds; ++round) {
+    const std::string n = std::to_string(round);
+    const std::vector<std::vector<std::string>> commands = {
+        {"players", "remove", "P" + n},
+        {"players", "add", "--name", "Q" + n, "--path", "q" + n},
+        {"settings", "set", "DivX Player=round " + n},
+        {"settings", "set", "MinFileSize=" + n},
+    };
+    std::vector<pid_t> running;
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+      running.push_back(Start(commands[i], "command" + std::to_string(i)));
+    }
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+      const Result result = Wait(running[i], "command" + std::to_string(i));
+      EXPECT_EQ(result.status, 0) << commands[i][1] << ": " << result.err;
+    }
+    const auto json = Json({"settings", "--json"});
+    std::vector<std::string> names;
+    for (const auto& player : json["Players"]) names.push_back(player["Name"]);
+    std::vector<std::string> expected;
+    for (int i = round + 1; i < kRounds; ++i) expected.push_back("P" + std::to_string(i));
+    for (int i = 0; i <= round; ++i) expected.push_back("Q" + std::to_string(i));
+    std::sort(names.begin(), names.end());
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(names, expected) << "round " << round;
+    ASSERT_EQ(json["DivX Player"], "round " + n);
+    ASSERT_EQ(json["MinFileSize"], round);
+  }
 }
 
 }  // namespace

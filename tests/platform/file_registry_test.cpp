@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/settings.h"
@@ -132,33 +134,118 @@ TEST_F(FileRegistryTest, WritesWhenTheLastKeyClosesAndNeverOpensLocalMachine) {
               HasSubstr("[HKEY_CURRENT_USER\\Software\\B]\n\"v\"=dword:00000007\n"));
   EXPECT_EQ(std::filesystem::status(file()).permissions() & std::filesystem::perms::all,
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file().parent_path()), {}), 1)
+  std::vector<std::string> entries;
+  for (const auto& entry : std::filesystem::directory_iterator(file().parent_path())) {
+    entries.push_back(entry.path().filename().string());
+  }
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(entries, (std::vector<std::string>{"registry.reg", "registry.reg.lock"}))
       << "no temporary file is left behind";
 }
 
-TEST_F(FileRegistryTest, ALongLivedStorePicksUpWhatAnotherProcessSaved) {
+TEST_F(FileRegistryTest, StoresSavingTheSameFileKeepEachOthersChanges) {
+  // Three players saved first; a long-lived store (the GUI's) loads them.
+  {
+    FileRegistry registry(file(), messages);
+    Settings settings;
+    ASSERT_TRUE(settings.Load(registry));
+    for (const char* name : {"A", "B", "C"}) {
+      settings.Players.push_back(
+          {name, std::string(name) + ".exe", "%f", PlaylistType::NoPlaylist});
+    }
+    ASSERT_TRUE(settings.Save(registry));
+  }
   FileRegistry running(file(), messages);
-  Settings settings;
-  ASSERT_TRUE(settings.Load(running));
+  Settings gui;
+  ASSERT_TRUE(gui.Load(running));
+  const auto stored = [&] {
+    FileRegistry registry(file(), messages);
+    Settings settings;
+    EXPECT_TRUE(settings.Load(registry));
+    return settings;
+  };
+  const auto names = [](const Settings& settings) {
+    std::vector<std::string> result;
+    for (const auto& player : settings.Players) result.push_back(player.Name);
+    return result;
+  };
+
+  // Another process removes player B (the whole "Players" tree is rebuilt) and changes
+  // a value; the running store, whose record still holds B, then saves a change of its
+  // own: both changes stay, and B stays removed.
   {
     FileRegistry other(file(), messages);
     Settings changed;
     ASSERT_TRUE(changed.Load(other));
-    changed.Players.push_back({"Added elsewhere", "x", "%f", PlaylistType::NoPlaylist});
+    changed.Players.erase(std::next(changed.Players.begin()));
+    changed.DivXPlayer = "set elsewhere";
     ASSERT_TRUE(changed.Save(other));
   }
-  Settings reloaded;
-  ASSERT_TRUE(reloaded.Load(running));
-  ASSERT_EQ(reloaded.Players.size(), 1u);
+  gui.VcdPlayer = "set here";
+  ASSERT_TRUE(gui.Save(running));
+  Settings now = stored();
+  EXPECT_EQ(now.DivXPlayer, "set elsewhere");
+  EXPECT_EQ(now.VcdPlayer, "set here");
+  EXPECT_EQ(names(now), (std::vector<std::string>{"A", "C"}));
 
-  // Damaged under the running store: set aside, and the keys in memory written anew.
+  // A player added and a value changed elsewhere survive the next saves of the running
+  // store, also one that removes a player of its own.
+  {
+    FileRegistry other(file(), messages);
+    Settings changed;
+    ASSERT_TRUE(changed.Load(other));
+    changed.Players.push_back({"D", "D.exe", "%f", PlaylistType::AsxPlaylist});
+    changed.MpegPlayer = "also elsewhere";
+    changed.Theme.ChoiceFg = Rgb(1, 2, 3);
+    ASSERT_TRUE(changed.Save(other));
+  }
+  gui.Theme.LabelFg = Rgb(9, 8, 7);
+  ASSERT_TRUE(gui.Save(running));
+  gui.Players.erase(gui.Players.begin());  // A
+  ASSERT_TRUE(gui.Save(running));
+  now = stored();
+  EXPECT_EQ(names(now), (std::vector<std::string>{"C", "D"}));
+  EXPECT_EQ(now.Players.back().Playlist, PlaylistType::AsxPlaylist);
+  EXPECT_EQ(now.MpegPlayer, "also elsewhere");
+  EXPECT_EQ(now.Theme.ChoiceFg, Rgb(1, 2, 3));
+  EXPECT_EQ(now.Theme.LabelFg, Rgb(9, 8, 7));
+  EXPECT_EQ(now.DivXPlayer, "set elsewhere");
+
+  // The same value changed by both: the last save wins. A player removed elsewhere but
+  // changed here comes back whole.
+  {
+    FileRegistry other(file(), messages);
+    Settings changed;
+    ASSERT_TRUE(changed.Load(other));
+    changed.VcdPlayer = "first";
+    changed.Players.clear();
+    ASSERT_TRUE(changed.Save(other));
+  }
+  gui.VcdPlayer = "last";
+  gui.Players.front().CmdLine = "-changed %f";  // B
+  ASSERT_TRUE(gui.Save(running));
+  now = stored();
+  EXPECT_EQ(now.VcdPlayer, "last");
+  EXPECT_EQ(now.Players, (PlayerList{{"B", "B.exe", "-changed %f", PlaylistType::NoPlaylist}}));
+  EXPECT_TRUE(messages.messages.empty());
+
+  // Damaged under the running store: set aside, never overwritten, and the keys in
+  // memory written anew.
   WriteFileBytes(file(), "REGEDIT4\n\n\"x\"=dword:1\n");
-  ScopedKey key(running, running.OpenKey(kCurrentUser, "Software\\Ostrell\\Quorvel\\Players"));
-  EXPECT_TRUE(key) << "the keys in memory stay";
-  key.Close();
+  gui.DivXPlayer = "after the damage";
+  ASSERT_TRUE(gui.Save(running));
   ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_THAT(messages.messages[0].text, HasSubstr("line 3"));
   EXPECT_EQ(ReadFileBytes(bad()), "REGEDIT4\n\n\"x\"=dword:1\n");
-  EXPECT_THAT(ReadFileBytes(file()), HasSubstr("Added elsewhere"));
+  now = stored();
+  EXPECT_EQ(now.DivXPlayer, "after the damage");
+  EXPECT_EQ(now.VcdPlayer, "last");
+  EXPECT_EQ(names(now), (std::vector<std::string>{"B", "C"})) << "the players this store holds";
+
+  // A player renamed in letter case only keeps its key, under the new spelling.
+  gui.Players.front().Name = "b";
+  ASSERT_TRUE(gui.Save(running));
+  EXPECT_EQ(names(stored()), (std::vector<std::string>{"b", "C"}));
 }
 
 TEST_F(FileRegistryTest, ImportsAFileExportedByTheWindowsRegistryEditor) {
@@ -212,6 +299,147 @@ TEST_F(FileRegistryTest, ImportsAFileExportedByTheWindowsRegistryEditor) {
   EXPECT_EQ(again.Players, settings.Players);
   EXPECT_EQ(again.Theme, settings.Theme);
   EXPECT_TRUE(messages.messages.empty());
+}
+
+// UTF-16LE (no surrogates needed here) to UTF-8 and back, to make the other forms of
+// the same export.
+std::string Utf16LeToUtf8(std::string_view bytes) {
+  std::string out;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const unsigned code = static_cast<std::uint8_t>(bytes[i]) |
+                          (static_cast<unsigned>(static_cast<std::uint8_t>(bytes[i + 1])) << 8);
+    if (code < 0x80) {
+      out += static_cast<char>(code);
+    } else if (code < 0x800) {
+      out += static_cast<char>(0xC0 | (code >> 6));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (code >> 12));
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::string Utf8ToUtf16Le(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<std::uint8_t>(text[i]);
+    unsigned code = lead;
+    std::size_t length = 1;
+    if (lead >= 0xE0) {
+      code = lead & 0x0F;
+      length = 3;
+    } else if (lead >= 0xC0) {
+      code = lead & 0x1F;
+      length = 2;
+    }
+    for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (text[i + k] & 0x3F);
+    out += static_cast<char>(code & 0xFF);
+    out += static_cast<char>(code >> 8);
+    i += length;
+  }
+  return out;
+}
+
+TEST_F(FileRegistryTest, ImportsAVersion5ExportInUtf16OrUtf8AsWindows1252Texts) {
+  const std::string utf16 = ReadFileBytes(std::filesystem::path(QUORVEL_TEST_DATA) / "platform" /
+                                          "windows_export_v5.reg");
+  ASSERT_EQ(utf16.substr(0, 2), "\xff\xfe");
+  const std::string utf8 = Utf16LeToUtf8(utf16.substr(2));
+  ASSERT_THAT(utf8, HasSubstr("\"DivX Player\"=\"Lecteur M\xc3\xa9"
+                              "dia\"\r\n"));
+  const std::vector<std::pair<std::string, std::string>> forms = {
+      {"UTF-16LE with byte-order mark", utf16},
+      {"UTF-8 with byte-order mark", "\xef\xbb\xbf" + utf8},
+      {"UTF-8", utf8},
+  };
+  for (const auto& [form, bytes] : forms) {
+    SCOPED_TRACE(form);
+    TempDir own;
+    const std::filesystem::path path = own.path() / "registry.reg";
+    WriteFileBytes(path, bytes);
+    RecordingMessages recorded;
+    Settings settings;
+    {
+      FileRegistry registry(path, recorded);
+      ASSERT_TRUE(settings.Load(registry));
+      // A multi-string of UTF-16 in the export is held as Windows-1252 strings.
+      ScopedKey key(registry, registry.OpenKey(kCurrentUser, "Software\\Ostrell\\Quorvel"));
+      char recent[64] = {};
+      std::uint32_t size = sizeof recent;
+      ASSERT_TRUE(registry.QueryValue(key.get(), "Recent", recent, size));
+      EXPECT_EQ(std::string(recent, size), std::string("C:\\Films\\\xc9t\xe9\0D:\\\0\0", 18));
+    }
+    ASSERT_TRUE(recorded.messages.empty()) << recorded.messages[0].text;
+    EXPECT_EQ(ReadFileBytes(path), bytes) << "loading alone writes nothing";
+    EXPECT_EQ(settings.FullScreen, 1);
+    EXPECT_EQ(settings.MinFileSize, 64u);
+    EXPECT_EQ(settings.DivXPlayer,
+              "Lecteur M\xe9"
+              "dia");
+    EXPECT_EQ(settings.DivXCommandLine, "-fs \"%f\" -prix=5\x80");
+    EXPECT_EQ(settings.MpegPlayer, "%ProgramFiles%\\Lecteur \xe9\\lecteur.exe");
+    EXPECT_EQ(settings.VcdPlayer, "Zoom Player");
+    EXPECT_EQ(settings.SvcdCommandLine, "\xabguillemets\xbb \x91quotes\x92 \x96 \x99");
+    EXPECT_EQ(settings.Players, (PlayerList{{"Lecteur M\xe9"
+                                             "dia",
+                                             "C:\\Programmes\\Lecteur M\xe9"
+                                             "dia\\lecteur.exe",
+                                             "/plein \"%f\"", PlaylistType::AsxPlaylist}}));
+    EXPECT_EQ(settings.Theme.LabelFg, Rgb(255, 255, 0));
+    EXPECT_EQ(settings.Theme.LabelFont.FaceName(), "Tahoma");
+
+    // Saved back in the store's own form, Windows-1252 bytes as they are.
+    settings.Shutdown = 1;
+    {
+      FileRegistry registry(path, recorded);
+      ASSERT_TRUE(settings.Save(registry));
+    }
+    const std::string saved = ReadFileBytes(path);
+    EXPECT_EQ(saved.substr(0, 9), "REGEDIT4\n");
+    EXPECT_THAT(saved, HasSubstr("\"DivX Player\"=\"Lecteur M\xe9"
+                                 "dia\"\n"));
+    EXPECT_THAT(saved, HasSubstr("[HKEY_LOCAL_MACHINE\\SOFTWARE\\GNU\\ffdshow]\n"));
+    EXPECT_TRUE(recorded.messages.empty());
+  }
+
+  // A character with no Windows-1252 byte refuses the file, naming the line; the file is
+  // set aside whole. Also in a hex(2) text and as a lone UTF-16 surrogate.
+  std::string cyrillic = utf8;
+  cyrillic.replace(cyrillic.find("Lecteur M\xc3\xa9"
+                                 "dia\"\r\n"),
+                   14, "Lecteur \xd0\x96\"\r\n");
+  std::string expandable = utf8;
+  expandable.replace(expandable.find("e9,00,5c,00"), 11, "16,04,5c,00");
+  const std::vector<std::tuple<std::string, std::string, std::string>> refused = {
+      {"U+0416 in a text", "\xff\xfe" + Utf8ToUtf16Le(cyrillic), "line 6: "},
+      {"U+0416 in UTF-8", cyrillic, "line 6: "},
+      {"U+0416 in a hex(2) text", "\xff\xfe" + Utf8ToUtf16Le(expandable), "line 8: "},
+      {"lone surrogate", utf16.substr(0, 40) + std::string("\x00\xd8", 2) + utf16.substr(40),
+       "line 1: "},
+      {"odd length", utf16 + "x", ""},
+  };
+  for (const auto& [what, bytes, line] : refused) {
+    SCOPED_TRACE(what);
+    TempDir own;
+    const std::filesystem::path path = own.path() / "registry.reg";
+    WriteFileBytes(path, bytes);
+    RecordingMessages recorded;
+    Settings settings;
+    {
+      FileRegistry registry(path, recorded);
+      ASSERT_TRUE(settings.Load(registry));
+    }
+    ASSERT_EQ(recorded.messages.size(), 1u);
+    EXPECT_THAT(recorded.messages[0].text, HasSubstr("is damaged (" + line));
+    if (what.starts_with("U+0416")) {
+      EXPECT_THAT(recorded.messages[0].text, HasSubstr("U+0416 has no Windows-1252"));
+    }
+    EXPECT_EQ(ReadFileBytes(path.string() + ".bad"), bytes) << "nothing is lost";
+    EXPECT_EQ(settings.DivXPlayer, "");
+  }
 }
 
 TEST_F(FileRegistryTest, DamagedFilesAreSetAsideNeverOverwrittenAndTheStoreStartsEmpty) {

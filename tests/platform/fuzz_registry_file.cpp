@@ -1,19 +1,62 @@
-// Fuzzes the store file reader: any input either fails cleanly or reads into a tree
-// that the writer puts into a form the reader takes back to the same text.
+// Fuzzes the store file reader in both export forms: any input either fails cleanly or
+// reads into a tree that the writer puts into a form the reader takes back to the same
+// text. An input that starts with byte 1 is taken as Windows-1252 text and handed to
+// the reader as a version-5 export in UTF-16LE with a byte-order mark (byte 2: in UTF-8
+// with a byte-order mark), so that mutations of the text reach the version-5 reader as
+// well-formed UTF-16 more often than byte mutations would. Any other input goes to the
+// reader as it is (the seeds hold UTF-16 files too).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "platform/registry_file.h"
+#include "platform/text_encoding.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+namespace {
+
+std::string Utf16LeFromWindows1252(std::string_view text) {
+  std::string out = "\xff\xfe";
+  const std::string utf8 = quorvel::Windows1252ToUtf8(text);
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<std::uint8_t>(utf8[i]);
+    char32_t code = lead;
+    std::size_t length = 1;
+    if (lead >= 0xE0) {
+      code = lead & 0x0F;
+      length = 3;
+    } else if (lead >= 0xC0) {
+      code = lead & 0x1F;
+      length = 2;
+    }
+    for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (utf8[i + k] & 0x3F);
+    out += static_cast<char>(code & 0xFF);
+    out += static_cast<char>(code >> 8);
+    i += length;
+  }
+  return out;
+}
+
+void RoundTrip(std::string_view text) {
   quorvel::RegistryTree tree;
-  if (!quorvel::ParseRegistryFile(text, tree).ok) return 0;
+  if (!quorvel::ParseRegistryFile(text, tree).ok) return;
   const std::string written = quorvel::FormatRegistryFile(tree);
   quorvel::RegistryTree again;
   if (!quorvel::ParseRegistryFile(written, again).ok) std::abort();
   if (quorvel::FormatRegistryFile(again) != written) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  if (!input.empty() && input.front() == '\x01') {
+    RoundTrip(Utf16LeFromWindows1252(input.substr(1)));
+  } else if (!input.empty() && input.front() == '\x02') {
+    RoundTrip("\xef\xbb\xbf" + quorvel::Windows1252ToUtf8(input.substr(1)));
+  } else {
+    RoundTrip(input);
+  }
   return 0;
 }
