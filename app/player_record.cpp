@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "app/registry_values.h"
-#include "platform/ascii.h"
-#include "platform/registry_tree.h"
+#include "registry_store/key_tree.h"
+#include "windows_rules/ascii.h"
 
 namespace quorvel {
 

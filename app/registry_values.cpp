@@ -4,7 +4,7 @@
 #include <array>
 #include <memory>
 
-#include "platform/registry_tree.h"
+#include "registry_store/key_tree.h"
 
 namespace quorvel {
 

@@ -5,7 +5,7 @@
 
 #include "app/ffdshow_switches.h"
 #include "app/registry_values.h"
-#include "platform/registry_tree.h"
+#include "registry_store/key_tree.h"
 
 namespace quorvel {
 

@@ -6,8 +6,9 @@
 #include "app/player_record.h"
 #include "app/settings.h"
 #include "platform/files.h"
-#include "platform/folder_listing.h"
+#include "platform/native_path.h"
 #include "platform/volumes.h"
+#include "windows_rules/folder_listing.h"
 
 namespace quorvel {
 
@@ -29,10 +30,10 @@ std::size_t IndexOf(DiskInfo::Position position) {
 
 struct DiskInfo::ListedFolder {
   ListedFolder(Files& filesService, const std::string& folderPath)
-      : files(filesService), path(folderPath), listing(folderPath, {}) {
+      : files(filesService), path(folderPath), listing(folderPath, {}, NativeSeparator()) {
     if (std::optional<std::vector<std::string>> names = files.ListNames(path)) {
       listed = true;
-      listing = FolderListing(path, std::move(*names));
+      listing = FolderListing(path, std::move(*names), NativeSeparator());
     }
   }
 

@@ -4,10 +4,10 @@
 #include <limits>
 #include <optional>
 
-#include "platform/disk_names.h"
 #include "platform/files.h"
-#include "platform/path_rules.h"
-#include "platform/profile_strings.h"
+#include "windows_rules/disk_names.h"
+#include "windows_rules/path_rules.h"
+#include "windows_rules/profile_strings.h"
 
 namespace quorvel {
 

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <optional>
 
-#include "platform/disk_names.h"
 #include "platform/files.h"
+#include "windows_rules/disk_names.h"
 
 namespace quorvel {
 

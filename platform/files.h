@@ -16,15 +16,15 @@
 #include <string_view>
 #include <vector>
 
+#include "windows_rules/folder_listing.h"
+
 namespace quorvel {
 
 class Files {
  public:
-  struct Entry {
-    std::string path;   // JoinNativePath(folder, name)
-    std::string name;   // the entry's name as the folder holds it
-    std::string title;  // `name` without its last dot and what follows
-  };
+  // path: JoinNativePath(folder, name); name: as the folder holds it; title: `name`
+  // without its last dot and what follows.
+  using Entry = ListedEntry;
 
   // Largest file that ReadFile hands out; longer files are cut here.
   static constexpr std::size_t kMaxReadFileBytes = 32u << 20;

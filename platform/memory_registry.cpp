@@ -46,7 +46,7 @@ bool MemoryRegistry::WriteAllowed(std::string_view keyPath, std::string_view val
 
 bool MemoryRegistry::SetValue(RegKey key, std::string_view name, RegType type, const void* data,
                               std::uint32_t size) {
-  const bool written = TreeRegistry::SetValue(key, name, type, data, size);
+  const bool written = KeyTreeRegistry::SetValue(key, name, type, data, size);
   if (written) ++setValueCount_;
   return written;
 }

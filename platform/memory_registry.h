@@ -15,11 +15,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/tree_registry.h"
+#include "registry_store/key_tree_registry.h"
 
 namespace quorvel {
 
-class MemoryRegistry final : public TreeRegistry {
+class MemoryRegistry final : public KeyTreeRegistry {
  public:
   MemoryRegistry() = default;
 

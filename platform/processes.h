@@ -45,7 +45,7 @@ class Processes {
   virtual ~Processes() = default;
 
   // Starts the program named by the first argument of `commandLine`, split into
-  // arguments by SplitCommandLine (platform/command_line.h), and does not wait for it.
+  // arguments by SplitCommandLine (windows_rules/windows_command_line.h), and does not wait for it.
   // The program gets this process's environment and current folder and none of its
   // open descriptors or handles apart from standard input, output and error; once it
   // ends, nothing of it is left behind. A program name without a folder is looked for

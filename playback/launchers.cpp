@@ -1,8 +1,9 @@
 #include "playback/launchers.h"
 
-#include "platform/disk_names.h"
-#include "platform/path_rules.h"
+#include "platform/native_path.h"
 #include "platform/volumes.h"
+#include "windows_rules/disk_names.h"
+#include "windows_rules/path_rules.h"
 
 namespace quorvel {
 

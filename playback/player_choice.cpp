@@ -4,9 +4,9 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/command_line.h"
 #include "playback/playlist.h"
 #include "playback/process_list.h"
+#include "windows_rules/windows_command_line.h"
 
 namespace quorvel {
 

@@ -37,7 +37,7 @@ bool ChoosePlayer(const Settings& settings, const Movie& movie, PlayerRecord& ou
 //
 // Whatever the template and the file name, the file reaches the player as exactly one
 // argument equal to `file` in each place of a "%f": the text put in is escaped for
-// the Windows command-line rules (platform/command_line.h), and where the template's
+// the Windows command-line rules (windows_rules/windows_command_line.h), and where the template's
 // own quoting would still split or join the file (an unquoted "%f" in a template that
 // quotes another one, a "%f" touching quotes, backslashes or another "%f"), the whole
 // argument text is written again argument by argument. For ordinary templates and

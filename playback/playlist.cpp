@@ -3,9 +3,10 @@
 #include <array>
 #include <optional>
 
-#include "platform/path_rules.h"
+#include "platform/native_path.h"
 #include "platform/private_files.h"
-#include "platform/text_encoding.h"
+#include "windows_rules/path_rules.h"
+#include "windows_rules/text_encoding.h"
 
 namespace quorvel {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "platform/disk_names.h"
+#include "windows_rules/disk_names.h"
 
 namespace quorvel {
 

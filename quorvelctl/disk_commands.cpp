@@ -8,10 +8,10 @@
 #include "app/settings.h"
 #include "disk/disk_info.h"
 #include "platform/files.h"
-#include "platform/text_encoding.h"
 #include "platform/volumes.h"
 #include "quorvelctl/commands.h"
 #include "quorvelctl/user_store.h"
+#include "windows_rules/text_encoding.h"
 
 namespace quorvelctl {
 

@@ -8,7 +8,6 @@
 
 #include "app/settings.h"
 #include "disk/disk_info.h"
-#include "platform/command_line.h"
 #include "platform/files.h"
 #include "platform/processes.h"
 #include "platform/volumes.h"
@@ -19,6 +18,7 @@
 #include "quorvelctl/commands.h"
 #include "quorvelctl/stderr_messages.h"
 #include "quorvelctl/user_store.h"
+#include "windows_rules/windows_command_line.h"
 
 namespace quorvelctl {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/text_encoding.h"
+#include "windows_rules/text_encoding.h"
 
 namespace quorvelctl {
 namespace {

@@ -1,6 +1,6 @@
 #include "resources/gui_text.h"
 
-#include "platform/text_encoding.h"
+#include "windows_rules/text_encoding.h"
 
 namespace quorvel {
 

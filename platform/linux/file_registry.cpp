@@ -16,8 +16,8 @@
 #include <system_error>
 #include <thread>
 
-#include "platform/registry_file.h"
 #include "platform/user_registry.h"
+#include "registry_store/regedit_file.h"
 
 namespace quorvel {
 namespace {
@@ -195,7 +195,7 @@ FileRegistry::Contents FileRegistry::ReadFile() const {
     return contents;
   }
   contents.stamp = StampOf(fd.get(), file_);
-  const RegistryParseResult result = ParseRegistryFile(text, contents.tree);
+  const RegeditParseResult result = ParseRegeditFile(text, contents.tree);
   if (result.ok) {
     contents.state = Contents::State::Parsed;
     contents.text = std::move(text);
@@ -203,7 +203,7 @@ FileRegistry::Contents FileRegistry::ReadFile() const {
   }
   // What parsed before the damage is not used: the set-aside file keeps all of it.
   contents.state = Contents::State::Damaged;
-  contents.tree = RegistryTree();
+  contents.tree = KeyTree();
   contents.where = result.line > 0
                        ? " (line " + std::to_string(result.line) + ": " + result.reason + ")"
                        : " (" + result.reason + ")";
@@ -280,11 +280,11 @@ void FileRegistry::Load() {
                  {}, MessageButtons::Ok, MessageIcon::Warning);
 }
 
-RegistryTree FileRegistry::BaseTree() const {
-  RegistryTree base;
+KeyTree FileRegistry::BaseTree() const {
+  KeyTree base;
   // The text was read or written by this store, so it parses; should it not, every
   // key this store holds counts as its change.
-  if (!baseText_.empty() && !ParseRegistryFile(baseText_, base).ok) return RegistryTree();
+  if (!baseText_.empty() && !ParseRegeditFile(baseText_, base).ok) return KeyTree();
   return base;
 }
 
@@ -309,9 +309,9 @@ bool FileRegistry::Write() {
 
   // What to write: the file as it is now with this store's changes made in it, or,
   // when the file was damaged and set aside, every key this store holds.
-  const RegistryTree base = BaseTree();
-  RegistryTree target;
-  const RegistryTree* text = &target;
+  const KeyTree base = BaseTree();
+  KeyTree target;
+  const KeyTree* text = &target;
   bool merged = false;
   Stamp read;
   const Stamp now = CurrentStamp();
@@ -352,14 +352,14 @@ bool FileRegistry::Write() {
     // The file holds every change already.
     stamp_ = read;
     if (merged) {
-      baseText_ = FormatRegistryFile(tree());
+      baseText_ = FormatRegeditFile(tree());
       fileHoldsBase_ = false;
     }
     MarkClean();
     return true;
   }
 
-  std::string formatted = FormatRegistryFile(*text);
+  std::string formatted = FormatRegeditFile(*text);
   std::filesystem::path temporary = file_;
   temporary += std::string(kTemporaryInfix) + std::to_string(::getpid()) + "." +
                std::to_string(temporaryCounter_++);
@@ -389,7 +389,7 @@ bool FileRegistry::Write() {
   // Without changes of other processes merged in, the file holds the same keys as the
   // tree (in the file's order).
   fileHoldsBase_ = !merged;
-  baseText_ = merged ? FormatRegistryFile(tree()) : std::move(formatted);
+  baseText_ = merged ? FormatRegeditFile(tree()) : std::move(formatted);
   writeFailureShown_ = false;
   MarkClean();
   return true;

@@ -1,5 +1,5 @@
 #pragma once
-// The registry store kept in one REGEDIT4 text file (see platform/registry_file.h).
+// The registry store kept in one REGEDIT4 text file (see registry_store/regedit_file.h).
 //
 // The keys live in memory: the file is read once, when the store is made, and what
 // this store reads stays what it read or wrote itself. When the last open key is closed
@@ -28,12 +28,12 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/tree_registry.h"
 #include "platform/user_messages.h"
+#include "registry_store/key_tree_registry.h"
 
 namespace quorvel {
 
-class FileRegistry final : public TreeRegistry {
+class FileRegistry final : public KeyTreeRegistry {
  public:
   FileRegistry(std::filesystem::path file, UserMessages& messages);
   // Writes what is still unwritten.
@@ -70,7 +70,7 @@ class FileRegistry final : public TreeRegistry {
   struct Contents {
     enum class State { Missing, Unreadable, Damaged, Parsed };
     State state = State::Missing;
-    RegistryTree tree;  // when parsed
+    KeyTree tree;       // when parsed
     std::string text;   // when parsed
     Stamp stamp;        // of the file read
     int error = 0;      // when unreadable
@@ -83,7 +83,7 @@ class FileRegistry final : public TreeRegistry {
 
   void Load();
   // The keys as this store last read or wrote them.
-  RegistryTree BaseTree() const;
+  KeyTree BaseTree() const;
   bool Write();
   void ReportWriteFailure(const std::string& why);
   void RemoveStaleTemporaryFiles() const;

@@ -4,7 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "platform/ascii.h"
+#include "windows_rules/ascii.h"
 
 namespace quorvel {
 

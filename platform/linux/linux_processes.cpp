@@ -21,8 +21,8 @@
 #include <thread>
 #include <utility>
 
-#include "platform/command_line.h"
 #include "platform/processes.h"
+#include "windows_rules/windows_command_line.h"
 
 extern char** environ;
 

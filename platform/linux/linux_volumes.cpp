@@ -24,7 +24,8 @@
 
 #include "platform/linux/filesystem_label.h"
 #include "platform/linux/mount_table.h"
-#include "platform/path_rules.h"
+#include "platform/native_path.h"
+#include "windows_rules/path_rules.h"
 
 namespace quorvel {
 

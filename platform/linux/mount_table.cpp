@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "platform/disk_names.h"
+#include "windows_rules/disk_names.h"
 
 namespace quorvel {
 

@@ -1,9 +1,11 @@
+#include "platform/native_path.h"
+
 #include <unistd.h>
 
 #include <cerrno>
 #include <vector>
 
-#include "platform/path_rules.h"
+#include "windows_rules/path_rules.h"
 
 namespace quorvel {
 

@@ -8,10 +8,11 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "platform/disk_names.h"
-#include "platform/folder_listing.h"
-#include "platform/path_rules.h"
-#include "platform/text_encoding.h"
+#include "platform/native_path.h"
+#include "windows_rules/disk_names.h"
+#include "windows_rules/folder_listing.h"
+#include "windows_rules/path_rules.h"
+#include "windows_rules/text_encoding.h"
 
 namespace quorvel {
 
@@ -109,7 +110,7 @@ std::optional<std::string> MatchEntry(const std::string& folder, std::string_vie
   if (Exists(JoinNativePath(folder, component))) return std::string(component);
   std::optional<std::vector<std::string>> names = ReadNames(folder);
   if (!names) return std::nullopt;
-  return FolderListing(folder, std::move(*names)).Find(component);
+  return FolderListing(folder, std::move(*names), NativeSeparator()).Find(component);
 }
 
 }  // namespace
@@ -123,7 +124,8 @@ std::vector<Files::Entry> PosixFiles::ListByExtension(std::string_view folder,
                                                       std::string_view extension) {
   std::optional<std::vector<std::string>> names = ReadNames(FolderPath(folder));
   if (!names) return {};
-  return FolderListing(std::string(folder), std::move(*names)).ByExtension(extension);
+  return FolderListing(std::string(folder), std::move(*names), NativeSeparator())
+      .ByExtension(extension);
 }
 
 std::optional<std::vector<std::string>> PosixFiles::ListNames(std::string_view folder) {

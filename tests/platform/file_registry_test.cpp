@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "platform/registry_file.h"
+#include "registry_store/regedit_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
@@ -86,8 +86,8 @@ TEST_F(FileRegistryTest, EveryValueRoundTripsByteForByte) {
   EXPECT_TRUE(messages.messages.empty());
 
   const std::string text = ReadFileBytes(file());
-  RegistryTree tree;
-  const auto result = ParseRegistryFile(text, tree);
+  KeyTree tree;
+  const auto result = ParseRegeditFile(text, tree);
   ASSERT_TRUE(result.ok) << result.line << ": " << result.reason;
   for (const auto& value : values) {
     SCOPED_TRACE(value.key + " / " + value.name);
@@ -104,7 +104,7 @@ TEST_F(FileRegistryTest, EveryValueRoundTripsByteForByte) {
     EXPECT_EQ(stored->data, value.data);
   }
   EXPECT_NE(tree.Find("HKEY_CURRENT_USER\\Software\\Z\\Y\\X"), nullptr);
-  EXPECT_EQ(FormatRegistryFile(tree), text) << "writing the read file again changes nothing";
+  EXPECT_EQ(FormatRegeditFile(tree), text) << "writing the read file again changes nothing";
   EXPECT_THAT(text, HasSubstr("\"DivX Player\"=\"a \\\"q\\\" \\\\ \\\\\\\\ \\\"\"\n"));
   EXPECT_THAT(text, HasSubstr("\"High\"=\"\x80\xe9\xff\xa0\t end\"\n"));
 
@@ -490,8 +490,8 @@ TEST_F(FileRegistryTest, DamagedFilesAreSetAsideNeverOverwrittenAndTheStoreStart
     EXPECT_EQ(ReadFileBytes(path.string() + ".bad"), earlierBad);
     EXPECT_EQ(settings.FullScreen, 0);
     // The fresh store written after the load is sound.
-    RegistryTree tree;
-    EXPECT_TRUE(ParseRegistryFile(ReadFileBytes(path), tree).ok);
+    KeyTree tree;
+    EXPECT_TRUE(ParseRegeditFile(ReadFileBytes(path), tree).ok);
     FileRegistry reopened(path, recorded);
     EXPECT_EQ(recorded.messages.size(), 1u) << "said once";
   }
@@ -508,8 +508,8 @@ TEST_F(FileRegistryTest, AStoreFileCutShortAtAnyLengthIsRecognised) {
   }
   const std::string text = ReadFileBytes(file());
   for (std::size_t length = 0; length < text.size(); ++length) {
-    RegistryTree tree;
-    EXPECT_FALSE(ParseRegistryFile(std::string_view(text).substr(0, length), tree).ok)
+    KeyTree tree;
+    EXPECT_FALSE(ParseRegeditFile(std::string_view(text).substr(0, length), tree).ok)
         << "cut at " << length;
   }
 }

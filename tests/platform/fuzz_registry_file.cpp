@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/registry_file.h"
-#include "platform/text_encoding.h"
+#include "registry_store/regedit_file.h"
+#include "windows_rules/text_encoding.h"
 
 namespace {
 
@@ -39,12 +39,12 @@ std::string Utf16LeFromWindows1252(std::string_view text) {
 }
 
 void RoundTrip(std::string_view text) {
-  quorvel::RegistryTree tree;
-  if (!quorvel::ParseRegistryFile(text, tree).ok) return;
-  const std::string written = quorvel::FormatRegistryFile(tree);
-  quorvel::RegistryTree again;
-  if (!quorvel::ParseRegistryFile(written, again).ok) std::abort();
-  if (quorvel::FormatRegistryFile(again) != written) std::abort();
+  quorvel::KeyTree tree;
+  if (!quorvel::ParseRegeditFile(text, tree).ok) return;
+  const std::string written = quorvel::FormatRegeditFile(tree);
+  quorvel::KeyTree again;
+  if (!quorvel::ParseRegeditFile(written, again).ok) std::abort();
+  if (quorvel::FormatRegeditFile(again) != written) std::abort();
 }
 
 }  // namespace

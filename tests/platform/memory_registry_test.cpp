@@ -11,7 +11,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-TEST(TreeRegistry, NamesIgnoreCaseKeepTheirFirstSpellingAndEnumerateInCreationOrder) {
+TEST(KeyTreeRegistry, NamesIgnoreCaseKeepTheirFirstSpellingAndEnumerateInCreationOrder) {
   MemoryRegistry registry;
   ScopedKey key(registry, registry.CreateKey(kCurrentUser, "Software\\Zeta"));
   ASSERT_TRUE(key);
@@ -34,7 +34,7 @@ TEST(TreeRegistry, NamesIgnoreCaseKeepTheirFirstSpellingAndEnumerateInCreationOr
   EXPECT_EQ(registry.OpenKeyCount(), 4u);
 }
 
-TEST(TreeRegistry, QueryCopiesOnlyWhatFitsAndReportsTheSize) {
+TEST(KeyTreeRegistry, QueryCopiesOnlyWhatFitsAndReportsTheSize) {
   MemoryRegistry registry;
   registry.Put("K", "five", RegType::Binary, {1, 2, 3, 4, 5});
   ScopedKey key(registry, registry.OpenKey(kCurrentUser, "K"));
@@ -53,7 +53,7 @@ TEST(TreeRegistry, QueryCopiesOnlyWhatFitsAndReportsTheSize) {
   EXPECT_FALSE(registry.DeleteValue(key.get(), "Five"));
 }
 
-TEST(TreeRegistry, DeletedKeysAndBadNamesFail) {
+TEST(KeyTreeRegistry, DeletedKeysAndBadNamesFail) {
   MemoryRegistry registry;
   ScopedKey parent(registry, registry.CreateKey(kCurrentUser, "P"));
   ScopedKey child(registry, registry.CreateKey(parent.get(), "C\\G"));

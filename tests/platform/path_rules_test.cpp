@@ -1,7 +1,8 @@
-#include "platform/path_rules.h"
+#include "windows_rules/path_rules.h"
 
 #include <gtest/gtest.h>
 
+#include "platform/native_path.h"
 #include "platform/volumes.h"
 
 namespace quorvel {

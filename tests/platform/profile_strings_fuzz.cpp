@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/profile_strings.h"
+#include "windows_rules/profile_strings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -1,4 +1,4 @@
-#include "platform/profile_strings.h"
+#include "windows_rules/profile_strings.h"
 
 #include <gtest/gtest.h>
 

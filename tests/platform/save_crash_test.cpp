@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "platform/linux/file_registry.h"
-#include "platform/registry_file.h"
+#include "registry_store/regedit_file.h"
 #include "save_generation.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
@@ -102,8 +102,8 @@ TEST(StoreFileCrash, AKilledSaveLeavesTheOldOrTheNewSettingsNeverAMix) {
       continue;
     }
     const std::string text = testing::ReadFileBytes(file);
-    RegistryTree tree;
-    const auto parsed = ParseRegistryFile(text, tree);
+    KeyTree tree;
+    const auto parsed = ParseRegeditFile(text, tree);
     ASSERT_TRUE(parsed.ok) << "kill " << kill << ", line " << parsed.line << ": " << parsed.reason;
     testing::RecordingMessages messages;
     Settings settings;

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/command_line.h"
 #include "playback/player_choice.h"
 #include "playback/process_list.h"
+#include "windows_rules/windows_command_line.h"
 
 namespace {
 

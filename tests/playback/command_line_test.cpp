@@ -1,6 +1,6 @@
-#include "platform/command_line.h"
-
 #include <gtest/gtest.h>
+
+#include "windows_rules/windows_command_line.h"
 
 namespace quorvel {
 namespace {

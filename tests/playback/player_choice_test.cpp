@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/command_line.h"
 #include "playback/recording_processes.h"
 #include "support/recording_messages.h"
+#include "windows_rules/windows_command_line.h"
 
 namespace quorvel {
 namespace {

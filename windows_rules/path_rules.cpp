@@ -1,4 +1,4 @@
-#include "platform/path_rules.h"
+#include "windows_rules/path_rules.h"
 
 namespace quorvel {
 
@@ -22,10 +22,6 @@ std::string JoinPath(std::string_view folder, std::string_view name, char separa
   joined.push_back(separator);
   joined.append(name);
   return joined;
-}
-
-std::string JoinNativePath(std::string_view folder, std::string_view name) {
-  return JoinPath(folder, name, NativeSeparator());
 }
 
 std::string DriveLetterVolumeRoot(std::string_view path) {

@@ -1,4 +1,4 @@
-#include "platform/command_line.h"
+#include "windows_rules/windows_command_line.h"
 
 namespace quorvel {
 

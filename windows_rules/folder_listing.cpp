@@ -1,14 +1,14 @@
-#include "platform/folder_listing.h"
+#include "windows_rules/folder_listing.h"
 
 #include <algorithm>
 
-#include "platform/disk_names.h"
-#include "platform/path_rules.h"
+#include "windows_rules/disk_names.h"
+#include "windows_rules/path_rules.h"
 
 namespace quorvel {
 
-FolderListing::FolderListing(std::string folder, std::vector<std::string> names)
-    : folder_(std::move(folder)), names_(std::move(names)) {}
+FolderListing::FolderListing(std::string folder, std::vector<std::string> names, char separator)
+    : folder_(std::move(folder)), names_(std::move(names)), separator_(separator) {}
 
 std::optional<std::string> FolderListing::Find(std::string_view name) const {
   if (name.empty()) return std::nullopt;
@@ -24,7 +24,7 @@ std::optional<std::string> FolderListing::Find(std::string_view name) const {
   return *best;
 }
 
-std::vector<Files::Entry> FolderListing::ByExtension(std::string_view extension) const {
+std::vector<ListedEntry> FolderListing::ByExtension(std::string_view extension) const {
   const std::string suffix = "." + std::string(extension);
   // Sorted as views, so that a folder of many thousand entries moves no strings.
   std::vector<std::string_view> matching;
@@ -32,11 +32,11 @@ std::vector<Files::Entry> FolderListing::ByExtension(std::string_view extension)
     if (EndsWithIgnoringAsciiCase(name, suffix)) matching.push_back(name);
   }
   std::sort(matching.begin(), matching.end(), LessIgnoringAsciiCase);
-  std::vector<Files::Entry> entries;
+  std::vector<ListedEntry> entries;
   entries.reserve(matching.size());
   for (std::string_view name : matching) {
-    entries.push_back(Files::Entry{JoinNativePath(folder_, name), std::string(name),
-                                   std::string(name.substr(0, name.rfind('.')))});
+    entries.push_back(ListedEntry{JoinPath(folder_, name, separator_), std::string(name),
+                                  std::string(name.substr(0, name.rfind('.')))});
   }
   return entries;
 }

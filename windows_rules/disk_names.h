@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ascii.h"  // the case rules names are compared by
+#include "windows_rules/ascii.h"  // the case rules names are compared by
 
 namespace quorvel {
 

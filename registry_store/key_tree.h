@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ascii.h"
+#include "windows_rules/ascii.h"
 
 namespace quorvel {
 
@@ -297,14 +297,14 @@ struct RegNode : std::enable_shared_from_this<RegNode> {
   std::size_t Depth() const;  // 0 for a root
 };
 
-class RegistryTree {
+class KeyTree {
  public:
   // The roots the Windows registry has, all empty.
-  RegistryTree();
-  RegistryTree(const RegistryTree&) = delete;
-  RegistryTree& operator=(const RegistryTree&) = delete;
-  RegistryTree(RegistryTree&&) = default;
-  RegistryTree& operator=(RegistryTree&&) = default;
+  KeyTree();
+  KeyTree(const KeyTree&) = delete;
+  KeyTree& operator=(const KeyTree&) = delete;
+  KeyTree(KeyTree&&) = default;
+  KeyTree& operator=(KeyTree&&) = default;
 
   // A root by its name ("HKEY_CURRENT_USER"), case-insensitive; nullptr if unknown.
   RegNode* Root(std::string_view name) const;
@@ -314,7 +314,7 @@ class RegistryTree {
   RegNode* Find(std::string_view fullPath) const;
 
   // A copy of every key and value.
-  RegistryTree Clone() const;
+  KeyTree Clone() const;
 
   // "HKEY_CURRENT_USER\Software\...", with the names as stored.
   static std::string FullPath(const RegNode& node);
@@ -335,8 +335,7 @@ class RegistryTree {
 // New keys and values go after those `target` holds. Returns how many changes altered
 // `target` (none when it holds every change already). Time grows linearly with the
 // size of the three trees.
-std::size_t ReplayChanges(const RegistryTree& before, const RegistryTree& after,
-                          RegistryTree& target);
+std::size_t ReplayChanges(const KeyTree& before, const KeyTree& after, KeyTree& target);
 
 // True for the name of one of the roots ("HKEY_CURRENT_USER", ...), any case.
 bool IsRootName(std::string_view name);

@@ -1,11 +1,11 @@
-#include "platform/registry_file.h"
+#include "registry_store/regedit_file.h"
 
 #include <cstdio>
 #include <optional>
 #include <vector>
 
-#include "platform/ascii.h"
-#include "platform/text_encoding.h"
+#include "windows_rules/ascii.h"
+#include "windows_rules/text_encoding.h"
 
 namespace quorvel {
 namespace {
@@ -130,9 +130,9 @@ bool Utf8ToWindows1252(std::string_view bytes, std::string& out, std::size_t& li
 
 class Parser {
  public:
-  Parser(std::string_view text, RegistryTree& tree) : text_(text), tree_(tree) {}
+  Parser(std::string_view text, KeyTree& tree) : text_(text), tree_(tree) {}
 
-  RegistryParseResult Run() {
+  RegeditParseResult Run() {
     if (text_.empty()) return Fail(0, "the file is empty");
     if (text_.size() > kMaxRegistryFileSize) return Fail(0, "the file is larger than 64 MiB");
     if (auto fault = Decode(); !fault.ok) return fault;
@@ -156,7 +156,7 @@ class Parser {
     while (NextLine(line)) {
       line = TrimLeading(TrimTrailing(line));
       if (line.empty() || line.front() == ';') continue;
-      RegistryParseResult result;
+      RegeditParseResult result;
       if (line.front() == '[') {
         result = Section(line);
         anyKey = true;
@@ -168,14 +168,14 @@ class Parser {
       if (!result.ok) return result;
     }
     if (!ours && !anyKey) return Fail(lineCount_, "the file holds no key");
-    RegistryParseResult ok;
+    RegeditParseResult ok;
     ok.ok = true;
     return ok;
   }
 
  private:
-  static RegistryParseResult Fail(std::size_t line, std::string reason) {
-    RegistryParseResult result;
+  static RegeditParseResult Fail(std::size_t line, std::string reason) {
+    RegeditParseResult result;
     result.line = line;
     result.reason = std::move(reason);
     return result;
@@ -203,7 +203,7 @@ class Parser {
   // The registry editor of today exports in UTF-16LE with a byte-order mark; such
   // files, and version-5 files in UTF-8, are read as the Windows-1252 text the store
   // holds. Anything else is taken byte for byte.
-  RegistryParseResult Decode() {
+  RegeditParseResult Decode() {
     std::size_t line = 1;
     std::string reason;
     bool ok = true;
@@ -216,17 +216,17 @@ class Parser {
     } else if (text_.starts_with(kVersion5Header) && IsValidUtf8(text_)) {
       ok = Utf8ToWindows1252(text_, decoded_, line, reason);
     } else {
-      return RegistryParseResult{true, 0, {}};
+      return RegeditParseResult{true, 0, {}};
     }
     if (!ok) return Fail(line, reason);
     if (decoded_.empty()) return Fail(0, "the file is empty");
     text_ = decoded_;
-    return RegistryParseResult{true, 0, {}};
+    return RegeditParseResult{true, 0, {}};
   }
 
   // Control characters other than tab and line ends mean the file is not text; a
   // missing line end at the end means it was cut short. Counts the lines.
-  RegistryParseResult CheckBytes() {
+  RegeditParseResult CheckBytes() {
     std::size_t line = 1;
     std::size_t lineStart = 0;
     for (std::size_t i = 0; i < text_.size(); ++i) {
@@ -253,10 +253,10 @@ class Parser {
       return Fail(line, "the file was cut short in the middle of a line");
     }
     lineCount_ = line - 1;
-    return RegistryParseResult{true, 0, {}};
+    return RegeditParseResult{true, 0, {}};
   }
 
-  RegistryParseResult Section(std::string_view line) {
+  RegeditParseResult Section(std::string_view line) {
     if (line.back() != ']') return Fail(lineNumber_, "the key line does not end with ]");
     const std::string_view path = line.substr(1, line.size() - 2);
     if (!path.empty() && path.front() == '-') {
@@ -274,7 +274,7 @@ class Parser {
         return Fail(lineNumber_, "a key name is longer than 255 bytes or holds a tab");
       }
       current_ = parent_->AddChild(name);
-      return RegistryParseResult{true, 0, {}};
+      return RegeditParseResult{true, 0, {}};
     }
     std::vector<std::string_view>& components = components_;
     if (!SplitKeyPath(path, components) || components.empty()) {
@@ -296,7 +296,7 @@ class Parser {
       node = node->AddChild(components[i]);
     }
     current_ = node;
-    return RegistryParseResult{true, 0, {}};
+    return RegeditParseResult{true, 0, {}};
   }
 
   // Reads a quoted string starting at `pos` (on the opening quote) onto the end of
@@ -321,7 +321,7 @@ class Parser {
     return false;
   }
 
-  RegistryParseResult ValueLine(std::string_view line) {
+  RegeditParseResult ValueLine(std::string_view line) {
     const std::size_t lineNumber = lineNumber_;
     std::string& name = name_;
     name.clear();
@@ -351,7 +351,7 @@ class Parser {
       if (bytes.size() + 1 > kMaxValueSize) return Fail(lineNumber, "the value is too large");
       bytes.push_back(0);
       current_->SetValue(name, static_cast<std::uint32_t>(1), std::move(bytes));
-      return RegistryParseResult{true, 0, {}};
+      return RegeditParseResult{true, 0, {}};
     }
     if (StartsWithIgnoringAsciiCase(data, "dword:")) {
       std::uint32_t value = 0;
@@ -362,7 +362,7 @@ class Parser {
           name, 4,
           {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
-      return RegistryParseResult{true, 0, {}};
+      return RegeditParseResult{true, 0, {}};
     }
     std::uint32_t type = 0;
     std::string_view rest;
@@ -394,7 +394,7 @@ class Parser {
       bytes.assign(text.begin(), text.end());
     }
     current_->SetValue(name, type, std::move(bytes));
-    return RegistryParseResult{true, 0, {}};
+    return RegeditParseResult{true, 0, {}};
   }
 
   // Comma-separated bytes of two hex digits; a line ending in `\` continues on the
@@ -443,7 +443,7 @@ class Parser {
   std::string_view text_;
   std::string decoded_;  // the text in Windows-1252 when the file was in another form
   bool version5_ = false;
-  RegistryTree& tree_;
+  KeyTree& tree_;
   std::size_t next_ = 0;        // where the next line starts
   std::size_t lineNumber_ = 0;  // of the line read last, from 1
   std::size_t lineCount_ = 0;
@@ -541,11 +541,11 @@ void AppendKey(std::string& out, const RegNode& node, std::string& path, bool ro
 
 }  // namespace
 
-RegistryParseResult ParseRegistryFile(std::string_view text, RegistryTree& tree) {
+RegeditParseResult ParseRegeditFile(std::string_view text, KeyTree& tree) {
   return Parser(text, tree).Run();
 }
 
-std::string FormatRegistryFile(const RegistryTree& tree) {
+std::string FormatRegeditFile(const KeyTree& tree) {
   std::string out;
   out += kHeader;
   out += '\n';

@@ -1,7 +1,7 @@
-#include "platform/profile_strings.h"
+#include "windows_rules/profile_strings.h"
 
-#include "platform/disk_names.h"
-#include "platform/path_rules.h"
+#include "windows_rules/disk_names.h"
+#include "windows_rules/path_rules.h"
 
 namespace quorvel {
 

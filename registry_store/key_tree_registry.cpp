@@ -1,11 +1,11 @@
-#include "platform/tree_registry.h"
+#include "registry_store/key_tree_registry.h"
 
 #include <cstring>
 #include <vector>
 
 namespace quorvel {
 
-std::shared_ptr<RegNode> TreeRegistry::Resolve(RegKey key) const {
+std::shared_ptr<RegNode> KeyTreeRegistry::Resolve(RegKey key) const {
   std::shared_ptr<RegNode> node;
   if (key == kCurrentUser) {
     RegNode* root = tree_.Root(kCurrentUserRoot);
@@ -20,13 +20,13 @@ std::shared_ptr<RegNode> TreeRegistry::Resolve(RegKey key) const {
   return node;
 }
 
-RegNode* TreeRegistry::Walk(RegKey parent, std::string_view subKey, bool create) {
+RegNode* KeyTreeRegistry::Walk(RegKey parent, std::string_view subKey, bool create) {
   const auto start = Resolve(parent);
   if (start == nullptr) return nullptr;
   std::vector<std::string_view> components;
   if (!SplitKeyPath(subKey, components)) return nullptr;
   RegNode* node = start.get();
-  std::string path = RegistryTree::FullPath(*node);
+  std::string path = KeyTree::FullPath(*node);
   // The root itself is checked too: a store may refuse a whole root.
   if (!KeyAllowed(path)) return nullptr;
   for (const auto component : components) {
@@ -47,24 +47,24 @@ RegNode* TreeRegistry::Walk(RegKey parent, std::string_view subKey, bool create)
   return node;
 }
 
-RegKey TreeRegistry::NewHandle(RegNode* node) {
+RegKey KeyTreeRegistry::NewHandle(RegNode* node) {
   const RegKey handle = nextHandle_++;
   handles_.emplace(handle, node->shared_from_this());
   return handle;
 }
 
-RegKey TreeRegistry::CreateKey(RegKey parent, std::string_view subKey) {
+RegKey KeyTreeRegistry::CreateKey(RegKey parent, std::string_view subKey) {
   RegNode* node = Walk(parent, subKey, /*create=*/true);
   return node == nullptr ? kNoKey : NewHandle(node);
 }
 
-RegKey TreeRegistry::OpenKey(RegKey parent, std::string_view subKey) {
+RegKey KeyTreeRegistry::OpenKey(RegKey parent, std::string_view subKey) {
   RegNode* node = Walk(parent, subKey, /*create=*/false);
   return node == nullptr ? kNoKey : NewHandle(node);
 }
 
-bool TreeRegistry::QueryValue(RegKey key, std::string_view name, void* buffer,
-                              std::uint32_t& size) {
+bool KeyTreeRegistry::QueryValue(RegKey key, std::string_view name, void* buffer,
+                                 std::uint32_t& size) {
   const auto node = Resolve(key);
   if (node == nullptr) return false;
   const RegValue* value = node->FindValue(name);
@@ -74,12 +74,12 @@ bool TreeRegistry::QueryValue(RegKey key, std::string_view name, void* buffer,
   return true;
 }
 
-bool TreeRegistry::SetValue(RegKey key, std::string_view name, RegType type, const void* data,
-                            std::uint32_t size) {
+bool KeyTreeRegistry::SetValue(RegKey key, std::string_view name, RegType type, const void* data,
+                               std::uint32_t size) {
   const auto node = Resolve(key);
   if (node == nullptr || !IsValidValueName(name) || size > kMaxValueSize) return false;
   if (size > 0 && data == nullptr) return false;
-  if (!WriteAllowed(RegistryTree::FullPath(*node), name)) return false;
+  if (!WriteAllowed(KeyTree::FullPath(*node), name)) return false;
   const auto* bytes = static_cast<const std::uint8_t*>(data);
   node->SetValue(name, static_cast<std::uint32_t>(type),
                  std::vector<std::uint8_t>(bytes, bytes + size));
@@ -87,14 +87,14 @@ bool TreeRegistry::SetValue(RegKey key, std::string_view name, RegType type, con
   return true;
 }
 
-bool TreeRegistry::DeleteValue(RegKey key, std::string_view name) {
+bool KeyTreeRegistry::DeleteValue(RegKey key, std::string_view name) {
   const auto node = Resolve(key);
   if (node == nullptr || !node->RemoveValue(name)) return false;
   dirty_ = true;
   return true;
 }
 
-bool TreeRegistry::EnumKey(RegKey key, std::uint32_t index, std::string& name) {
+bool KeyTreeRegistry::EnumKey(RegKey key, std::uint32_t index, std::string& name) {
   const auto node = Resolve(key);
   if (node == nullptr || index >= node->children.size()) return false;
   const std::string& childName = node->children[index].name;
@@ -103,7 +103,7 @@ bool TreeRegistry::EnumKey(RegKey key, std::uint32_t index, std::string& name) {
   return true;
 }
 
-bool TreeRegistry::DeleteKey(RegKey parent, std::string_view subKey) {
+bool KeyTreeRegistry::DeleteKey(RegKey parent, std::string_view subKey) {
   RegNode* node = Walk(parent, subKey, /*create=*/false);
   if (node == nullptr || node->parent == nullptr) return false;  // roots stay
   if (!node->parent->RemoveChild(node->name)) return false;
@@ -111,7 +111,7 @@ bool TreeRegistry::DeleteKey(RegKey parent, std::string_view subKey) {
   return true;
 }
 
-void TreeRegistry::CloseKey(RegKey key) {
+void KeyTreeRegistry::CloseKey(RegKey key) {
   if (handles_.erase(key) > 0 && handles_.empty()) LastKeyClosed();
 }
 

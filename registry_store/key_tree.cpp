@@ -1,4 +1,4 @@
-#include "platform/registry_tree.h"
+#include "registry_store/key_tree.h"
 
 #include <algorithm>
 #include <array>
@@ -95,7 +95,7 @@ std::size_t RegNode::Depth() const {
   return depth;
 }
 
-RegistryTree::RegistryTree() {
+KeyTree::KeyTree() {
   for (const auto name : kRootNames) {
     auto root = std::make_shared<RegNode>();
     root->name = std::string(name);
@@ -103,14 +103,14 @@ RegistryTree::RegistryTree() {
   }
 }
 
-RegNode* RegistryTree::Root(std::string_view name) const {
+RegNode* KeyTree::Root(std::string_view name) const {
   for (const auto& root : roots_) {
     if (EqualsIgnoringAsciiCase(root->name, name)) return root.get();
   }
   return nullptr;
 }
 
-RegNode* RegistryTree::Find(std::string_view fullPath) const {
+RegNode* KeyTree::Find(std::string_view fullPath) const {
   std::vector<std::string_view> components;
   if (!SplitKeyPath(fullPath, components) || components.empty()) return nullptr;
   RegNode* node = Root(components.front());
@@ -129,13 +129,13 @@ void CopyBelow(const RegNode& from, RegNode& into) {
 
 }  // namespace
 
-RegistryTree RegistryTree::Clone() const {
-  RegistryTree copy;
+KeyTree KeyTree::Clone() const {
+  KeyTree copy;
   for (std::size_t i = 0; i < roots_.size(); ++i) CopyBelow(*roots_[i], *copy.roots_[i]);
   return copy;
 }
 
-std::string RegistryTree::FullPath(const RegNode& node) {
+std::string KeyTree::FullPath(const RegNode& node) {
   std::vector<const RegNode*> chain;
   for (const RegNode* at = &node; at != nullptr; at = at->parent) chain.push_back(at);
   std::string path;
@@ -254,8 +254,7 @@ class Replay {
 
 }  // namespace
 
-std::size_t ReplayChanges(const RegistryTree& before, const RegistryTree& after,
-                          RegistryTree& target) {
+std::size_t ReplayChanges(const KeyTree& before, const KeyTree& after, KeyTree& target) {
   Replay replay;
   for (const auto& root : after.Roots()) {
     RegNode* into = target.Root(root->name);

@@ -1,5 +1,5 @@
 #pragma once
-// The Registry operations over a RegistryTree, shared by the in-memory store and the
+// The Registry operations over a KeyTree, shared by the in-memory store and the
 // store file. What a store refuses (a key it cannot open, a value it cannot write) and
 // what it does when the last handle closes are its own; this class asks it through the
 // hooks below.
@@ -12,11 +12,11 @@
 #include <unordered_map>
 
 #include "platform/registry.h"
-#include "platform/registry_tree.h"
+#include "registry_store/key_tree.h"
 
 namespace quorvel {
 
-class TreeRegistry : public Registry {
+class KeyTreeRegistry : public Registry {
  public:
   RegKey CreateKey(RegKey parent, std::string_view subKey) override;
   RegKey OpenKey(RegKey parent, std::string_view subKey) override;
@@ -32,7 +32,7 @@ class TreeRegistry : public Registry {
   std::size_t OpenKeyCount() const { return handles_.size(); }
 
  protected:
-  TreeRegistry() = default;
+  KeyTreeRegistry() = default;
 
   // May the key with this full path ("HKEY_CURRENT_USER\...") be opened or created?
   virtual bool KeyAllowed(std::string_view /*fullPath*/) { return true; }
@@ -43,10 +43,10 @@ class TreeRegistry : public Registry {
   // Called when the last open handle was closed.
   virtual void LastKeyClosed() {}
 
-  RegistryTree& tree() { return tree_; }
-  const RegistryTree& tree() const { return tree_; }
+  KeyTree& tree() { return tree_; }
+  const KeyTree& tree() const { return tree_; }
   // Replaces the whole tree; only while no handle is open.
-  void ReplaceTree(RegistryTree tree) { tree_ = std::move(tree); }
+  void ReplaceTree(KeyTree tree) { tree_ = std::move(tree); }
 
   // Whether anything changed since the last MarkClean.
   bool dirty() const { return dirty_; }
@@ -58,7 +58,7 @@ class TreeRegistry : public Registry {
   RegNode* Walk(RegKey parent, std::string_view subKey, bool create);
   RegKey NewHandle(RegNode* node);
 
-  RegistryTree tree_;
+  KeyTree tree_;
   std::unordered_map<RegKey, std::shared_ptr<RegNode>> handles_;
   RegKey nextHandle_ = 16;
   bool dirty_ = false;

@@ -1,4 +1,4 @@
-#include "platform/ascii.h"
+#include "windows_rules/ascii.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "platform/disk_names.h"
+#include "windows_rules/disk_names.h"
 
 namespace quorvel {
 

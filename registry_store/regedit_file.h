@@ -31,7 +31,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/registry_tree.h"
+#include "registry_store/key_tree.h"
 
 namespace quorvel {
 
@@ -39,7 +39,7 @@ namespace quorvel {
 inline constexpr std::size_t kMaxRegistryLineLength = 64 * 1024;
 inline constexpr std::size_t kMaxRegistryFileSize = 64 * 1024 * 1024;
 
-struct RegistryParseResult {
+struct RegeditParseResult {
   bool ok = false;
   std::size_t line = 0;  // 1-based line of the first fault
   std::string reason;    // what is wrong there, for the user
@@ -47,10 +47,10 @@ struct RegistryParseResult {
 
 // Reads `text` into `tree`, which should be empty. On failure `tree` holds what was
 // read before the fault; the caller decides whether to use it.
-RegistryParseResult ParseRegistryFile(std::string_view text, RegistryTree& tree);
+RegeditParseResult ParseRegeditFile(std::string_view text, KeyTree& tree);
 
 // The whole tree in the form above, with line ends "\n". Every key is written, also an
 // empty one; a root only when it holds values.
-std::string FormatRegistryFile(const RegistryTree& tree);
+std::string FormatRegeditFile(const KeyTree& tree);
 
 }  // namespace quorvel
