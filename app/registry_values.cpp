@@ -5,18 +5,16 @@
 #include <memory>
 
 #include "registry_store/key_tree.h"
+#include "windows_rules/little_endian.h"
 
 namespace quorvel {
 
 bool ReadNumber(Registry& registry, RegKey key, std::string_view name, std::uint32_t& field) {
-  std::array<std::uint8_t, kNumberBufferSize> bytes{};
-  for (std::size_t i = 0; i < bytes.size(); ++i)
-    bytes[i] = static_cast<std::uint8_t>(field >> (8 * i));
+  // A value shorter than 4 bytes changes only the low bytes of the field.
+  std::array<std::uint8_t, kNumberBufferSize> bytes = LittleEndianBytes32(field);
   std::uint32_t size = kNumberBufferSize;
   if (!registry.QueryValue(key, name, bytes.data(), size)) return false;
-  field = static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
-          (static_cast<std::uint32_t>(bytes[2]) << 16) |
-          (static_cast<std::uint32_t>(bytes[3]) << 24);
+  field = LoadLittleEndian32(bytes.data());
   return true;
 }
 
@@ -47,9 +45,7 @@ TextRead ReadTextValue(Registry& registry, RegKey key, std::string_view name, st
 }
 
 bool WriteNumber(Registry& registry, RegKey key, std::string_view name, std::uint32_t value) {
-  const std::array<std::uint8_t, 4> bytes = {
-      static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-      static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+  const std::array<std::uint8_t, 4> bytes = LittleEndianBytes32(value);
   return registry.SetValue(key, name, RegType::Dword, bytes.data(), 4);
 }
 

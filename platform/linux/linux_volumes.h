@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/linux/mount_table.h"
+#include "platform/linux/unique_handles.h"
 #include "platform/volumes.h"
 
 namespace quorvel {
@@ -32,11 +33,8 @@ class LinuxVolumes final : public Volumes {
  public:
   LinuxVolumes() = default;
   explicit LinuxVolumes(LinuxVolumeSources sources) : sources_(std::move(sources)) {}
-  LinuxVolumes(LinuxVolumes&& other) noexcept;
-  LinuxVolumes& operator=(LinuxVolumes&& other) noexcept;
-  LinuxVolumes(const LinuxVolumes&) = delete;
-  LinuxVolumes& operator=(const LinuxVolumes&) = delete;
-  ~LinuxVolumes() override;
+  LinuxVolumes(LinuxVolumes&& other) noexcept = default;
+  LinuxVolumes& operator=(LinuxVolumes&& other) noexcept = default;
 
   std::string VolumeRoot(std::string_view path) override;
   std::string DiskFolder(std::string_view path) override;
@@ -72,7 +70,7 @@ class LinuxVolumes final : public Volumes {
   };
 
   LinuxVolumeSources sources_;
-  int mountInfoFd_ = -1;
+  UniqueFd mountInfoFd_;
   bool mountInfoPollable_ = false;
   bool mountsValid_ = false;
   std::vector<MountEntry> mounts_;

@@ -14,6 +14,7 @@
 #include "registry_store/regedit_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
+#include "windows_rules/little_endian.h"
 
 namespace quorvel {
 namespace {
@@ -306,8 +307,7 @@ TEST_F(FileRegistryTest, ImportsAFileExportedByTheWindowsRegistryEditor) {
 std::string Utf16LeToUtf8(std::string_view bytes) {
   std::string out;
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const unsigned code = static_cast<std::uint8_t>(bytes[i]) |
-                          (static_cast<unsigned>(static_cast<std::uint8_t>(bytes[i + 1])) << 8);
+    const unsigned code = LoadLittleEndian16(bytes.data() + i);
     if (code < 0x80) {
       out += static_cast<char>(code);
     } else if (code < 0x800) {
@@ -336,8 +336,7 @@ std::string Utf8ToUtf16Le(std::string_view text) {
       length = 2;
     }
     for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (text[i + k] & 0x3F);
-    out += static_cast<char>(code & 0xFF);
-    out += static_cast<char>(code >> 8);
+    AppendLittleEndian16(out, static_cast<std::uint16_t>(code));
     i += length;
   }
   return out;
