@@ -12,8 +12,7 @@ namespace quorvel {
 bool ReadNumber(Registry& registry, RegKey key, std::string_view name, std::uint32_t& field) {
   // A value shorter than 4 bytes changes only the low bytes of the field.
   std::array<std::uint8_t, kNumberBufferSize> bytes = LittleEndianBytes32(field);
-  std::uint32_t size = kNumberBufferSize;
-  if (!registry.QueryValue(key, name, bytes.data(), size)) return false;
+  if (!registry.QueryValue(key, name, bytes.data(), kNumberBufferSize)) return false;
   field = LoadLittleEndian32(bytes.data());
   return true;
 }
@@ -27,9 +26,10 @@ bool ReadNumber(Registry& registry, RegKey key, std::string_view name, std::int3
 
 bool ReadText(Registry& registry, RegKey key, std::string_view name, std::string& field) {
   std::array<char, kTextBufferSize> buffer{};
-  std::uint32_t size = kTextBufferSize;
-  if (!registry.QueryValue(key, name, buffer.data(), size)) return false;
-  const auto end = std::find(buffer.begin(), buffer.begin() + size, '\0');
+  const std::optional<std::uint32_t> size =
+      registry.QueryValue(key, name, buffer.data(), kTextBufferSize);
+  if (!size) return false;
+  const auto end = std::find(buffer.begin(), buffer.begin() + *size, '\0');
   field.assign(buffer.begin(), end);
   return true;
 }
@@ -40,8 +40,9 @@ TextRead ReadTextValue(Registry& registry, RegKey key, std::string_view name, st
   // any value it keeps gets it. One such buffer serves every read of the thread; left
   // uninitialised, only the bytes a long value fills are ever touched.
   thread_local const std::unique_ptr<char[]> probe(new char[kMaxValueSize]);
-  auto size = static_cast<std::uint32_t>(kMaxValueSize);
-  return registry.QueryValue(key, name, probe.get(), size) ? TextRead::TooLong : TextRead::Missing;
+  return registry.QueryValue(key, name, probe.get(), static_cast<std::uint32_t>(kMaxValueSize))
+             ? TextRead::TooLong
+             : TextRead::Missing;
 }
 
 bool WriteNumber(Registry& registry, RegKey key, std::string_view name, std::uint32_t value) {

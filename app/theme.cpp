@@ -115,9 +115,8 @@ bool Theme::Load(Registry& registry, RegKey settingsKey) {
   for (const auto& [name, field] : kThemeColors) ReadNumber(registry, from, name, this->*field);
   for (const auto& [name, field] : kThemeFonts) {
     std::array<std::uint8_t, FontDescription::kSize> bytes{};
-    std::uint32_t size = FontDescription::kSize;
-    if (registry.QueryValue(from, name, bytes.data(), size)) {
-      (this->*field).OverwriteFrom(bytes.data(), size);
+    if (const auto size = registry.QueryValue(from, name, bytes.data(), FontDescription::kSize)) {
+      (this->*field).OverwriteFrom(bytes.data(), *size);
     }
   }
   return true;

@@ -18,6 +18,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -338,19 +339,21 @@ class X11Windows {
   std::optional<std::chrono::steady_clock::time_point> failedAt_;
 };
 
+// A start that failed for the reason `error` (an errno value).
+StartResult Failed(int error) { return {false, std::generic_category().message(error)}; }
+
 class LinuxProcesses final : public Processes {
  public:
   StartResult Start(std::string_view commandLine) override {
     std::vector<std::string> args = SplitCommandLine(commandLine);
     for (const auto& arg : args) {
-      if (arg.find('\0') != std::string::npos) return {false, EINVAL};
+      if (arg.find('\0') != std::string::npos) return Failed(EINVAL);
     }
     std::string program;
     int error = 0;
-    if (!ResolveProgram(args[0], program, error)) return {false, error};
-    if (!IsExecutableFile(program)) {
-      return {false, access(program.c_str(), F_OK) == 0 ? EACCES : ENOENT};
-    }
+    if (!ResolveProgram(args[0], program, error)) return Failed(error);
+    if (!IsExecutableFile(program))
+      return Failed(access(program.c_str(), F_OK) == 0 ? EACCES : ENOENT);
 
     std::vector<char*> argv;
     argv.reserve(args.size() + 1);
@@ -379,7 +382,7 @@ class LinuxProcesses final : public Processes {
     // prepared before the fork. posix_spawn reports exec failures, and the child hands
     // that error number back as its exit status.
     pid_t child = fork();
-    if (child < 0) return {false, errno};
+    if (child < 0) return Failed(errno);
     if (child == 0) {
       pid_t player = 0;
       int result = posix_spawn(&player, program.c_str(), &actions.actions, &attributes.attributes,
@@ -390,16 +393,16 @@ class LinuxProcesses final : public Processes {
     while (waitpid(child, &status, 0) < 0) {
       // ECHILD: somebody set SIGCHLD to be ignored and the child was reaped for us; its
       // outcome is unknown, and the player most likely started.
-      if (errno != EINTR) return {errno == ECHILD, 0};
+      if (errno != EINTR) return {errno == ECHILD, {}};
     }
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {true, 0};
-    return {false, WIFEXITED(status) ? WEXITSTATUS(status) : ECHILD};
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {true, {}};
+    return Failed(WIFEXITED(status) ? WEXITSTATUS(status) : ECHILD);
   }
 
-  bool Snapshot(std::vector<ProcessSnapshotEntry>& entries) override {
-    entries.clear();
+  std::optional<std::vector<ProcessSnapshotEntry>> Snapshot() override {
     const UniqueDir proc(opendir("/proc"));
-    if (!proc) return false;
+    if (!proc) return std::nullopt;
+    std::vector<ProcessSnapshotEntry> entries;
     while (const dirent* entry = readdir(proc.get())) {
       const char* name = entry->d_name;
       if (*name < '0' || *name > '9') continue;
@@ -416,15 +419,16 @@ class LinuxProcesses final : public Processes {
       }
       entries.push_back(std::move(process));
     }
-    return true;
+    return entries;
   }
 
-  bool MainModule(ProcessId id, ModuleInfo& module) override {
+  std::optional<ModuleInfo> MainModule(ProcessId id) override {
     std::string path;
-    if (!ReadExeLink(id, path)) return false;
+    if (!ReadExeLink(id, path)) return std::nullopt;
+    ModuleInfo module;
     module.name = FileNameOf(path);
     module.path = std::move(path);
-    return true;
+    return module;
   }
 
   WindowHandle FindTopLevelWindow(ProcessId id) override { return windows_.FindWindow(id); }

@@ -257,30 +257,28 @@ std::string LinuxVolumes::VolumeRoot(std::string_view path) {
   return RootOf(mount->mountPoint);
 }
 
-bool LinuxVolumes::VolumeLabel(std::string_view root, std::string& label) {
-  label.clear();
-  if (root.empty()) return false;
+std::optional<std::string> LinuxVolumes::VolumeLabel(std::string_view root) {
+  if (root.empty()) return std::nullopt;
   const std::vector<MountEntry>& table = Mounts();
   const MountEntry* mount = FindMountAt(table, root);
-  if (mount == nullptr) return false;
+  if (mount == nullptr) return std::nullopt;
   struct stat rootStat {};
   // A dead FUSE mount or a vanished medium answers stat with an error.
-  if (::stat(mount->mountPoint.c_str(), &rootStat) != 0) return false;
+  if (::stat(mount->mountPoint.c_str(), &rootStat) != 0) return std::nullopt;
 
   if (mountInfoPollable_) {
     for (const CachedLabel& cached : labels_) {
       if (cached.mountPoint == mount->mountPoint && cached.source == mount->source) {
-        label = cached.label;
-        return true;
+        return cached.label;
       }
     }
   }
-  const bool found = ReadLabel(*mount, label);
-  if (found && mountInfoPollable_) labels_.push_back({mount->mountPoint, mount->source, label});
-  return found;
+  std::string label = ReadLabel(*mount);
+  if (mountInfoPollable_) labels_.push_back({mount->mountPoint, mount->source, label});
+  return label;
 }
 
-bool LinuxVolumes::ReadLabel(const MountEntry& mountEntry, std::string& label) {
+std::string LinuxVolumes::ReadLabel(const MountEntry& mountEntry) {
   const MountEntry* mount = &mountEntry;
   // udev's record, readable by every user, without opening the device.
   if (mount->major != 0) {
@@ -294,17 +292,15 @@ bool LinuxVolumes::ReadLabel(const MountEntry& mountEntry, std::string& label) {
       const std::string_view line(record.data() + start, end - start);
       start = end + 1;
       if (line.rfind("E:ID_FS_LABEL_ENC=", 0) == 0) {
-        label = UnescapeUdevName(line.substr(18));
         Debug("label from udev record of %s", mount->source);
-        return true;
+        return UnescapeUdevName(line.substr(18));
       }
       if (line.rfind("E:ID_FS_LABEL=", 0) == 0) plain = std::string(line.substr(14));
       if (line.rfind("E:ID_FS_TYPE=", 0) == 0 && !plain) plain = std::string();
     }
     if (plain) {
-      label = *plain;
       Debug("label from udev record of %s", mount->source);
-      return true;
+      return std::move(*plain);
     }
   }
 
@@ -330,9 +326,8 @@ bool LinuxVolumes::ReadLabel(const MountEntry& mountEntry, std::string& label) {
       }
     }
     if (found) {
-      label = *found;
       Debug("label from by-label link of %s", mount->source);
-      return true;
+      return std::move(*found);
     }
   }
 
@@ -341,15 +336,13 @@ bool LinuxVolumes::ReadLabel(const MountEntry& mountEntry, std::string& label) {
   if (source) {
     if (std::optional<std::string> probed = ProbeFilesystemLabel(*source)) {
       Debug("label from libblkid probe of %s", *source);
-      label = std::move(*probed);
-      return true;
+      return std::move(*probed);
     }
   }
-  label.clear();
-  return true;
+  return {};
 }
 
-std::int32_t LinuxVolumes::DriveType(std::string_view root) {
+DriveTypeCode LinuxVolumes::DriveType(std::string_view root) {
   if (root.empty()) return kDriveNoRootDir;
   const std::vector<MountEntry>& table = Mounts();
   const MountEntry* mount = FindMountAt(table, root);

@@ -10,10 +10,8 @@
 
 #include "platform/linux/unique_handles.h"
 #include "platform/native_path.h"
-#include "windows_rules/disk_names.h"
 #include "windows_rules/folder_listing.h"
 #include "windows_rules/path_rules.h"
-#include "windows_rules/text_encoding.h"
 
 namespace quorvel {
 
@@ -177,35 +175,6 @@ bool PosixFiles::ReadTextLines(std::string_view path,
   }
   if (pending) finish(false);
   return true;
-}
-
-std::string PosixFiles::ResolveDiskName(std::string_view folder, std::string_view name) {
-  const std::vector<std::string_view> parts = SplitDiskName(name);
-  for (std::string_view part : parts) {
-    if (part == "." || part == "..") {
-      std::string literal(name);
-      std::replace(literal.begin(), literal.end(), '/', '\\');
-      return JoinNativePath(folder, literal);
-    }
-  }
-  std::string current = FolderPath(folder);
-  std::string relative;
-  bool matching = true;
-  for (std::string_view part : parts) {
-    std::string piece(part);
-    if (matching) {
-      std::optional<std::string> found = MatchEntry(current, part);
-      if (!found && !IsValidUtf8(part)) found = MatchEntry(current, Windows1252ToUtf8(part));
-      if (found) {
-        piece = *found;
-        current = JoinNativePath(current, piece);
-      } else {
-        matching = false;
-      }
-    }
-    relative = relative.empty() ? piece : JoinNativePath(relative, piece);
-  }
-  return JoinNativePath(folder, relative);
 }
 
 }  // namespace quorvel

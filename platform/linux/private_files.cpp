@@ -10,6 +10,9 @@
 #include "platform/linux/atomic_file.h"
 #include "platform/linux/unique_handles.h"
 
+// The private folder is "quorvel" in the user's runtime folder ($XDG_RUNTIME_DIR), else
+// in the user's cache folder ($XDG_CACHE_HOME, else ~/.cache).
+
 namespace quorvel {
 
 namespace {

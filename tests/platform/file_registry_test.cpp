@@ -113,8 +113,8 @@ TEST_F(FileRegistryTest, EveryValueRoundTripsByteForByte) {
   FileRegistry again(file(), messages);
   ScopedKey key(again, again.OpenKey(kCurrentUser, "software\\ostrell\\quorvel"));
   std::vector<std::uint8_t> buffer(everyByte.size());
-  std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
-  ASSERT_TRUE(again.QueryValue(key.get(), "binary", buffer.data(), size));
+  ASSERT_TRUE(again.QueryValue(key.get(), "binary", buffer.data(),
+                               static_cast<std::uint32_t>(buffer.size())));
   EXPECT_EQ(buffer, everyByte);
   key.Close();
   EXPECT_EQ(ReadFileBytes(file()), text);
@@ -367,9 +367,10 @@ TEST_F(FileRegistryTest, ImportsAVersion5ExportInUtf16OrUtf8AsWindows1252Texts) 
       // A multi-string of UTF-16 in the export is held as Windows-1252 strings.
       ScopedKey key(registry, registry.OpenKey(kCurrentUser, "Software\\Ostrell\\Quorvel"));
       char recent[64] = {};
-      std::uint32_t size = sizeof recent;
-      ASSERT_TRUE(registry.QueryValue(key.get(), "Recent", recent, size));
-      EXPECT_EQ(std::string(recent, size), std::string("C:\\Films\\\xc9t\xe9\0D:\\\0\0", 18));
+      const std::optional<std::uint32_t> size =
+          registry.QueryValue(key.get(), "Recent", recent, sizeof recent);
+      ASSERT_TRUE(size);
+      EXPECT_EQ(std::string(recent, *size), std::string("C:\\Films\\\xc9t\xe9\0D:\\\0\0", 18));
     }
     ASSERT_TRUE(recorded.messages.empty()) << recorded.messages[0].text;
     EXPECT_EQ(ReadFileBytes(path), bytes) << "loading alone writes nothing";
