@@ -33,19 +33,19 @@ constexpr TooltipEntry kTooltips[] = {
 
 }  // namespace
 
-CGeneralPage::CGeneralPage(OptionsContext& context)
-    : COptionsPage(res::kGeneralPage, context),
-      FullScreen(context.settings.FullScreen),
-      Shutdown(context.settings.Shutdown),
-      DisableAutorun(context.settings.DisableAutorun),
-      CloseLaunch(context.settings.CloseLaunch),
-      Autoplay(context.settings.Autoplay),
-      ReadConf(context.settings.ReadConf),
-      ReadMDVD(context.settings.ReadMDVD),
-      MDVDPlay(context.settings.MDVDPlay),
-      SubMDVD(context.settings.SubMDVD),
-      SubMDVDAdj(context.settings.SubMDVDAdj),
-      MinFileSize(context.settings.MinFileSize) {
+CGeneralPage::CGeneralPage(Settings& settings, const Services& services)
+    : COptionsPage(res::kGeneralPage, settings, services),
+      FullScreen(settings.FullScreen),
+      Shutdown(settings.Shutdown),
+      DisableAutorun(settings.DisableAutorun),
+      CloseLaunch(settings.CloseLaunch),
+      Autoplay(settings.Autoplay),
+      ReadConf(settings.ReadConf),
+      ReadMDVD(settings.ReadMDVD),
+      MDVDPlay(settings.MDVDPlay),
+      SubMDVD(settings.SubMDVD),
+      SubMDVDAdj(settings.SubMDVDAdj),
+      MinFileSize(settings.MinFileSize) {
   ConnectHandlers();
 }
 
@@ -76,7 +76,7 @@ void CGeneralPage::OnFirstShow() {
   ShowValues();
   auto* startAs = FindControlAs<QComboBox>(*this, ids::kStartAs);
   for (const char* item : kStartModeItems) startAs->addItem(QString::fromLatin1(item));
-  if (context_.system.IsWindowsNT()) {
+  if (services_.system.IsWindowsNT()) {
     startAs->addItem(QString::fromLatin1(kSystemShellItem));
   } else {
     FindControl(*this, ids::kDisableAutorun)->setEnabled(false);
@@ -107,9 +107,9 @@ void CGeneralPage::ApplyEnablingRule() {
 }
 
 void CGeneralPage::Store() {
-  Settings& settings = context_.settings;
-  ApplyStartModeChange(context_.system, settings.FullScreen, FullScreen);
-  ApplyAutorunChange(context_.system, settings.DisableAutorun, DisableAutorun);
+  Settings& settings = settings_;
+  ApplyStartModeChange(services_.system, settings.FullScreen, FullScreen);
+  ApplyAutorunChange(services_.system, settings.DisableAutorun, DisableAutorun);
   settings.Autoplay = Autoplay;
   settings.FullScreen = FullScreen;
   settings.Shutdown = Shutdown;
@@ -122,7 +122,7 @@ void CGeneralPage::Store() {
   settings.MDVDPlay = MDVDPlay;
   settings.MinFileSize = MinFileSize;
   // A failed save is not reported; the in-memory record holds the new values anyway.
-  settings.Save(context_.registry);
+  settings.Save(services_.registry);
 }
 
 }  // namespace quorvel

@@ -12,7 +12,7 @@ class CGeneralPage final : public COptionsPage {
   Q_OBJECT
 
  public:
-  explicit CGeneralPage(OptionsContext& context);
+  CGeneralPage(Settings& settings, const Services& services);
 
   void Store() override;
 

@@ -8,8 +8,9 @@
 
 namespace quorvel {
 
-COptionsPage::COptionsPage(int templateId, OptionsContext& context, Build build)
-    : context_(context) {
+COptionsPage::COptionsPage(int templateId, Settings& settings, const Services& services,
+                           Build build)
+    : settings_(settings), services_(services) {
   const res::DialogTemplate* dialog = res::FindDialogTemplate(templateId);
   Q_ASSERT_X(dialog != nullptr, "COptionsPage", "no template with this id");
   if (dialog == nullptr) return;
@@ -24,12 +25,12 @@ COptionsPage::COptionsPage(int templateId, OptionsContext& context, Build build)
 }
 
 void COptionsPage::ShowValues() {
-  DataExchange exchange(*this, DataExchange::Direction::ShowValues, context_.messages);
+  DataExchange exchange(*this, DataExchange::Direction::ShowValues, services_.messages);
   DoDataExchange(exchange);
 }
 
 bool COptionsPage::ReadControls() {
-  DataExchange exchange(*this, DataExchange::Direction::ReadControls, context_.messages);
+  DataExchange exchange(*this, DataExchange::Direction::ReadControls, services_.messages);
   DoDataExchange(exchange);
   return exchange.ok();
 }

@@ -9,11 +9,13 @@
 #include <QWidget>
 
 #include "desktop/data_exchange.h"
-#include "desktop/options_context.h"
 #include "desktop/tooltip_table.h"
+#include "platform/services.h"
 #include "resources/dialog_template.h"
 
 namespace quorvel {
+
+class Settings;
 
 class COptionsPage : public QWidget {
   Q_OBJECT
@@ -21,7 +23,10 @@ class COptionsPage : public QWidget {
  public:
   enum class Build { Controls, SizeOnly };
 
-  COptionsPage(int templateId, OptionsContext& context, Build build = Build::Controls);
+  // `settings` is the program's one record, which the page stores into on OK; it and
+  // the services must outlive the page.
+  COptionsPage(int templateId, Settings& settings, const Services& services,
+               Build build = Build::Controls);
 
   // The text of the page's tab.
   QString TabText() const { return tabText_; }
@@ -48,7 +53,8 @@ class COptionsPage : public QWidget {
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-  OptionsContext& context_;
+  Settings& settings_;
+  const Services services_;
 
  private:
   QString tabText_;

@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -92,8 +91,5 @@ inline DiskNameResolver MakeDiskNameResolver(Files& files) {
   return DiskNameResolver([&files](const std::string& folder) { return files.ListNames(folder); },
                           NativeSeparator());
 }
-
-// The platform's own service, as the programs wire it at start-up.
-std::unique_ptr<Files> CreateSystemFiles();
 
 }  // namespace quorvel

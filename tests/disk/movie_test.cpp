@@ -2,14 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/settings.h"
 #include "disk/disk_info.h"
-#include "platform/linux/linux_volumes.h"
-#include "platform/linux/posix_files.h"
+#include "platform/fake/fake_volumes.h"
+#include "platform/fake/recording_messages.h"
+#include "platform/services.h"
 #include "support/temp_tree.h"
 
 namespace quorvel {
@@ -54,7 +56,9 @@ TEST(Movie, AudioStreamsFromTheAviHeader) {
   const std::string asMpg = MakeAvi(tree, "two.mpg", 2);
   const std::string ten = tree.File("ten.avi", "0123456789");
   tree.Folder("folder.avi");
-  PosixFiles files;
+  RecordingMessages messages;
+  const std::unique_ptr<PlatformServices> platform = CreatePlatformServices(messages);
+  Files& files = platform->services.files;
 
   // Both ways of making a movie, with and without the files service, agree.
   for (bool withService : {true, false}) {
@@ -82,7 +86,8 @@ TEST(Movie, AudioStreamsFromTheAviHeader) {
   // the same counts; a folder named like a movie is no movie.
   Settings settings;
   settings.ReadConf = 0;
-  LinuxVolumes volumes;
+  FakeVolumes volumes;
+  volumes.Insert(tree.Root(), "AVI");
   DiskInfo disk;
   ASSERT_EQ(disk.ReadDisk(tree.Root(), settings, volumes, files), ReadResult::Ok);
   std::vector<std::pair<std::string, std::int32_t>> found;

@@ -15,8 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "fake_machine.h"
 #include "platform/linux/linux_volumes.h"
-#include "support/fake_machine.h"
 
 extern char** environ;
 

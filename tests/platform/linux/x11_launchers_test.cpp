@@ -11,11 +11,12 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
-#include "platform/volumes.h"
+#include "fake_machine.h"
+#include "platform/linux/linux_processes.h"
+#include "platform/linux/linux_volumes.h"
 #include "playback/launchers.h"
 #include "playback/process_list.h"
-#include "playback/process_test_support.h"
-#include "support/fake_machine.h"
+#include "process_test_support.h"
 
 extern char** environ;
 
@@ -108,8 +109,8 @@ class X11LaunchersTest : public ::testing::Test {
 
   XvfbServer xvfb;
   TestFolder folder;
-  std::unique_ptr<Processes> processes = CreateSystemProcesses();
-  std::unique_ptr<Volumes> volumes = CreateSystemVolumes();
+  std::unique_ptr<Processes> processes = CreateLinuxProcesses();
+  std::unique_ptr<Volumes> volumes = std::make_unique<LinuxVolumes>();
   std::vector<Launcher> launchers;
 };
 
@@ -153,7 +154,7 @@ TEST_F(X11LaunchersTest, WindowsThatAreGoneOrOutOfReachAreNotWaitedFor) {
   Launcher other = Start(folder.path() / "disk" / "other", "obey");
   const std::string display = std::getenv("DISPLAY");
   unsetenv("DISPLAY");
-  auto withoutDisplay = CreateSystemProcesses();
+  auto withoutDisplay = CreateLinuxProcesses();
   EXPECT_EQ(withoutDisplay->FindTopLevelWindow(other.pid), kNoWindow);
   CloseLaunchers(*withoutDisplay, *volumes, (folder.path() / "disk").string());
   setenv("DISPLAY", display.c_str(), 1);
@@ -215,7 +216,7 @@ TEST_F(X11LaunchersTest, UsesTheWindowManagersClientListWhenThereIsOne) {
   std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
   xcb_disconnect(c);
 
-  auto withManager = CreateSystemProcesses();
+  auto withManager = CreateLinuxProcesses();
   EXPECT_EQ(withManager->FindTopLevelWindow(listed.pid), window);
   EXPECT_EQ(withManager->FindTopLevelWindow(unlisted.pid), kNoWindow);
 }

@@ -3,7 +3,7 @@
 // kills it at random moments.
 #include <cstdio>
 
-#include "platform/user_registry.h"
+#include "platform/linux/file_registry.h"
 #include "save_generation.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/private_files.h"
+#include "platform/linux/linux_private_files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,9 +9,6 @@
 
 #include "platform/linux/atomic_file.h"
 #include "platform/linux/unique_handles.h"
-
-// The private folder is "quorvel" in the user's runtime folder ($XDG_RUNTIME_DIR), else
-// in the user's cache folder ($XDG_CACHE_HOME, else ~/.cache).
 
 namespace quorvel {
 
@@ -39,8 +36,7 @@ bool MakeFolders(const std::string& path) {
 
 }  // namespace
 
-std::string PrivateFilesFolder(bool& ready) {
-  ready = false;
+std::string LinuxPrivateFiles::Folder() {
   std::string base = EnvFolder("XDG_RUNTIME_DIR");
   if (base.empty()) {
     base = EnvFolder("XDG_CACHE_HOME");
@@ -57,13 +53,15 @@ std::string PrivateFilesFolder(bool& ready) {
   const UniqueFd fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   if (!fd) return folder;
   struct stat st {};
-  if (fstat(fd.get(), &st) == 0 && st.st_uid == geteuid()) {
-    ready = (st.st_mode & 07777) == kPrivateFolderMode || fchmod(fd.get(), kPrivateFolderMode) == 0;
+  // One of another user stays as it is, and ReplaceFile refuses to write there.
+  if (fstat(fd.get(), &st) == 0 && st.st_uid == geteuid() &&
+      (st.st_mode & 07777) != kPrivateFolderMode) {
+    fchmod(fd.get(), kPrivateFolderMode);
   }
   return folder;
 }
 
-bool ReplaceFile(const std::string& path, std::string_view bytes) {
+bool LinuxPrivateFiles::ReplaceFile(const std::string& path, std::string_view bytes) {
   return ReplaceFileAtomically(path, bytes, FolderRule::OwnedNotLinked) == 0;
 }
 

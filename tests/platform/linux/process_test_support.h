@@ -67,7 +67,7 @@ inline bool IsRunning(unsigned pid) {
 
 // A test program built with the tests.
 inline std::filesystem::path TestProgram(const char* name) {
-  return std::filesystem::path(QUORVEL_BINARY_DIR) / "tests" / "playback" / name;
+  return std::filesystem::path(QUORVEL_BINARY_DIR) / "tests" / "platform" / "linux" / name;
 }
 
 inline void CopyProgram(const std::filesystem::path& from, const std::filesystem::path& to) {

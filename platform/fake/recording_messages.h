@@ -6,7 +6,7 @@
 
 #include "platform/user_messages.h"
 
-namespace quorvel::testing {
+namespace quorvel {
 
 struct RecordedMessage {
   std::string text;
@@ -27,4 +27,4 @@ class RecordingMessages final : public UserMessages {
   MessageAnswer answer = MessageAnswer::Ok;
 };
 
-}  // namespace quorvel::testing
+}  // namespace quorvel

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "platform/fake/recording_messages.h"
 #include "registry_store/regedit_file.h"
-#include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "windows_rules/little_endian.h"
 
@@ -21,7 +21,6 @@ namespace {
 
 using ::testing::HasSubstr;
 using testing::ReadFileBytes;
-using testing::RecordingMessages;
 using testing::TempDir;
 using testing::WriteFileBytes;
 

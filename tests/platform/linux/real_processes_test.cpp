@@ -9,11 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/fake/fake_services.h"
+#include "platform/linux/linux_processes.h"
 #include "playback/launchers.h"
 #include "playback/player_choice.h"
 #include "playback/process_list.h"
-#include "playback/process_test_support.h"
-#include "support/recording_messages.h"
+#include "process_test_support.h"
 
 namespace quorvel {
 namespace {
@@ -73,8 +74,8 @@ class StartPlayerTest : public ::testing::Test {
 
   TestFolder folder;
   fs::path recordPath;
-  std::unique_ptr<Processes> processes = CreateSystemProcesses();
-  testing::RecordingMessages messages;
+  std::unique_ptr<Processes> processes = CreateLinuxProcesses();
+  RecordingMessages messages;
 };
 
 TEST_F(StartPlayerTest, ThePlayerGetsEachFileAsExactlyOneArgument) {
@@ -84,7 +85,10 @@ TEST_F(StartPlayerTest, ThePlayerGetsEachFileAsExactlyOneArgument) {
   Settings settings;
   settings.Players = {{"recorder", player.string(), "", PlaylistType::NoPlaylist}};
   settings.DivXPlayer = "recorder";
-  PlaybackServices services{settings, *processes, messages, ""};
+  // The real processes, every other service a fake.
+  FakeServices fake;
+  const Services services{fake.files,    fake.volumes, *processes,       fake.system,
+                          fake.registry, messages,     fake.privateFiles};
 
   const Args files = {
       "/media/cd/plain.avi",
@@ -117,7 +121,7 @@ TEST_F(StartPlayerTest, ThePlayerGetsEachFileAsExactlyOneArgument) {
     settings.DivXCommandLine = t.text;
     for (const auto& f : files) {
       SCOPED_TRACE(t.text + " / " + f);
-      ASSERT_TRUE(PlayMovie(services, Movie(MovieType::DivX, "title", f)));
+      ASSERT_TRUE(PlayMovie(services, settings, Movie(MovieType::DivX, "title", f)));
       EXPECT_EQ(TakeRecord().args, t.expected(f));
     }
   }

@@ -7,7 +7,7 @@
 
 #include "platform/system.h"
 
-namespace quorvel::testing {
+namespace quorvel {
 
 class RecordingSystem final : public SystemService {
  public:
@@ -28,4 +28,4 @@ class RecordingSystem final : public SystemService {
   int powerOffCalls = 0;
 };
 
-}  // namespace quorvel::testing
+}  // namespace quorvel

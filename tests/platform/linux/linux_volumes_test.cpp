@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "fake_machine.h"
 #include "platform/linux/mount_table.h"
-#include "support/fake_machine.h"
 #include "support/temp_tree.h"
 
 namespace quorvel {

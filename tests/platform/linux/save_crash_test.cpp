@@ -12,10 +12,10 @@
 #include <random>
 #include <thread>
 
+#include "platform/fake/recording_messages.h"
 #include "platform/linux/file_registry.h"
 #include "registry_store/regedit_file.h"
 #include "save_generation.h"
-#include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
 extern char** environ;
@@ -44,7 +44,7 @@ pid_t StartChild(const std::string& configHome) {
 }
 
 std::uint32_t StoredGeneration(const std::filesystem::path& file) {
-  testing::RecordingMessages messages;
+  RecordingMessages messages;
   FileRegistry registry(file, messages);
   Settings settings;
   settings.Load(registry);
@@ -105,7 +105,7 @@ TEST(StoreFileCrash, AKilledSaveLeavesTheOldOrTheNewSettingsNeverAMix) {
     KeyTree tree;
     const auto parsed = ParseRegeditFile(text, tree);
     ASSERT_TRUE(parsed.ok) << "kill " << kill << ", line " << parsed.line << ": " << parsed.reason;
-    testing::RecordingMessages messages;
+    RecordingMessages messages;
     Settings settings;
     {
       FileRegistry registry(file, messages);

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "windows_rules/windows_command_line.h"
+
+#include <gtest/gtest.h>
 
 namespace quorvel {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "platform/processes.h"
 
-namespace quorvel::testing {
+namespace quorvel {
 
 class RecordingProcesses final : public Processes {
  public:
@@ -88,4 +88,4 @@ class RecordingProcesses final : public Processes {
   std::map<WindowHandle, int> requestsSeen;
 };
 
-}  // namespace quorvel::testing
+}  // namespace quorvel

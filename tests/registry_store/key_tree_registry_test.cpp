@@ -1,10 +1,10 @@
-#include "platform/memory_registry.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
+
+#include "platform/fake/memory_registry.h"
 
 namespace quorvel {
 namespace {

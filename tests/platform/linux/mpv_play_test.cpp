@@ -5,9 +5,9 @@
 #include <nlohmann/json.hpp>
 
 #include "app/settings.h"
-#include "platform/user_registry.h"
-#include "playback/process_test_support.h"
-#include "support/recording_messages.h"
+#include "platform/fake/recording_messages.h"
+#include "platform/linux/file_registry.h"
+#include "process_test_support.h"
 
 namespace quorvel {
 namespace {
@@ -42,7 +42,7 @@ class MpvPlayTest : public ::testing::Test {
   }
 
   void Configure(const std::string& cmdLine, PlaylistType playlist) {
-    testing::RecordingMessages messages;
+    RecordingMessages messages;
     auto registry = OpenUserRegistry(messages);
     // Loaded first, as the program does: a fresh store gets its "Players" key here.
     Settings settings;
@@ -186,7 +186,7 @@ TEST_F(MpvPlayTest, SaysWhyNothingCouldBePlayed) {
   fs::permissions(wrapper, fs::perms::owner_all);
   const std::string quoted = wrapper.string() + "\" \"x";
   {
-    testing::RecordingMessages messages;
+    RecordingMessages messages;
     auto registry = OpenUserRegistry(messages);
     Settings settings;
     settings.Load(*registry);

@@ -7,10 +7,10 @@
 
 #include "app/settings.h"
 #include "disk/disk_info.h"
+#include "fake_machine.h"
 #include "platform/linux/filesystem_label.h"
 #include "platform/linux/linux_volumes.h"
 #include "platform/linux/posix_files.h"
-#include "support/fake_machine.h"
 #include "support/temp_tree.h"
 
 namespace quorvel {

@@ -1,8 +1,9 @@
-#include "platform/memory_registry.h"
+#include "platform/fake/memory_registry.h"
 
 #include <array>
 #include <cstring>
 
+#include "registry_store/regedit_file.h"
 #include "windows_rules/little_endian.h"
 
 namespace quorvel {
@@ -44,6 +45,13 @@ bool MemoryRegistry::WriteAllowed(std::string_view keyPath, std::string_view val
     if (EqualsIgnoringAsciiCase(key, keyPath) && EqualsIgnoringAsciiCase(value, valueName))
       return false;
   }
+  return true;
+}
+
+bool MemoryRegistry::LoadRegeditText(std::string_view text) {
+  KeyTree loaded;
+  if (!ParseRegeditFile(text, loaded).ok) return false;
+  ReplaceTree(std::move(loaded));
   return true;
 }
 

@@ -46,6 +46,11 @@ class MemoryRegistry final : public KeyTreeRegistry {
   // Stored with its terminating NUL, as the program writes texts.
   void PutText(std::string_view keyPath, std::string_view valueName, std::string_view text);
 
+  // Replaces every key with those of a REGEDIT4 or version-5 export (see
+  // registry_store/regedit_file.h); false, with the store unchanged, when the text does
+  // not parse. Only while no key is open.
+  bool LoadRegeditText(std::string_view text);
+
   // Successful SetValue calls so far.
   std::size_t SetValueCount() const { return setValueCount_; }
 
