@@ -4,6 +4,7 @@
 
 #include "platform/fake/fake_services.h"
 #include "playback/playlist.h"
+#include "support/fake_tree.h"
 #include "windows_rules/windows_command_line.h"
 
 namespace quorvel {
@@ -111,7 +112,7 @@ TEST_F(PlayerChoiceTest, ChoosesThePlayerAndTemplateByType) {
   };
   for (const auto& c : cases) {
     PlayerRecord out("untouched", "", "", PlaylistType::NoPlaylist);
-    EXPECT_EQ(ChoosePlayer(settings, Movie(c.type, "t", "/m/f"), out), c.found);
+    EXPECT_EQ(ChoosePlayer(settings, Movie(c.type, "t", "/m/f", testing::NoFiles()), out), c.found);
     EXPECT_EQ(out.Name, c.found ? c.name : "untouched");
     if (c.found) {
       EXPECT_EQ(out.CmdLine, c.cmdLine);
@@ -119,27 +120,35 @@ TEST_F(PlayerChoiceTest, ChoosesThePlayerAndTemplateByType) {
   }
   settings.DivXPlayer = "bsplayer";  // names match with the same letter case only
   PlayerRecord out;
-  EXPECT_FALSE(ChoosePlayer(settings, Movie(MovieType::DivX, "t", "/m/f"), out));
+  EXPECT_FALSE(
+      ChoosePlayer(settings, Movie(MovieType::DivX, "t", "/m/f", testing::NoFiles()), out));
 }
 
 TEST_F(PlayerChoiceTest, PlayCommandsStartTheChosenPlayer) {
-  EXPECT_TRUE(PlayMovie(View(), settings, Movie(MovieType::DivX, "Film", "/m/my film.avi")));
-  EXPECT_TRUE(PlayMovie(View(), settings, Movie(MovieType::MicroDvd, "Mdvd", "/m/mdvd.mvd")));
+  EXPECT_TRUE(PlayMovie(View(), settings,
+                        Movie(MovieType::DivX, "Film", "/m/my film.avi", testing::NoFiles())));
+  EXPECT_TRUE(PlayMovie(View(), settings,
+                        Movie(MovieType::MicroDvd, "Mdvd", "/m/mdvd.mvd", testing::NoFiles())));
   // The second audio player plays any type.
-  EXPECT_TRUE(PlayMovieSecondAudio(View(), settings, Movie(MovieType::Mpeg, "M", "/m/a.mpg")));
-  EXPECT_FALSE(PlayMovie(View(), settings, Movie(MovieType::Unknown, "U", "/m/u.txt")));
-  EXPECT_FALSE(PlayMovie(View(), settings, Movie(MovieType::SuperVideoCd, "S", "")));
+  EXPECT_TRUE(PlayMovieSecondAudio(View(), settings,
+                                   Movie(MovieType::Mpeg, "M", "/m/a.mpg", testing::NoFiles())));
+  EXPECT_FALSE(
+      PlayMovie(View(), settings, Movie(MovieType::Unknown, "U", "/m/u.txt", testing::NoFiles())));
+  EXPECT_FALSE(
+      PlayMovie(View(), settings, Movie(MovieType::SuperVideoCd, "S", "", testing::NoFiles())));
   EXPECT_EQ(processes.started,
             (Args{R"("/usr/bin/mpv" --divx "/m/my film.avi")", R"("/opt/mdvd" -mdvd "/m/mdvd.mvd")",
                   R"("/usr/bin/mpv" --aid=2 "/m/a.mpg")"}));
   settings.DivXAudio2Player = "";
-  EXPECT_FALSE(PlayMovieSecondAudio(View(), settings, Movie(MovieType::DivX, "D", "/m/d.avi")));
+  EXPECT_FALSE(PlayMovieSecondAudio(View(), settings,
+                                    Movie(MovieType::DivX, "D", "/m/d.avi", testing::NoFiles())));
   EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(PlayerChoiceTest, APlayerThatCannotStartIsReportedAndNothingCountsAsPlayed) {
   processes.startResult = {false, "No such file or directory"};
-  EXPECT_FALSE(PlayMovie(View(), settings, Movie(MovieType::DivX, "Film", "/m/x.avi")));
+  EXPECT_FALSE(
+      PlayMovie(View(), settings, Movie(MovieType::DivX, "Film", "/m/x.avi", testing::NoFiles())));
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].text, "Cannot start /usr/bin/mpv: No such file or directory.");
 
@@ -149,9 +158,10 @@ TEST_F(PlayerChoiceTest, APlayerThatCannotStartIsReportedAndNothingCountsAsPlaye
     if (player.Name == "mpv") player.AppPath = "/usr/bin/mpv\" \"--x";
   }
   DiskInfo disk;
-  disk.AddMovie(MovieType::DivX, "A", "/m/a.avi");
+  disk.AddMovie(MovieType::DivX, "A", "/m/a.avi", testing::NoFiles());
   EXPECT_FALSE(PlayAllMovies(View(), settings, disk));
-  EXPECT_FALSE(PlayMovieSecondAudio(View(), settings, Movie(MovieType::DivX, "D", "/m/d.avi")));
+  EXPECT_FALSE(PlayMovieSecondAudio(View(), settings,
+                                    Movie(MovieType::DivX, "D", "/m/d.avi", testing::NoFiles())));
   ASSERT_EQ(messages.messages.size(), 3u);
   EXPECT_EQ(messages.messages[1].text,
             "Cannot start /usr/bin/mpv\" \"--x: its path holds a double quote.");
@@ -162,8 +172,8 @@ TEST_F(PlayerChoiceTest, PlayAllWritesThePlaylistOfTheFirstMoviesPlayerOrAFallba
   DiskInfo disk;
   EXPECT_FALSE(PlayAllMovies(View(), settings, disk));  // no movies
 
-  disk.AddMovie(MovieType::DivX, "A", "/m/a.avi");
-  disk.AddMovie(MovieType::DivX, "B", "/m/b.avi");
+  disk.AddMovie(MovieType::DivX, "A", "/m/a.avi", testing::NoFiles());
+  disk.AddMovie(MovieType::DivX, "B", "/m/b.avi", testing::NoFiles());
   EXPECT_TRUE(PlayAllMovies(View(), settings, disk));
   const std::string m3u = base + ".m3u8";
   ASSERT_EQ(processes.started.size(), 1u);
@@ -177,8 +187,8 @@ TEST_F(PlayerChoiceTest, PlayAllWritesThePlaylistOfTheFirstMoviesPlayerOrAFallba
 
   // No player for the first movie: BSPlayer, then Zoom Player, with their own lines.
   DiskInfo unknownFirst;
-  unknownFirst.AddMovie(MovieType::Unknown, "U", "/m/u.bin");
-  unknownFirst.AddMovie(MovieType::DivX, "A", "/m/a.avi");
+  unknownFirst.AddMovie(MovieType::Unknown, "U", "/m/u.bin", testing::NoFiles());
+  unknownFirst.AddMovie(MovieType::DivX, "A", "/m/a.avi", testing::NoFiles());
   EXPECT_TRUE(PlayAllMovies(View(), settings, unknownFirst));
   EXPECT_EQ(processes.started.back(), "\"/opt/bsplayer\" -bs \"" + base + ".bsl" + "\"");
   settings.Players.remove_if([](const PlayerRecord& p) { return p.Name == "BSPlayer"; });

@@ -8,6 +8,7 @@
 #include "platform/fake/fake_private_files.h"
 #include "platform/fake/recording_messages.h"
 #include "platform/native_path.h"
+#include "support/fake_tree.h"
 
 namespace quorvel {
 namespace {
@@ -17,8 +18,8 @@ namespace fs = std::filesystem;
 class PlaylistTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    disk.AddMovie(MovieType::DivX, "A", "/m/a.avi");
-    disk.AddMovie(MovieType::DivX, "Caf\xE9 & \"B\"", "/m/b&<\"x\">%s%d.avi");
+    disk.AddMovie(MovieType::DivX, "A", "/m/a.avi", testing::NoFiles());
+    disk.AddMovie(MovieType::DivX, "Caf\xE9 & \"B\"", "/m/b&<\"x\">%s%d.avi", testing::NoFiles());
   }
 
   // The bytes of the list written at `path`; "" when none was.
@@ -59,9 +60,11 @@ TEST_F(PlaylistTest, WritesEachFormatByteForByte) {
 
 TEST_F(PlaylistTest, M3uTitlesBecomeUtf8AndOneLine) {
   DiskInfo titles;
-  titles.AddMovie(MovieType::DivX, "\x80 \x93q\x94 \x81", "/m/\xE9.avi");  // Windows-1252
-  titles.AddMovie(MovieType::DivX, "d\xC3\xA9j\xC3\xA0", "/m/2.avi");      // already UTF-8
-  titles.AddMovie(MovieType::DivX, "two\r\nlines", "/m/3.avi");
+  titles.AddMovie(MovieType::DivX, "\x80 \x93q\x94 \x81", "/m/\xE9.avi",
+                  testing::NoFiles());  // Windows-1252
+  titles.AddMovie(MovieType::DivX, "d\xC3\xA9j\xC3\xA0", "/m/2.avi",
+                  testing::NoFiles());  // already UTF-8
+  titles.AddMovie(MovieType::DivX, "two\r\nlines", "/m/3.avi", testing::NoFiles());
   ASSERT_FALSE(Write(titles, PlaylistType::M3uPlaylist).empty());
   EXPECT_EQ(ReadAll(base + ".m3u8"),
             "#EXTM3U\n"
@@ -79,7 +82,8 @@ TEST_F(PlaylistTest, NoFileNameAddsSplitsOrChangesAnEntryAndEntriesAreAbsolute) 
                                           "3 three\r\nC:\\planted.avi", "4 four\rfive.avi",
                                           "#5 hash.avi"};
   DiskInfo hostile;
-  for (const auto& name : names) hostile.AddMovie(MovieType::DivX, name, "disk/" + name);
+  for (const auto& name : names)
+    hostile.AddMovie(MovieType::DivX, name, "disk/" + name, testing::NoFiles());
   const std::string at = JoinNativePath(JoinNativePath(fs::current_path().string(), "disk"), "");
   const std::string bsl = Write(hostile, PlaylistType::BslPlaylist);
   const std::string asx = Write(hostile, PlaylistType::AsxPlaylist);
@@ -118,11 +122,11 @@ TEST_F(PlaylistTest, NoFileNameAddsSplitsOrChangesAnEntryAndEntriesAreAbsolute) 
 
 TEST_F(PlaylistTest, PathsAReaderWouldCutOrTrimAreLeftOutAndAnEmptyListIsNotWritten) {
   DiskInfo edges;
-  edges.AddMovie(MovieType::DivX, "nul", std::string("/m/a\0/evil.avi", 14));
-  edges.AddMovie(MovieType::DivX, "trailing blank", "/m/b.avi ");
-  edges.AddMovie(MovieType::DivX, "trailing tab", "/m/c.avi\t");
-  edges.AddMovie(MovieType::DivX, "control", "/m/\x1b[2Jd.avi");
-  edges.AddMovie(MovieType::VideoCd, "no file", "");
+  edges.AddMovie(MovieType::DivX, "nul", std::string("/m/a\0/evil.avi", 14), testing::NoFiles());
+  edges.AddMovie(MovieType::DivX, "trailing blank", "/m/b.avi ", testing::NoFiles());
+  edges.AddMovie(MovieType::DivX, "trailing tab", "/m/c.avi\t", testing::NoFiles());
+  edges.AddMovie(MovieType::DivX, "control", "/m/\x1b[2Jd.avi", testing::NoFiles());
+  edges.AddMovie(MovieType::VideoCd, "no file", "", testing::NoFiles());
   ASSERT_FALSE(Write(edges, PlaylistType::BslPlaylist).empty());
   // The escape character is harmless on a line; only the empty entry of the VideoCD
   // movie and that one are written.
@@ -140,7 +144,7 @@ TEST_F(PlaylistTest, PathsAReaderWouldCutOrTrimAreLeftOutAndAnEmptyListIsNotWrit
 
   // Nothing left to play: no list, and the user is told.
   DiskInfo nothing;
-  nothing.AddMovie(MovieType::DivX, "x", "/m/x\n.avi");
+  nothing.AddMovie(MovieType::DivX, "x", "/m/x\n.avi", testing::NoFiles());
   EXPECT_EQ(Write(nothing, PlaylistType::M3uPlaylist), "");
   EXPECT_EQ(files.files.count(base + ".m3u8"), 0u);
   ASSERT_EQ(messages.messages.size(), 1u);

@@ -55,3 +55,14 @@ class FakeTree {
 };
 
 }  // namespace quorvel::testing
+
+namespace quorvel::testing {
+
+// A file tree without files: a movie made with it reads no AVI header (its file cannot
+// be opened) and keeps one audio stream.
+inline FakeFileTree& NoFiles() {
+  static FakeFileTree files;
+  return files;
+}
+
+}  // namespace quorvel::testing

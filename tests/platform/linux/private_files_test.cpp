@@ -11,6 +11,7 @@
 #include "platform/fake/recording_messages.h"
 #include "platform/linux/linux_private_files.h"
 #include "playback/playlist.h"
+#include "support/fake_tree.h"
 
 namespace quorvel {
 namespace {
@@ -33,7 +34,7 @@ class PrivateFilesTest : public ::testing::Test {
     fs::remove_all(folder);
     fs::create_directories(folder);
     base = (folder / "playlist").string();
-    disk.AddMovie(MovieType::DivX, "A", "/m/a.avi");
+    disk.AddMovie(MovieType::DivX, "A", "/m/a.avi", testing::NoFiles());
   }
   void TearDown() override { fs::remove_all(folder); }
 
@@ -58,7 +59,7 @@ TEST_F(PrivateFilesTest, APlaylistIsReadableAndWritableByTheUserAlone) {
 TEST_F(PrivateFilesTest, ReplacesTheOldFileAndNeverWritesThroughALink) {
   std::ofstream(base + ".bsl") << std::string(1000, 'x');
   DiskInfo one;
-  one.AddMovie(MovieType::DivX, "A", "/m/a.avi");
+  one.AddMovie(MovieType::DivX, "A", "/m/a.avi", testing::NoFiles());
   ASSERT_FALSE(Write(one, base, PlaylistType::BslPlaylist).empty());
   EXPECT_EQ(ReadAll(base + ".bsl"), "/m/a.avi\r\n");
 

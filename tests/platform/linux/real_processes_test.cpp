@@ -121,7 +121,7 @@ TEST_F(StartPlayerTest, ThePlayerGetsEachFileAsExactlyOneArgument) {
     settings.DivXCommandLine = t.text;
     for (const auto& f : files) {
       SCOPED_TRACE(t.text + " / " + f);
-      ASSERT_TRUE(PlayMovie(services, settings, Movie(MovieType::DivX, "title", f)));
+      ASSERT_TRUE(PlayMovie(services, settings, Movie(MovieType::DivX, "title", f, fake.files)));
       EXPECT_EQ(TakeRecord().args, t.expected(f));
     }
   }
