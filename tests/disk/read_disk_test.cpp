@@ -8,6 +8,7 @@
 #include "disk/disk_info.h"
 #include "platform/fake/fake_volumes.h"
 #include "support/fake_tree.h"
+#include "support/movie_rows.h"
 
 namespace quorvel {
 namespace {
@@ -16,27 +17,8 @@ using testing::At;
 
 constexpr std::uint64_t kTenMegabytes = 10u << 20;
 
-struct Row {
-  std::string title;
-  std::string file;
-  MovieType type;
-  std::int32_t audioStreams;
-  bool operator==(const Row&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Row& row) {
-  return out << "{" << row.title << ", " << row.file << ", " << MovieTypeName(row.type) << ", "
-             << row.audioStreams << "}";
-}
-
-std::vector<Row> Movies(const DiskInfo& disk) {
-  std::vector<Row> rows;
-  for (DiskInfo::Position position = disk.FirstMovie(); position != nullptr;) {
-    const Movie movie = disk.NextMovie(position);
-    rows.push_back({movie.Title(), movie.File(), movie.Type(), movie.AudioStreams()});
-  }
-  return rows;
-}
+using testing::Movies;
+using testing::Row;
 
 class ReadDiskTest : public ::testing::Test {
  protected:

@@ -12,30 +12,13 @@
 #include <string_view>
 
 #include "registry_store/regedit_file.h"
-#include "windows_rules/little_endian.h"
+#include "support/utf16_text.h"
 #include "windows_rules/text_encoding.h"
 
 namespace {
 
 std::string Utf16LeFromWindows1252(std::string_view text) {
-  std::string out = "\xff\xfe";
-  const std::string utf8 = quorvel::Windows1252ToUtf8(text);
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<std::uint8_t>(utf8[i]);
-    char32_t code = lead;
-    std::size_t length = 1;
-    if (lead >= 0xE0) {
-      code = lead & 0x0F;
-      length = 3;
-    } else if (lead >= 0xC0) {
-      code = lead & 0x1F;
-      length = 2;
-    }
-    for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (utf8[i + k] & 0x3F);
-    quorvel::AppendLittleEndian16(out, static_cast<std::uint16_t>(code));
-    i += length;
-  }
-  return out;
+  return "\xff\xfe" + quorvel::testing::Utf8ToUtf16Le(quorvel::Windows1252ToUtf8(text));
 }
 
 void RoundTrip(std::string_view text) {

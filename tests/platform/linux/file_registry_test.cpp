@@ -14,7 +14,7 @@
 #include "platform/fake/recording_messages.h"
 #include "registry_store/regedit_file.h"
 #include "support/temp_dir.h"
-#include "windows_rules/little_endian.h"
+#include "support/utf16_text.h"
 
 namespace quorvel {
 namespace {
@@ -301,45 +301,8 @@ TEST_F(FileRegistryTest, ImportsAFileExportedByTheWindowsRegistryEditor) {
   EXPECT_TRUE(messages.messages.empty());
 }
 
-// UTF-16LE (no surrogates needed here) to UTF-8 and back, to make the other forms of
-// the same export.
-std::string Utf16LeToUtf8(std::string_view bytes) {
-  std::string out;
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const unsigned code = LoadLittleEndian16(bytes.data() + i);
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-  }
-  return out;
-}
-
-std::string Utf8ToUtf16Le(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<std::uint8_t>(text[i]);
-    unsigned code = lead;
-    std::size_t length = 1;
-    if (lead >= 0xE0) {
-      code = lead & 0x0F;
-      length = 3;
-    } else if (lead >= 0xC0) {
-      code = lead & 0x1F;
-      length = 2;
-    }
-    for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (text[i + k] & 0x3F);
-    AppendLittleEndian16(out, static_cast<std::uint16_t>(code));
-    i += length;
-  }
-  return out;
-}
+using testing::Utf16LeToUtf8;
+using testing::Utf8ToUtf16Le;
 
 TEST_F(FileRegistryTest, ImportsAVersion5ExportInUtf16OrUtf8AsWindows1252Texts) {
   const std::string utf16 = ReadFileBytes(std::filesystem::path(QUORVEL_TEST_DATA) / "platform" /
