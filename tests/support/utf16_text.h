@@ -47,7 +47,7 @@ inline std::string Utf8ToUtf16Le(std::string_view text) {
     for (std::size_t k = 1; k < length && i + k < text.size(); ++k) {
       code = (code << 6) | (text[i + k] & 0x3F);
     }
-    AppendLittleEndian16(out, static_cast<std::uint16_t>(code));
+    AppendLittleEndian(out, code, 2);
     i += length;
   }
   return out;
