@@ -87,7 +87,7 @@ class Files {
 
 // Resolves names written in disk files (windows_rules/disk_names.h) against the
 // listings of `files`, with the platform's separator. `files` must outlive it.
-inline DiskNameResolver MakeDiskNameResolver(Files& files) {
+inline DiskNameResolver CreateDiskNameResolver(Files& files) {
   return DiskNameResolver([&files](const std::string& folder) { return files.ListNames(folder); },
                           NativeSeparator());
 }

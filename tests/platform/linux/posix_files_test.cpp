@@ -69,7 +69,7 @@ TEST(PosixFiles, DiskNamesResolveAgainstTheRealEntries) {
   tree.File("CD2/Aliens.AVI", "x");
   tree.File("Caf\xC3\xA9.avi", "x");  // UTF-8 on this filesystem
   PosixFiles files;
-  DiskNameResolver names = MakeDiskNameResolver(files);
+  DiskNameResolver names = CreateDiskNameResolver(files);
   const std::string& root = tree.Root();
   EXPECT_EQ(names.Resolve(root, "cd2\\aliens.avi"), tree.Path("CD2/Aliens.AVI"));
   // Windows-1252 bytes from the disk file find the UTF-8 name, in any ASCII case.
