@@ -10,10 +10,14 @@
 #include "platform/system.h"
 #include "platform/user_registry.h"
 #include "resources/app_icon.h"
+#include "resources/gui_text.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Quorvel"));
+  QApplication::setApplicationName(
+      quorvel::ToQString(quorvel::res::LoadString(quorvel::res::kStrProgramName)));
   QApplication::setWindowIcon(quorvel::AppIcon());
 
   quorvel::QtUserMessages messages;
