@@ -9,8 +9,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "desktop/codecs_page.h"
+#include "desktop/disks_page.h"
 #include "desktop/general_page.h"
-#include "desktop/placeholder_page.h"
+#include "desktop/players_page.h"
+#include "desktop/view_page.h"
 #include "resources/dialog_builder.h"
 #include "resources/gui_text.h"
 #include "resources/resource_ids.h"
@@ -26,10 +29,10 @@ COptionsSheet::COptionsSheet(QWidget* owner, OptionsContext& context) : QDialog(
 
   pages_ = {
       new CGeneralPage(context),
-      new CPlaceholderPage(res::kViewPage, context),
-      new CPlaceholderPage(res::kDisksPage, context),
-      new CPlaceholderPage(res::kPlayersPage, context),
-      new CPlaceholderPage(res::kCodecsPage, context),
+      new CViewPage(context),
+      new CDisksPage(context),
+      new CPlayersPage(context),
+      new CCodecsPage(context),
   };
   tabs_ = new QTabWidget(this);
   for (COptionsPage* page : pages_) tabs_->addTab(page, page->TabText());
