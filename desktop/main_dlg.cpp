@@ -82,8 +82,13 @@ void CMainDlg::OnInitDialog() {
                                          ToQString(res::LoadString(res::kStrValueColumn))});
   fieldList_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   fieldList_->setColumnWidth(kFieldColumn, kFieldColumnWidth);
+  // "Value" takes the rest of the list's width, also once a scroll bar takes its share.
   fieldList_->setColumnWidth(kValueColumn,
                              std::max(0, fieldList_->viewport()->width() - kFieldColumnWidth));
+  fieldList_->horizontalHeader()->setStretchLastSection(true);
+  // Rows as high as a line of the dialog's font, as a report list draws them.
+  fieldList_->verticalHeader()->setMinimumSectionSize(1);
+  fieldList_->verticalHeader()->setDefaultSectionSize(fieldList_->fontMetrics().height() + 4);
   fieldList_->setShowGrid(true);
   fieldList_->setSelectionBehavior(QAbstractItemView::SelectRows);
   fieldList_->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -4,9 +4,11 @@
 //
 //   quorvel_snapshot --window options-sheet [--page General] [--registry FILE.reg]
 //                    [--windows-nt] [--scale 2] [--size 640x480] --out FILE.png
+//   quorvel_snapshot --window main-dialog --disk samples/demo-disk [--select ROW] --out FILE.png
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <QTableWidget>
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -20,10 +22,15 @@
 #include "app/settings.h"
 #include "desktop/about_dlg.h"
 #include "desktop/general_page.h"
+#include "desktop/main_dlg.h"
 #include "desktop/options_sheet.h"
 #include "platform/linux/file_registry.h"
 #include "platform/memory_registry.h"
+#include "platform/files.h"
+#include "platform/processes.h"
 #include "platform/system.h"
+#include "platform/volumes.h"
+#include "playback/player_choice.h"
 #include "resources/gui_text.h"
 #include "support/recording_messages.h"
 
@@ -51,6 +58,8 @@ struct Options {
   bool windowsNT = false;
   double scale = 1.0;
   std::string size;
+  std::string disk;
+  int select = -1;
   std::string out;
 };
 
@@ -80,6 +89,19 @@ const std::map<std::string, WindowMaker>& Windows() {
          about->show();
          return std::unique_ptr<QWidget>(std::move(about));
        }},
+      {"main-dialog",
+       [](OptionsContext& context, const Options& options, std::string&) {
+         // Reads the disk for real; starts nothing (nobody clicks Play).
+         static const std::unique_ptr<Volumes> volumes = CreateSystemVolumes();
+         static const std::unique_ptr<Files> files = CreateSystemFiles();
+         static const std::unique_ptr<Processes> processes = CreateSystemProcesses();
+         const PlaybackServices playback{context.settings, *processes, context.messages, ""};
+         auto dialog = std::make_unique<CMainDlg>(context.settings, *volumes, *files, playback,
+                                                  nullptr, options.disk);
+         dialog->show();
+         if (options.select >= 0) dialog->FieldList()->selectRow(options.select);
+         return std::unique_ptr<QWidget>(std::move(dialog));
+       }},
       {"general-page",
        [](OptionsContext& context, const Options&, std::string&) {
          auto page = std::make_unique<CGeneralPage>(context);
@@ -108,6 +130,8 @@ int main(int argc, char** argv) {
   cli.add_option("--scale", options.scale, "device pixels per logical pixel")
       ->check(CLI::Range(0.5, 4.0));
   cli.add_option("--size", options.size, "window size WIDTHxHEIGHT in logical pixels");
+  cli.add_option("--disk", options.disk, "disk path the main dialog reads");
+  cli.add_option("--select", options.select, "row of the main dialog's field list to select");
   cli.add_option("--out", options.out, "PNG file to write")->required();
   CLI11_PARSE(cli, argc, argv);
 
