@@ -52,7 +52,8 @@ constexpr PlayerChoice kChoices[] = {
 
 }  // namespace
 
-CDisksPage::CDisksPage(OptionsContext& context) : COptionsPage(res::kDisksPage, context, kBindings) {
+CDisksPage::CDisksPage(OptionsContext& context)
+    : COptionsPage(res::kDisksPage, context, kBindings) {
   ConnectHandlers();
 }
 

@@ -38,8 +38,7 @@ std::string InstalledPlayerPath(Registry& registry, const KnownPlayer& player) {
   return player.executable.empty() ? value : JoinNativePath(value, player.executable);
 }
 
-void FindInstalledPlayers(Registry& registry, const ProgramSearch& search,
-                          const PlayerList& listed,
+void FindInstalledPlayers(Registry& registry, const ProgramSearch& search, const PlayerList& listed,
                           const std::function<bool(const PlayerRecord&)>& found) {
   // False when the search ends.
   auto offer = [&](const PlayerRecord& player) {

@@ -50,8 +50,7 @@ using ProgramSearch = std::function<std::string(std::string_view program)>;
 // could not be added to `listed` (NewPlayerProblem: one of that name is listed already,
 // so that the two would share one stored key; a path that a command line cannot hold) is
 // passed over. `found` may add players to `listed`; later probes see them.
-void FindInstalledPlayers(Registry& registry, const ProgramSearch& search,
-                          const PlayerList& listed,
+void FindInstalledPlayers(Registry& registry, const ProgramSearch& search, const PlayerList& listed,
                           const std::function<bool(const PlayerRecord&)>& found);
 
 }  // namespace quorvel

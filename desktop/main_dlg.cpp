@@ -32,8 +32,8 @@ constexpr int kValueColumn = 1;
 }  // namespace
 
 CMainDlg::CMainDlg(const Settings& settings, Volumes& volumes, Files& files,
-                   const PlaybackServices& playback, OptionsRunner runOptions,
-                   std::string diskPath, QWidget* owner)
+                   const PlaybackServices& playback, OptionsRunner runOptions, std::string diskPath,
+                   QWidget* owner)
     : CTemplateDialog(res::kMainDialog, playback.messages, owner),
       settings_(settings),
       volumes_(volumes),
@@ -166,7 +166,8 @@ bool CMainDlg::ChooseFolder(std::string& path, const QString& title) {
 void CMainDlg::OnBrowse() {
   ReadControls();
   std::string path = diskPath_;
-  if (!ChooseFolder(path, ToQString(res::LoadString(res::kStrSelectDiskPath))) || path == diskPath_) return;
+  if (!ChooseFolder(path, ToQString(res::LoadString(res::kStrSelectDiskPath))) || path == diskPath_)
+    return;
   DeleteAllRows();
   diskPath_ = path;
   ShowValues();

@@ -36,8 +36,8 @@ class CMainDlg final : public CTemplateDialog {
   // `diskPath` is the folder or drive to read; empty: the first optical drive. The
   // settings, services and runner must outlive the dialog.
   CMainDlg(const Settings& settings, Volumes& volumes, Files& files,
-           const PlaybackServices& playback, OptionsRunner runOptions,
-           std::string diskPath = {}, QWidget* owner = nullptr);
+           const PlaybackServices& playback, OptionsRunner runOptions, std::string diskPath = {},
+           QWidget* owner = nullptr);
 
   // Reads the disk at the path in the edit and shows its fields.
   void ReadDiskToList();

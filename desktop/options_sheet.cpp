@@ -28,11 +28,8 @@ COptionsSheet::COptionsSheet(QWidget* owner, OptionsContext& context) : QDialog(
   setFont(DialogFont(*res::FindDialogTemplate(res::kGeneralPage)));
 
   pages_ = {
-      new CGeneralPage(context),
-      new CViewPage(context),
-      new CDisksPage(context),
-      new CPlayersPage(context),
-      new CCodecsPage(context),
+      new CGeneralPage(context), new CViewPage(context),   new CDisksPage(context),
+      new CPlayersPage(context), new CCodecsPage(context),
   };
   tabs_ = new QTabWidget(this);
   for (COptionsPage* page : pages_) tabs_->addTab(page, page->TabText());

@@ -87,8 +87,8 @@ void CPlayerInfoDlg::OnBrowse() {
   const QString current = ToQString(appPath_);
   // Programs without the ".exe" ending (every program on Linux) are found among all
   // files: start there unless the current program has that ending.
-  chooser.selectNameFilter(current.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive) ? programs
-                                                                                        : allFiles);
+  chooser.selectNameFilter(
+      current.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive) ? programs : allFiles);
   if (!current.isEmpty()) {
     const QFileInfo info(current);
     chooser.setDirectory(info.absolutePath());

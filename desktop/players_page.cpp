@@ -114,7 +114,8 @@ QListWidgetItem* CPlayersPage::AddEntry(PlayerRecord& record) {
 }
 
 PlayerRecord* CPlayersPage::RecordOf(const QListWidgetItem* item) const {
-  return item == nullptr ? nullptr : static_cast<PlayerRecord*>(item->data(Qt::UserRole).value<void*>());
+  return item == nullptr ? nullptr
+                         : static_cast<PlayerRecord*>(item->data(Qt::UserRole).value<void*>());
 }
 
 PlayerRecord* CPlayersPage::SelectedRecord() const {
@@ -165,9 +166,9 @@ void CPlayersPage::OnConfigure() {
   PlayerRecord* record = RecordOf(item);
   if (record == nullptr) return;
   PlayerRecord copy = *record;
-  CPlayerInfoDlg dialog(copy, ToQString(res::LoadString(res::kStrConfigurePlayerCaption)),
-                        context_.messages, this,
-                        [this, record](const PlayerRecord& edited) { return Problem(edited, record); });
+  CPlayerInfoDlg dialog(
+      copy, ToQString(res::LoadString(res::kStrConfigurePlayerCaption)), context_.messages, this,
+      [this, record](const PlayerRecord& edited) { return Problem(edited, record); });
   if (!dialog.Run(copy)) return;
   // The record keeps its place in the list; its entry moves to its name's sorted place.
   *record = copy;
@@ -189,8 +190,8 @@ void CPlayersPage::OnExecute() {
 void CPlayersPage::FindInstalledPlayers() {
   quorvel::FindInstalledPlayers(
       context_.registry, FindOnSearchPath, values_.Players, [this](const PlayerRecord& found) {
-        switch (context_.messages.Show(FoundPlayerQuestion(found), {},
-                                       MessageButtons::YesNoCancel, MessageIcon::Question)) {
+        switch (context_.messages.Show(FoundPlayerQuestion(found), {}, MessageButtons::YesNoCancel,
+                                       MessageIcon::Question)) {
           case MessageAnswer::Yes:
             values_.Players.push_back(found);
             Select(AddEntry(values_.Players.back()));

@@ -56,9 +56,9 @@ struct AreaControls {
 constexpr AreaControls kAreas[] = {
     {ids::kLabelPreview, ids::kLabelFg, ids::kLabelBg, ids::kLabelFont, res::kNoId, res::kNoId,
      &Theme::LabelFg, &Theme::LabelBg, &Theme::LabelFg, &Theme::LabelBg, &Theme::LabelFont},
-    {ids::kMoviesPreview, ids::kMoviesFg, ids::kMoviesBg, ids::kMoviesFont,
-     ids::kMoviesHighlighted, ids::kMoviesNormal, &Theme::MoviesFg, &Theme::MoviesBg,
-     &Theme::MoviesHighFg, &Theme::MoviesHighBg, &Theme::MoviesFont},
+    {ids::kMoviesPreview, ids::kMoviesFg, ids::kMoviesBg, ids::kMoviesFont, ids::kMoviesHighlighted,
+     ids::kMoviesNormal, &Theme::MoviesFg, &Theme::MoviesBg, &Theme::MoviesHighFg,
+     &Theme::MoviesHighBg, &Theme::MoviesFont},
     {ids::kChoicesPreview, ids::kChoicesFg, ids::kChoicesBg, ids::kChoicesFont,
      ids::kChoicesHighlighted, ids::kChoicesNormal, &Theme::ChoiceFg, &Theme::ChoiceBg,
      &Theme::ChoiceHighFg, &Theme::ChoiceHighBg, &Theme::ChoiceFont},

@@ -19,7 +19,8 @@ std::vector<DiskField> DiskFields(const DiskInfo& disk, DriveTypeCode driveType)
     std::string title = movie.Title();
     rows.push_back({std::move(name), std::move(title), std::move(movie)});
   }
-  if (!disk.PicturePath().empty()) rows.push_back({"Picture File", disk.PicturePath(), std::nullopt});
+  if (!disk.PicturePath().empty())
+    rows.push_back({"Picture File", disk.PicturePath(), std::nullopt});
   return rows;
 }
 

@@ -34,7 +34,8 @@ namespace ids = res::main_dlg;
 namespace fs = std::filesystem;
 using testing::WhenModal;
 
-const fs::path kDemoDisk = fs::path(QUORVEL_TEST_DATA).parent_path().parent_path() / "samples" / "demo-disk";
+const fs::path kDemoDisk =
+    fs::path(QUORVEL_TEST_DATA).parent_path().parent_path() / "samples" / "demo-disk";
 
 class MainDlgTest : public ::testing::Test {
  protected:

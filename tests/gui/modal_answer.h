@@ -8,8 +8,8 @@
 
 namespace quorvel::testing {
 
-// Calls `answer` with the next modal dialog (or popup menu) of type T once it is on screen. Gives up
-// after five seconds (the test then sees the dialog that never came).
+// Calls `answer` with the next modal dialog (or popup menu) of type T once it is on screen. Gives
+// up after five seconds (the test then sees the dialog that never came).
 template <typename T>
 void WhenModal(std::function<void(T&)> answer) {
   auto* timer = new QTimer(qApp);

@@ -8,9 +8,9 @@
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
-#include <QTableWidget>
 #include <QPixmap>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <filesystem>
@@ -24,9 +24,9 @@
 #include "desktop/general_page.h"
 #include "desktop/main_dlg.h"
 #include "desktop/options_sheet.h"
+#include "platform/files.h"
 #include "platform/linux/file_registry.h"
 #include "platform/memory_registry.h"
-#include "platform/files.h"
 #include "platform/processes.h"
 #include "platform/system.h"
 #include "platform/volumes.h"
