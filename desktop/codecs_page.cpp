@@ -19,7 +19,7 @@ const FieldBinding kBindings[] = {
 
 }  // namespace
 
-CCodecsPage::CCodecsPage(OptionsContext& context)
-    : COptionsPage(res::kCodecsPage, context, kBindings) {}
+CCodecsPage::CCodecsPage(Settings& settings, const Services& services)
+    : COptionsPage(res::kCodecsPage, settings, services, kBindings) {}
 
 }  // namespace quorvel

@@ -9,7 +9,7 @@ class CCodecsPage final : public COptionsPage {
   Q_OBJECT
 
  public:
-  explicit CCodecsPage(OptionsContext& context);
+  CCodecsPage(Settings& settings, const Services& services);
 };
 
 }  // namespace quorvel

@@ -52,8 +52,8 @@ constexpr PlayerChoice kChoices[] = {
 
 }  // namespace
 
-CDisksPage::CDisksPage(OptionsContext& context)
-    : COptionsPage(res::kDisksPage, context, kBindings) {
+CDisksPage::CDisksPage(Settings& settings, const Services& services)
+    : COptionsPage(res::kDisksPage, settings, services, kBindings) {
   ConnectHandlers();
 }
 

@@ -12,7 +12,7 @@ class CDisksPage final : public COptionsPage {
   Q_OBJECT
 
  public:
-  explicit CDisksPage(OptionsContext& context);
+  CDisksPage(Settings& settings, const Services& services);
 
  protected:
   void OnFirstShow() override;

@@ -38,7 +38,7 @@ std::string InstalledPlayerPath(Registry& registry, const KnownPlayer& player) {
   return player.executable.empty() ? value : JoinNativePath(value, player.executable);
 }
 
-void FindInstalledPlayers(Registry& registry, const ProgramSearch& search, const PlayerList& listed,
+void FindInstalledPlayers(Registry& registry, Processes& processes, const PlayerList& listed,
                           const std::function<bool(const PlayerRecord&)>& found) {
   // False when the search ends.
   auto offer = [&](const PlayerRecord& player) {
@@ -51,10 +51,9 @@ void FindInstalledPlayers(Registry& registry, const ProgramSearch& search, const
       return;
     }
   }
-  if (!search) return;
   for (const PathPlayer& row : PathPlayerTable) {
-    if (!offer(PlayerRecord(std::string(row.name), search(row.program), std::string(row.cmdLine),
-                            row.playlist))) {
+    if (!offer(PlayerRecord(std::string(row.name), processes.FindProgram(row.program),
+                            std::string(row.cmdLine), row.playlist))) {
       return;
     }
   }

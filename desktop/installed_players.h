@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/player_record.h"
+#include "platform/processes.h"
 #include "platform/registry.h"
 
 namespace quorvel {
@@ -41,16 +42,14 @@ extern const std::array<PathPlayer, 6> PathPlayerTable;
 // read (missing, or longer than the 1024-byte text buffer).
 std::string InstalledPlayerPath(Registry& registry, const KnownPlayer& player);
 
-// The full path of the program `program` on the search path, or "".
-using ProgramSearch = std::function<std::string(std::string_view program)>;
-
-// Probes KnownPlayerTable in order, then PathPlayerTable (when there is a `search`), and
-// hands every player found to `found`, one at a time, each probed only after `found`
-// returned for the one before; `found` returns false to end the search. A player that
-// could not be added to `listed` (NewPlayerProblem: one of that name is listed already,
-// so that the two would share one stored key; a path that a command line cannot hold) is
-// passed over. `found` may add players to `listed`; later probes see them.
-void FindInstalledPlayers(Registry& registry, const ProgramSearch& search, const PlayerList& listed,
+// Probes KnownPlayerTable in order, then PathPlayerTable through
+// `processes.FindProgram`, and hands every player found to `found`, one at a time,
+// each probed only after `found` returned for the one before; `found` returns false to
+// end the search. A player that could not be added to `listed` (NewPlayerProblem: one
+// of that name is listed already, so that the two would share one stored key; a path
+// that a command line cannot hold) is passed over. `found` may add players to
+// `listed`; later probes see them.
+void FindInstalledPlayers(Registry& registry, Processes& processes, const PlayerList& listed,
                           const std::function<bool(const PlayerRecord&)>& found);
 
 }  // namespace quorvel

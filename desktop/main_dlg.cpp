@@ -11,8 +11,7 @@
 #include <algorithm>
 
 #include "desktop/about_dlg.h"
-#include "platform/files.h"
-#include "platform/volumes.h"
+#include "playback/player_choice.h"
 #include "resources/app_icon.h"
 #include "resources/dialog_builder.h"
 #include "resources/gui_text.h"
@@ -31,14 +30,11 @@ constexpr int kValueColumn = 1;
 
 }  // namespace
 
-CMainDlg::CMainDlg(const Settings& settings, Volumes& volumes, Files& files,
-                   const PlaybackServices& playback, OptionsRunner runOptions, std::string diskPath,
-                   QWidget* owner)
-    : CTemplateDialog(res::kMainDialog, playback.messages, owner),
+CMainDlg::CMainDlg(const Settings& settings, const Services& services, OptionsRunner runOptions,
+                   std::string diskPath, QWidget* owner)
+    : CTemplateDialog(res::kMainDialog, services.messages, owner),
       settings_(settings),
-      volumes_(volumes),
-      files_(files),
-      playback_(playback),
+      services_(services),
       runOptions_(std::move(runOptions)),
       diskPath_(std::move(diskPath)) {
   playAudio2_ = FindControlAs<QPushButton>(*this, ids::kPlayAudio2);
@@ -74,7 +70,7 @@ void CMainDlg::DoDataExchange(DataExchange& exchange) {
 }
 
 void CMainDlg::OnInitDialog() {
-  if (diskPath_.empty()) diskPath_ = volumes_.FindFirstCdDrive();
+  if (diskPath_.empty()) diskPath_ = services_.volumes.FindFirstCdDrive();
   ShowValues();
 
   fieldList_->setColumnCount(2);
@@ -119,8 +115,8 @@ void CMainDlg::AddField(const DiskField& field, int index) {
 void CMainDlg::ReadDiskToList() {
   ReadControls();
   DeleteAllRows();
-  disk_.ReadDisk(diskPath_, settings_, volumes_, files_);
-  fields_ = DiskFields(disk_, disk_.DriveType(volumes_));
+  disk_.ReadDisk(diskPath_, settings_, services_.volumes, services_.files);
+  fields_ = DiskFields(disk_, disk_.DriveType(services_.volumes));
   for (std::size_t i = 0; i < fields_.size(); ++i) AddField(fields_[i], static_cast<int>(i));
   UpdatePlayButtons();
 }
@@ -176,12 +172,12 @@ void CMainDlg::OnBrowse() {
 
 void CMainDlg::OnPlay() {
   const Movie movie = MovieOfRow(SelectedRow());
-  if (movie.Type() != MovieType::Unknown) PlayMovie(playback_, movie);
+  if (movie.Type() != MovieType::Unknown) PlayMovie(services_, settings_, movie);
 }
 
 void CMainDlg::OnPlayAudio2() {
   const Movie movie = MovieOfRow(SelectedRow());
-  if (movie.Type() != MovieType::Unknown) PlayMovieSecondAudio(playback_, movie);
+  if (movie.Type() != MovieType::Unknown) PlayMovieSecondAudio(services_, settings_, movie);
 }
 
 void CMainDlg::OnOptions() {

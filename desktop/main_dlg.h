@@ -11,7 +11,7 @@
 #include "desktop/template_dialog.h"
 #include "disk/disk_fields.h"
 #include "disk/disk_info.h"
-#include "playback/player_choice.h"
+#include "platform/services.h"
 
 class QContextMenuEvent;
 class QKeyEvent;
@@ -19,9 +19,6 @@ class QPushButton;
 class QTableWidget;
 
 namespace quorvel {
-
-class Files;
-class Volumes;
 
 class CMainDlg final : public CTemplateDialog {
   Q_OBJECT
@@ -34,10 +31,11 @@ class CMainDlg final : public CTemplateDialog {
   static constexpr int kAboutCommand = 16;
 
   // `diskPath` is the folder or drive to read; empty: the first optical drive. The
-  // settings, services and runner must outlive the dialog.
-  CMainDlg(const Settings& settings, Volumes& volumes, Files& files,
-           const PlaybackServices& playback, OptionsRunner runOptions, std::string diskPath = {},
-           QWidget* owner = nullptr);
+  // settings and the services must outlive the dialog. The dialog reads the settings
+  // anew for each disk it reads and each movie it plays, so that what the options sheet
+  // stored counts at once.
+  CMainDlg(const Settings& settings, const Services& services, OptionsRunner runOptions,
+           std::string diskPath = {}, QWidget* owner = nullptr);
 
   // Reads the disk at the path in the edit and shows its fields.
   void ReadDiskToList();
@@ -76,9 +74,7 @@ class CMainDlg final : public CTemplateDialog {
   void OnOptions();
 
   const Settings& settings_;
-  Volumes& volumes_;
-  Files& files_;
-  PlaybackServices playback_;
+  const Services services_;
   OptionsRunner runOptions_;
 
   QPushButton* playAudio2_ = nullptr;

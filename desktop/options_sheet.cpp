@@ -21,15 +21,17 @@
 
 namespace quorvel {
 
-COptionsSheet::COptionsSheet(QWidget* owner, OptionsContext& context) : QDialog(owner) {
+COptionsSheet::COptionsSheet(QWidget* owner, Settings& settings, const Services& services)
+    : QDialog(owner) {
   setWindowTitle(ToQString(res::LoadString(res::kStrOptionsCaption)));
   setModal(true);
   // The sheet's tabs and buttons use the pages' font.
   setFont(DialogFont(*res::FindDialogTemplate(res::kGeneralPage)));
 
   pages_ = {
-      new CGeneralPage(context), new CViewPage(context),   new CDisksPage(context),
-      new CPlayersPage(context), new CCodecsPage(context),
+      new CGeneralPage(settings, services), new CViewPage(settings, services),
+      new CDisksPage(settings, services),   new CPlayersPage(settings, services),
+      new CCodecsPage(settings, services),
   };
   tabs_ = new QTabWidget(this);
   for (COptionsPage* page : pages_) tabs_->addTab(page, page->TabText());
@@ -114,8 +116,8 @@ void COptionsSheet::accept() {
   QDialog::accept();
 }
 
-bool RunOptionsSheet(QWidget* owner, OptionsContext& context) {
-  COptionsSheet sheet(owner, context);
+bool RunOptionsSheet(QWidget* owner, Settings& settings, const Services& services) {
+  COptionsSheet sheet(owner, settings, services);
   return sheet.exec() == QDialog::Accepted;
 }
 

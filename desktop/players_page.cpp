@@ -2,7 +2,6 @@
 
 #include <QListWidget>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <atomic>
 
 #include "desktop/installed_players.h"
@@ -56,14 +55,10 @@ std::string FoundPlayerQuestion(const PlayerRecord& player) {
   return text;
 }
 
-std::string FindOnSearchPath(std::string_view program) {
-  return FromQString(QStandardPaths::findExecutable(ToQString(program)));
-}
-
 }  // namespace
 
-CPlayersPage::CPlayersPage(OptionsContext& context)
-    : COptionsPage(res::kPlayersPage, context, kBindings) {
+CPlayersPage::CPlayersPage(Settings& settings, const Services& services)
+    : COptionsPage(res::kPlayersPage, settings, services, kBindings) {
   list_ = FindControlAs<QListWidget>(*this, ids::kPlayerList);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   ConnectHandlers();
@@ -144,7 +139,7 @@ void CPlayersPage::OnAdd() {
   PlayerRecord record(NewPlayerName(number), "", std::string(kNewPlayerCommandLine),
                       PlaylistType::NoPlaylist);
   CPlayerInfoDlg dialog(record, ToQString(res::LoadString(res::kStrAddPlayerCaption)),
-                        context_.messages, this,
+                        services_.messages, this,
                         [this](const PlayerRecord& edited) { return Problem(edited, nullptr); });
   if (!dialog.Run(record)) return;
   values_.Players.push_back(record);
@@ -167,7 +162,7 @@ void CPlayersPage::OnConfigure() {
   if (record == nullptr) return;
   PlayerRecord copy = *record;
   CPlayerInfoDlg dialog(
-      copy, ToQString(res::LoadString(res::kStrConfigurePlayerCaption)), context_.messages, this,
+      copy, ToQString(res::LoadString(res::kStrConfigurePlayerCaption)), services_.messages, this,
       [this, record](const PlayerRecord& edited) { return Problem(edited, record); });
   if (!dialog.Run(copy)) return;
   // The record keeps its place in the list; its entry moves to its name's sorted place.
@@ -178,20 +173,20 @@ void CPlayersPage::OnConfigure() {
 
 void CPlayersPage::OnExecute() {
   const PlayerRecord* record = SelectedRecord();
-  if (record == nullptr || context_.processes == nullptr) return;
-  const StartResult result = StartPlayer(*context_.processes, record->AppPath, "");
+  if (record == nullptr) return;
+  const StartResult result = StartPlayer(services_.processes, record->AppPath, "");
   if (result.started) return;
   // Nothing would happen on the screen otherwise.
   std::string text = "Cannot start " + record->AppPath;
   if (!result.error.empty()) text += ": " + result.error;
-  context_.messages.Show(text + ".");
+  services_.messages.Show(text + ".");
 }
 
 void CPlayersPage::FindInstalledPlayers() {
   quorvel::FindInstalledPlayers(
-      context_.registry, FindOnSearchPath, values_.Players, [this](const PlayerRecord& found) {
-        switch (context_.messages.Show(FoundPlayerQuestion(found), {}, MessageButtons::YesNoCancel,
-                                       MessageIcon::Question)) {
+      services_.registry, services_.processes, values_.Players, [this](const PlayerRecord& found) {
+        switch (services_.messages.Show(FoundPlayerQuestion(found), {}, MessageButtons::YesNoCancel,
+                                        MessageIcon::Question)) {
           case MessageAnswer::Yes:
             values_.Players.push_back(found);
             Select(AddEntry(values_.Players.back()));

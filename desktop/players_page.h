@@ -14,7 +14,7 @@ class CPlayersPage final : public COptionsPage {
   Q_OBJECT
 
  public:
-  explicit CPlayersPage(OptionsContext& context);
+  CPlayersPage(Settings& settings, const Services& services);
 
   // The number the next "New Player %d" gets; one counter for the whole process.
   static int NextNewPlayerNumber();

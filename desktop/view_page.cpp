@@ -87,7 +87,8 @@ constexpr int kPreviewGap = 2;
 
 }  // namespace
 
-CViewPage::CViewPage(OptionsContext& context) : COptionsPage(res::kViewPage, context, kBindings) {
+CViewPage::CViewPage(Settings& settings, const Services& services)
+    : COptionsPage(res::kViewPage, settings, services, kBindings) {
   for (Area area : {Area::Movies, Area::Choices}) {
     const AreaControls& controls = ControlsOf(area);
     const QWidget* preview = FindControl(*this, controls.preview);

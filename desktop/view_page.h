@@ -16,7 +16,7 @@ class CViewPage final : public COptionsPage {
   // Which colours of a list the preview shows and FG and BG edit.
   enum State : std::int32_t { kHighlighted = 0, kNormal = 1 };
 
-  explicit CViewPage(OptionsContext& context);
+  CViewPage(Settings& settings, const Services& services);
 
   // The colour and font choosers of each area; a cancelled chooser changes nothing.
   void ChooseForeground(Area area);

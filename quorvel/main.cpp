@@ -3,18 +3,14 @@
 // other start modes) comes with the application object.
 
 #include <QApplication>
+#include <memory>
 #include <string>
 
 #include "app/settings.h"
 #include "desktop/main_dlg.h"
 #include "desktop/options_sheet.h"
 #include "desktop/qt_user_messages.h"
-#include "platform/files.h"
-#include "platform/processes.h"
-#include "platform/system.h"
-#include "platform/user_registry.h"
-#include "platform/volumes.h"
-#include "playback/playlist.h"
+#include "platform/services.h"
 #include "resources/app_icon.h"
 #include "resources/gui_text.h"
 #include "resources/resource_ids.h"
@@ -32,28 +28,24 @@ int main(int argc, char** argv) {
     if (argument == "-p" || argument == "/p") diskPath = argv[i + 1];
   }
 
+  // The platform's services, wired once for the whole run.
   quorvel::QtUserMessages messages;
-  std::unique_ptr<quorvel::Registry> registry = quorvel::OpenUserRegistry(messages);
-  quorvel::Settings settings;
-  settings.Load(*registry, messages);
-  std::unique_ptr<quorvel::SystemService> system = quorvel::MakeSystemService();
-  std::unique_ptr<quorvel::Volumes> volumes = quorvel::CreateSystemVolumes();
-  std::unique_ptr<quorvel::Files> files = quorvel::CreateSystemFiles();
-  std::unique_ptr<quorvel::Processes> processes = quorvel::CreateSystemProcesses();
+  const std::unique_ptr<quorvel::PlatformServices> platform =
+      quorvel::CreatePlatformServices(messages);
+  const quorvel::Services& services = platform->services;
 
-  quorvel::OptionsContext context{settings, *registry, *system, messages, processes.get()};
-  const quorvel::PlaybackServices playback{settings, *processes, messages,
-                                           quorvel::DefaultPlaylistBase()};
+  quorvel::Settings settings;
+  settings.Load(services.registry, services.messages);
   quorvel::CMainDlg dialog(
-      settings, *volumes, *files, playback,
+      settings, services,
       [&](QWidget& owner) {
-        const bool ok = quorvel::RunOptionsSheet(&owner, context);
-        registry->Flush();
+        const bool ok = quorvel::RunOptionsSheet(&owner, settings, services);
+        services.registry.Flush();
         return ok;
       },
       diskPath);
   messages.SetOwner(&dialog);
   dialog.exec();
-  registry->Flush();
+  services.registry.Flush();
   return 0;
 }

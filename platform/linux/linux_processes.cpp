@@ -1,5 +1,4 @@
-// Processes on Linux: players are started with posix_spawn behind a double fork, the
-// process list comes from /proc, and windows are X11 windows reached through xcb.
+#include "platform/linux/linux_processes.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -15,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -23,7 +23,6 @@
 #include <utility>
 
 #include "platform/linux/unique_handles.h"
-#include "platform/processes.h"
 #include "windows_rules/windows_command_line.h"
 
 extern char** environ;
@@ -399,6 +398,21 @@ class LinuxProcesses final : public Processes {
     return Failed(WIFEXITED(status) ? WEXITSTATUS(status) : ECHILD);
   }
 
+  std::string FindProgram(std::string_view program) override {
+    if (program.empty() || program.find('/') != std::string_view::npos) return "";
+    std::string path;
+    int error = 0;
+    if (!ResolveProgram(std::string(program), path, error)) return "";
+    // An empty folder of the search path is the current folder; the path is kept
+    // whole, since a player's path is used from other folders.
+    if (path.front() != '/') {
+      std::error_code failed;
+      path = std::filesystem::absolute(path, failed).lexically_normal().string();
+      if (failed) return "";
+    }
+    return path;
+  }
+
   std::optional<std::vector<ProcessSnapshotEntry>> Snapshot() override {
     const UniqueDir proc(opendir("/proc"));
     if (!proc) return std::nullopt;
@@ -451,6 +465,6 @@ class LinuxProcesses final : public Processes {
 
 }  // namespace
 
-std::unique_ptr<Processes> CreateSystemProcesses() { return std::make_unique<LinuxProcesses>(); }
+std::unique_ptr<Processes> CreateLinuxProcesses() { return std::make_unique<LinuxProcesses>(); }
 
 }  // namespace quorvel

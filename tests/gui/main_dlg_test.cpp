@@ -18,13 +18,10 @@
 
 #include "desktop/about_dlg.h"
 #include "disk/disk_fields.h"
+#include "disk_services.h"
 #include "modal_answer.h"
-#include "platform/files.h"
-#include "platform/volumes.h"
-#include "playback/recording_processes.h"
 #include "resources/dialog_builder.h"
 #include "resources/resource_ids.h"
-#include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
 namespace quorvel {
@@ -55,9 +52,10 @@ class MainDlgTest : public ::testing::Test {
     return disk;
   }
 
-  CMainDlg& Open(const std::string& path) {
+  CMainDlg& Open(const std::string& path) { return Open(path, services_); }
+  CMainDlg& Open(const std::string& path, const Services& services) {
     dialog_ = std::make_unique<CMainDlg>(
-        settings_, *volumes_, *files_, playback_,
+        settings_, services,
         [this](QWidget&) {
           ++optionsRuns_;
           return optionsResult_;
@@ -96,11 +94,10 @@ class MainDlgTest : public ::testing::Test {
 
   testing::TempDir dir_;
   Settings settings_;
-  std::unique_ptr<Volumes> volumes_ = CreateSystemVolumes();
-  std::unique_ptr<Files> files_ = CreateSystemFiles();
-  testing::RecordingProcesses processes_;
-  testing::RecordingMessages messages_;
-  PlaybackServices playback_{settings_, processes_, messages_, (dir_.path() / "list").string()};
+  DiskServices disk_;
+  const Services services_ = disk_.View();
+  RecordingProcesses& processes_ = disk_.fake.processes;
+  RecordingMessages& messages_ = disk_.fake.messages;
   int optionsRuns_ = 0;
   bool optionsResult_ = true;
   std::unique_ptr<CMainDlg> dialog_;
@@ -143,8 +140,8 @@ TEST_F(MainDlgTest, RowsForNoDiskAFolderWithoutMoviesAndADiskWithMovies) {
 
   // Unknown movies get no row, wherever they come from.
   DiskInfo read;
-  read.ReadDisk(disk.string(), settings_, *volumes_, *files_);
-  read.AddMovie(MovieType::Unknown, "Mystery", (disk / "mystery.xyz").string());
+  read.ReadDisk(disk.string(), settings_, services_.volumes, services_.files);
+  read.AddMovie(MovieType::Unknown, "Mystery", (disk / "mystery.xyz").string(), services_.files);
   const std::vector<DiskField> fields = DiskFields(read, kDriveFixed);
   ASSERT_EQ(fields.size(), 6u);
   for (const DiskField& field : fields) EXPECT_NE(field.value, "Mystery");

@@ -28,12 +28,11 @@
 #include "desktop/players_page.h"
 #include "desktop/view_page.h"
 #include "modal_answer.h"
-#include "playback/recording_processes.h"
+#include "platform/fake/fake_services.h"
 #include "resources/dialog_builder.h"
 #include "resources/gui_theme.h"
 #include "resources/resource_ids.h"
 #include "support/counting_registry.h"
-#include "support/recording_system.h"
 #include "support/temp_dir.h"
 
 namespace quorvel {
@@ -88,7 +87,9 @@ class OptionsPagesTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(settings_.Load(registry_)); }
 
   COptionsSheet& Open(int tab) {
-    sheet_ = std::make_unique<COptionsSheet>(nullptr, context_);
+    const Services services{fake_.files, fake_.volumes, *processesInUse_,  fake_.system,
+                            registry_,   messages_,     fake_.privateFiles};
+    sheet_ = std::make_unique<COptionsSheet>(nullptr, settings_, services);
     sheet_->show();
     QApplication::setActiveWindow(sheet_.get());
     QTabBar* bar = sheet_->Tabs()->tabBar();
@@ -139,10 +140,12 @@ class OptionsPagesTest : public ::testing::Test {
 
   Settings settings_;
   testing::CountingRegistry registry_;
-  testing::RecordingSystem system_;
   ScriptedMessages messages_;
-  testing::RecordingProcesses processes_;
-  OptionsContext context_{settings_, registry_, system_, messages_, &processes_};
+  FakeServices fake_;
+  RecordingProcesses& processes_ = fake_.processes;
+  // What the pages get as the processes service: the fake, unless a test needs the
+  // platform's own search path.
+  Processes* processesInUse_ = &fake_.processes;
   std::unique_ptr<COptionsSheet> sheet_;
   testing::TempDir dir_;
 };
@@ -296,7 +299,6 @@ TEST_F(OptionsPagesTest, ExecuteStartsTheProgramWithoutArguments) {
 }
 
 TEST_F(OptionsPagesTest, DetectionAsksForEachFoundPlayerInTurn) {
-  const SearchPath path(dir_.path() / "no-programs");
   // Only Zoom Player is installed.
   {
     ScopedKey zoom(registry_,
@@ -342,6 +344,9 @@ TEST_F(OptionsPagesTest, DetectionGoesOnWithThePlayersOnTheSearchPath) {
   WriteProgram(bin / "smplayer", false);  // not a program
   WriteProgram(bin / "haruna");
   const SearchPath path(bin);
+  RecordingMessages platformMessages;
+  const std::unique_ptr<PlatformServices> platform = CreatePlatformServices(platformMessages);
+  processesInUse_ = &platform->services.processes;
   messages_.answers = {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Yes};
   Open(kPlayersTab);
   Press(res::players::kFindInstalled);

@@ -24,15 +24,10 @@
 
 #include "desktop/main_dlg.h"
 #include "desktop/options_sheet.h"
-#include "platform/files.h"
-#include "platform/memory_registry.h"
-#include "platform/volumes.h"
-#include "playback/recording_processes.h"
+#include "disk_services.h"
 #include "resources/dialog_builder.h"
 #include "resources/resource_ids.h"
 #include "support/child_process.h"
-#include "support/recording_messages.h"
-#include "support/recording_system.h"
 #include "support/temp_dir.h"
 
 namespace quorvel {
@@ -138,12 +133,8 @@ class ProgramE2eTest : public ::testing::Test {
   // client coordinates.
   std::pair<QPoint, QPoint> MainDialogPoints(int row) {
     Settings settings;
-    const std::unique_ptr<Volumes> volumes = CreateSystemVolumes();
-    const std::unique_ptr<Files> files = CreateSystemFiles();
-    testing::RecordingProcesses processes;
-    testing::RecordingMessages messages;
-    CMainDlg dialog(settings, *volumes, *files, {settings, processes, messages, ""}, nullptr,
-                    disk_.string());
+    DiskServices services;
+    CMainDlg dialog(settings, services.View(), nullptr, disk_.string());
     dialog.show();
     QTableWidget* list = dialog.FieldList();
     const QPoint cell = list->visualItemRect(list->item(row, 1)).center();
@@ -161,11 +152,8 @@ class ProgramE2eTest : public ::testing::Test {
   };
   SheetPoints OptionsSheetPoints() {
     Settings settings;
-    testing::RecordingSystem system;
-    testing::RecordingMessages messages;
-    MemoryRegistry registry;
-    OptionsContext context{settings, registry, system, messages};
-    COptionsSheet sheet(nullptr, context);
+    FakeServices services;
+    COptionsSheet sheet(nullptr, settings, services.View());
     sheet.show();
     QTabBar* bar = sheet.Tabs()->tabBar();
     SheetPoints points;

@@ -7,21 +7,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QStandardPaths>
 #include <filesystem>
 #include <map>
 
 #include "desktop/installed_players.h"
 #include "disk/disk_info.h"
-#include "platform/files.h"
-#include "platform/memory_registry.h"
-#include "platform/volumes.h"
+#include "platform/fake/memory_registry.h"
+#include "platform/fake/recording_messages.h"
+#include "platform/services.h"
 #include "playback/player_choice.h"
 #include "playback/playlist.h"
 #include "playback/process_list.h"
-#include "resources/gui_text.h"
 #include "support/child_process.h"
-#include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "windows_rules/windows_command_line.h"
 
@@ -42,18 +39,16 @@ const std::map<std::string, std::vector<std::string>> kNullOutputs = {
 };
 
 TEST(RealPlayersTest, MpvAndVlcAreFoundAndPlayAListToItsEnd) {
+  // The platform's own services: the search path, the files and the volumes.
+  RecordingMessages messages;
+  const std::unique_ptr<PlatformServices> platform = CreatePlatformServices(messages);
+  const Services& services = platform->services;
   MemoryRegistry registry;  // no player of the registry is installed
   std::map<std::string, PlayerRecord> found;
-  FindInstalledPlayers(
-      registry,
-      [](std::string_view program) {
-        return FromQString(QStandardPaths::findExecutable(ToQString(program)));
-      },
-      {},
-      [&found](const PlayerRecord& player) {
-        found[player.Name] = player;
-        return true;
-      });
+  FindInstalledPlayers(registry, services.processes, {}, [&found](const PlayerRecord& player) {
+    found[player.Name] = player;
+    return true;
+  });
   ASSERT_TRUE(found.count("mpv")) << "mpv is part of the set-up";
   ASSERT_TRUE(found.count("VLC")) << "vlc-bin and vlc-plugin-base are part of the set-up";
 
@@ -71,9 +66,7 @@ TEST(RealPlayersTest, MpvAndVlcAreFoundAndPlayAListToItsEnd) {
                             fs::perms::group_read | fs::perms::group_exec);
   Settings settings;
   DiskInfo read;
-  const std::unique_ptr<Volumes> volumes = CreateSystemVolumes();
-  const std::unique_ptr<Files> files = CreateSystemFiles();
-  read.ReadDisk(disk.string(), settings, *volumes, *files);
+  read.ReadDisk(disk.string(), settings, services.volumes, services.files);
   ASSERT_EQ(read.MovieCount(), 2u);
   const fs::path home = dir.path() / "home";
   fs::create_directories(home);
@@ -82,10 +75,9 @@ TEST(RealPlayersTest, MpvAndVlcAreFoundAndPlayAListToItsEnd) {
   for (const std::string name : {"mpv", "VLC"}) {
     const PlayerRecord& player = found.at(name);
     EXPECT_EQ(player.Playlist, PlaylistType::M3uPlaylist);
-    testing::RecordingMessages messages;
-    const std::string list =
-        WritePlaylist(read, (dir.path() / name).string(), player.Playlist, messages);
-    ASSERT_FALSE(list.empty());
+    const std::string list = WritePlaylist(read, (dir.path() / name).string(), player.Playlist,
+                                           services.privateFiles, messages);
+    ASSERT_FALSE(list.empty()) << (messages.messages.empty() ? "" : messages.messages[0].text);
     ::chmod(list.c_str(), 0644);
     // The program and arguments the processes service would start, with the outputs.
     std::vector<std::string> args =
