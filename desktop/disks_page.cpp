@@ -13,12 +13,18 @@ namespace {
 
 namespace ids = res::disks;
 
+// Each entry of a player list carries its record's place in the page's copy and the
+// name's own bytes, so that a name in any code page is stored as the player has it.
+constexpr int kPlaceRole = Qt::UserRole;
+constexpr int kNameRole = Qt::UserRole + 1;
+
 // A list of player names: reading gives the selected name, or the empty text; showing a
 // value changes nothing, since the page selects the entry itself at first show.
 void PlayerNameList(DataExchange& exchange, int id, std::string& name) {
   auto* list = qobject_cast<QComboBox*>(exchange.Control(id));
   if (list == nullptr || !exchange.reading()) return;
-  name = list->currentIndex() < 0 ? std::string() : FromQString(list->currentText());
+  name = list->currentIndex() < 0 ? std::string()
+                                  : list->currentData(kNameRole).toByteArray().toStdString();
 }
 
 const FieldBinding kBindings[] = {
@@ -80,8 +86,8 @@ void CDisksPage::FillPlayerList(QComboBox& list, const std::string& stored) {
     const QString name = ToQString(player.Name);
     const int row = SortedPosition(
         list.count(), [&list](int i) { return list.itemText(i); }, name);
-    // Each entry carries its record's place in the page's copy, which it never changes.
     list.insertItem(row, name, index++);
+    list.setItemData(row, QByteArray::fromStdString(player.Name), kNameRole);
   }
   list.setCurrentIndex(-1);
   if (stored.empty()) return;
@@ -96,7 +102,7 @@ void CDisksPage::FillPlayerList(QComboBox& list, const std::string& stored) {
 
 void CDisksPage::OnPlayerChosen(QComboBox& list, std::string Settings::*commandLine) {
   ReadControls();
-  const QVariant index = list.currentData();
+  const QVariant index = list.currentData(kPlaceRole);
   if (index.isValid() && index.toInt() >= 0 &&
       static_cast<std::size_t>(index.toInt()) < values_.Players.size()) {
     values_.*commandLine = std::next(values_.Players.begin(), index.toInt())->CmdLine;

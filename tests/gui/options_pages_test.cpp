@@ -416,6 +416,86 @@ TEST_F(OptionsPagesTest, DisksPageSelectsByPrefixAndFillsTheCommandLine) {
   EXPECT_EQ(settings_.SvcdPlayer, "Zoom Player");
 }
 
+TEST_F(OptionsPagesTest, HostileNamesKeepTheirBytesInAListOfAHundredPlayers) {
+  namespace ids = res::players;
+  // A hundred players, stored in reverse order, and one whose name and path were stored
+  // in Windows-1252 (not UTF-8) with quotes in the name and the command line.
+  for (int i = 99; i >= 0; --i) {
+    const std::string number = (i < 10 ? "0" : "") + std::to_string(i);
+    settings_.Players.push_back(
+        {"Player " + number, "/usr/bin/p" + number, "%f", PlaylistType::M3uPlaylist});
+  }
+  const PlayerRecord cafe("Caf\xe9 \"Noir\"", "/opt/caf\xe9/player", "-x \"%f\"",
+                          PlaylistType::BslPlaylist);
+  settings_.Players.push_back(cafe);
+  settings_.DivXPlayer = "CAF";  // a prefix, in other letter case
+
+  Open(kPlayersTab);
+  ASSERT_EQ(PlayerList()->count(), 101);
+  EXPECT_EQ(PlayerList()->item(0)->text(), QString::fromUtf8("Caf\u00e9 \"Noir\""));
+  EXPECT_EQ(PlayerList()->item(1)->text(), "Player 00");
+  EXPECT_EQ(PlayerList()->item(100)->text(), "Player 99");
+
+  // Configure and OK without a change keeps every byte, whatever the code page.
+  SelectPlayer(QString::fromUtf8("Caf\u00e9 \"Noir\""));
+  AnswerPlayerInfo([](CPlayerInfoDlg&) {}, true);
+  Press(ids::kConfigure);
+
+  // Typed texts that could not be stored or started are refused, the dialog stays open:
+  // a line break in the name, a double quote in the program's path.
+  SelectPlayer("Player 42");
+  WhenModal<CPlayerInfoDlg>([this](CPlayerInfoDlg& dialog) {
+    const std::size_t shown = messages_.texts.size();
+    Edit(dialog, res::player_info::kName)->setText("Two\nLines");
+    QTest::mouseClick(FindControlAs<QPushButton>(dialog, res::kIdOk), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    Edit(dialog, res::player_info::kName)->setText("Player 42");
+    Edit(dialog, res::player_info::kAppPath)->setText("/opt/a\" \"b");
+    QTest::mouseClick(FindControlAs<QPushButton>(dialog, res::kIdOk), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(messages_.texts.size(), shown + 2);
+    dialog.reject();
+  });
+  Press(ids::kConfigure);
+
+  // An added player lands at its sorted place, selected and scrolled into view.
+  AnswerPlayerInfo(
+      [](CPlayerInfoDlg& dialog) {
+        Edit(dialog, res::player_info::kName)->setText("Player 50a");
+        Edit(dialog, res::player_info::kAppPath)->setText("/usr/bin/p50a");
+      },
+      true);
+  Press(ids::kAdd);
+  ASSERT_EQ(PlayerList()->count(), 102);
+  EXPECT_EQ(PlayerList()->item(52)->text(), "Player 50a");
+  EXPECT_EQ(Selected(), "Player 50a");
+  EXPECT_TRUE(PlayerList()->viewport()->rect().contains(
+      PlayerList()->visualItemRect(PlayerList()->item(52)).center()));
+  Ok();
+  ASSERT_EQ(settings_.Players.size(), 102u);
+  EXPECT_EQ(*std::next(settings_.Players.begin(), 100), cafe);
+
+  // The Disks page selects the player by the prefix and stores its name as the player
+  // has it, so that the player is still found.
+  Open(kDisksTab);
+  auto* divx = Control<QComboBox>(kDisksTab, res::disks::kDivXPlayer);
+  EXPECT_EQ(divx->count(), 102);
+  EXPECT_EQ(divx->currentText(), QString::fromUtf8("Caf\u00e9 \"Noir\""));
+  divx->setFocus();
+  QTest::keyClick(divx, Qt::Key_Down);
+  QTest::keyClick(divx, Qt::Key_Up);
+  EXPECT_EQ(Control<QLineEdit>(kDisksTab, res::disks::kDivXCommand)->text(), "-x \"%f\"");
+  Ok();
+  EXPECT_EQ(settings_.DivXPlayer, cafe.Name);
+  EXPECT_EQ(settings_.DivXCommandLine, cafe.CmdLine);
+  PlayerRecord found;
+  EXPECT_TRUE(FindPlayer(settings_.Players, settings_.DivXPlayer, found));
+  Settings reloaded;
+  ASSERT_TRUE(reloaded.Load(registry_));
+  EXPECT_EQ(reloaded.DivXPlayer, cafe.Name);
+  EXPECT_EQ(reloaded.Players.size(), 102u);
+}
+
 TEST_F(OptionsPagesTest, CodecsPageStoresTheFourSwitches) {
   settings_.FfdshowDivx = 1;
   Open(kCodecsTab);
