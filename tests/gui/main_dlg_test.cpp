@@ -147,6 +147,53 @@ TEST_F(MainDlgTest, RowsForNoDiskAFolderWithoutMoviesAndADiskWithMovies) {
   for (const DiskField& field : fields) EXPECT_NE(field.value, "Mystery");
 }
 
+TEST_F(MainDlgTest, AnEmptyDiskPathIsTheFirstOpticalDrive) {
+  // Drives of a machine: a fixed disk, then two optical drives, the first holding a copy
+  // of the demo disk. The disk's files are read for real.
+  const fs::path disk = DemoCopy();
+  FakeVolumes volumes;
+  volumes.AddDrive("/", kDriveFixed);
+  volumes.Insert("/media/cdrom0", "DEMO", disk.string());
+  volumes.AddDrive("/media/cdrom1");
+  const Services services{services_.files,
+                          volumes,
+                          processes_,
+                          disk_.fake.system,
+                          disk_.fake.registry,
+                          messages_,
+                          disk_.fake.privateFiles};
+  Open("", services);
+  EXPECT_EQ(dialog_->DiskPath(), "/media/cdrom0/");
+  EXPECT_EQ(FindControlAs<QLineEdit>(*dialog_, ids::kDiskPath)->text(), "/media/cdrom0/");
+  ASSERT_EQ(List()->rowCount(), 6);
+  EXPECT_EQ(Rows()[0], (std::pair<std::string, std::string>{"Drive Type", "CD-ROM drive"}));
+  EXPECT_EQ(Rows()[1], (std::pair<std::string, std::string>{"Disk Label", "DEMO"}));
+  ClickRow(2);
+  EXPECT_TRUE(Button(ids::kPlay)->isEnabled());
+
+  // The disk taken out: Read Disk shows no disk, and nothing can be played. (A drive
+  // without a medium has no volume root, so its type is that of the empty root.)
+  volumes.Remove("/media/cdrom0");
+  QTest::mouseClick(Button(ids::kReadDisk), Qt::LeftButton);
+  EXPECT_EQ(Rows(), (std::vector<std::pair<std::string, std::string>>{
+                        {"Drive Type", "The root path is invalid"}, {"Movie Type", "No Disk"}}));
+  EXPECT_FALSE(Button(ids::kPlay)->isEnabled());
+  EXPECT_FALSE(Button(ids::kPlayAudio2)->isEnabled());
+
+  // A machine without an optical drive: the path stays empty and there is no disk.
+  FakeVolumes none;
+  const Services noDrive{
+      services_.files,        none, processes_, disk_.fake.system, disk_.fake.registry, messages_,
+      disk_.fake.privateFiles};
+  Open("", noDrive);
+  EXPECT_EQ(dialog_->DiskPath(), "");
+  ASSERT_EQ(List()->rowCount(), 2);
+  EXPECT_EQ(Rows()[1], (std::pair<std::string, std::string>{"Movie Type", "No Disk"}));
+  EXPECT_FALSE(Button(ids::kPlay)->isEnabled());
+  EXPECT_TRUE(messages_.messages.empty());
+  dialog_.reset();
+}
+
 TEST_F(MainDlgTest, PlayButtonsFollowTheSelectionByMouseAndKeyboard) {
   Open(DemoCopy().string());
   EXPECT_EQ(dialog_->SelectedRow(), -1);
