@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -200,6 +201,17 @@ TEST_F(OptionsPagesTest, AddCountsOnAndCancelOfTheSheetDropsEveryChange) {
   EXPECT_TRUE(Selected().isEmpty());
   EXPECT_FALSE(Enabled(ids::kRemove));
 
+  // A change through Configure too.
+  SelectPlayer("Zoom Player");
+  AnswerPlayerInfo(
+      [](CPlayerInfoDlg& dialog) {
+        Edit(dialog, res::player_info::kName)->setText("Aardvark");
+        Edit(dialog, res::player_info::kCmdLine)->setText("-changed %f");
+      },
+      true);
+  Press(ids::kConfigure);
+  EXPECT_EQ(Names(), (QStringList{"Aardvark", QString::fromStdString(fourth)}));
+
   Cancel();
   EXPECT_EQ(settings_.Players, before);
   EXPECT_EQ(registry_.saves, 0);
@@ -281,6 +293,39 @@ TEST_F(OptionsPagesTest, ConfigureSortsTheEntryAndKeepsTheStoredOrder) {
   AnswerPlayerInfo(
       [](CPlayerInfoDlg& dialog) { EXPECT_EQ(PlaylistList(dialog)->currentText(), "ASX"); }, false);
   Press(ids::kConfigure);
+}
+
+TEST_F(OptionsPagesTest, PlayerInfoChoosesTheProgramInAFileChooser) {
+  const fs::path bin = dir_.path() / "bin";
+  WriteProgram(bin / "mpv");
+  WriteProgram(bin / "vlc");
+  PlayerRecord record("", (bin / "mpv").string(), "%f", PlaylistType::NoPlaylist);
+  CPlayerInfoDlg dialog(record, "Configure Player", messages_);
+  bool chosen = false;
+  WhenModal<CPlayerInfoDlg>([&](CPlayerInfoDlg& shown) {
+    // The chooser starts at the current program, on all files (Linux programs have no
+    // ending), and offers the programs' filter too.
+    WhenModal<QFileDialog>([&](QFileDialog& chooser) {
+      EXPECT_EQ(chooser.nameFilters(), (QStringList{"Programs (*.exe)", "All Files (*)"}));
+      EXPECT_EQ(chooser.selectedNameFilter(), "All Files (*)");
+      EXPECT_EQ(chooser.directory().absolutePath().toStdString(), bin.string());
+      EXPECT_EQ(chooser.fileMode(), QFileDialog::ExistingFile);
+      chooser.selectFile(QString::fromStdString((bin / "vlc").string()));
+      static_cast<QDialog&>(chooser).accept();
+      chosen = true;
+    });
+    QTest::mouseClick(FindControlAs<QPushButton>(shown, res::player_info::kBrowse), Qt::LeftButton);
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(Edit(shown, res::player_info::kAppPath)->text().toStdString(),
+              (bin / "vlc").string());
+    // The rule for OK runs after a choice: a name is still missing.
+    EXPECT_FALSE(FindControl(shown, res::kIdOk)->isEnabled());
+    QTest::keyClicks(Edit(shown, res::player_info::kName), "VLC");
+    EXPECT_TRUE(FindControl(shown, res::kIdOk)->isEnabled());
+    QTest::mouseClick(FindControlAs<QPushButton>(shown, res::kIdOk), Qt::LeftButton);
+  });
+  ASSERT_TRUE(dialog.Run(record));
+  EXPECT_EQ(record, PlayerRecord("VLC", (bin / "vlc").string(), "%f", PlaylistType::NoPlaylist));
 }
 
 TEST_F(OptionsPagesTest, ExecuteStartsTheProgramWithoutArguments) {
