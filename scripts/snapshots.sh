@@ -18,7 +18,12 @@ for page in Disks Players Codecs; do
   "$tool" --window options-sheet --page "$page" --registry "$players" \
     --out "docs/options-$(echo "$page" | tr '[:upper:]' '[:lower:]')-100.png"
 done
-# The demo disk as the main dialog shows it, with the movie of two languages selected.
-"$tool" --window main-dialog --disk samples/demo-disk --select 4 --registry "$players" \
+# The demo disk as the main dialog shows it, with the movie of two languages selected; read
+# from a folder of the same name wherever the checkout is, so the picture shows no path of
+# this machine's.
+disk=/tmp/quorvel-snapshots/demo-disk
+rm -rf "$disk" && mkdir -p "$(dirname "$disk")" && cp -r samples/demo-disk "$disk"
+"$tool" --window main-dialog --disk "$disk" --select 4 --registry "$players" \
   --out docs/main-dialog-100.png
+rm -rf "$(dirname "$disk")"
 "$tool" --window about --out docs/about-100.png
