@@ -473,16 +473,22 @@ TEST_F(OptionsPagesTest, HostileNamesKeepTheirBytesInAListOfAHundredPlayers) {
   const PlayerRecord cafe("Caf\xe9 \"Noir\"", "/opt/caf\xe9/player", "-x \"%f\"",
                           PlaylistType::BslPlaylist);
   settings_.Players.push_back(cafe);
+  // Line breaks in the path and the command line, as a hand-edited store may hold them.
+  const PlayerRecord lines("Lines", "/opt/two\nlines", "-a\r\n%f", PlaylistType::NoPlaylist);
+  settings_.Players.push_back(lines);
   settings_.DivXPlayer = "CAF";  // a prefix, in other letter case
 
   Open(kPlayersTab);
-  ASSERT_EQ(PlayerList()->count(), 101);
+  ASSERT_EQ(PlayerList()->count(), 102);
   EXPECT_EQ(PlayerList()->item(0)->text(), QString::fromUtf8("Caf\u00e9 \"Noir\""));
-  EXPECT_EQ(PlayerList()->item(1)->text(), "Player 00");
-  EXPECT_EQ(PlayerList()->item(100)->text(), "Player 99");
+  EXPECT_EQ(PlayerList()->item(2)->text(), "Player 00");
+  EXPECT_EQ(PlayerList()->item(101)->text(), "Player 99");
 
   // Configure and OK without a change keeps every byte, whatever the code page.
   SelectPlayer(QString::fromUtf8("Caf\u00e9 \"Noir\""));
+  AnswerPlayerInfo([](CPlayerInfoDlg&) {}, true);
+  Press(ids::kConfigure);
+  SelectPlayer("Lines");
   AnswerPlayerInfo([](CPlayerInfoDlg&) {}, true);
   Press(ids::kConfigure);
 
@@ -511,20 +517,21 @@ TEST_F(OptionsPagesTest, HostileNamesKeepTheirBytesInAListOfAHundredPlayers) {
       },
       true);
   Press(ids::kAdd);
-  ASSERT_EQ(PlayerList()->count(), 102);
-  EXPECT_EQ(PlayerList()->item(52)->text(), "Player 50a");
+  ASSERT_EQ(PlayerList()->count(), 103);
+  EXPECT_EQ(PlayerList()->item(53)->text(), "Player 50a");
   EXPECT_EQ(Selected(), "Player 50a");
   EXPECT_TRUE(PlayerList()->viewport()->rect().contains(
-      PlayerList()->visualItemRect(PlayerList()->item(52)).center()));
+      PlayerList()->visualItemRect(PlayerList()->item(53)).center()));
   Ok();
-  ASSERT_EQ(settings_.Players.size(), 102u);
+  ASSERT_EQ(settings_.Players.size(), 103u);
   EXPECT_EQ(*std::next(settings_.Players.begin(), 100), cafe);
+  EXPECT_EQ(*std::next(settings_.Players.begin(), 101), lines);
 
   // The Disks page selects the player by the prefix and stores its name as the player
   // has it, so that the player is still found.
   Open(kDisksTab);
   auto* divx = Control<QComboBox>(kDisksTab, res::disks::kDivXPlayer);
-  EXPECT_EQ(divx->count(), 102);
+  EXPECT_EQ(divx->count(), 103);
   EXPECT_EQ(divx->currentText(), QString::fromUtf8("Caf\u00e9 \"Noir\""));
   divx->setFocus();
   QTest::keyClick(divx, Qt::Key_Down);
@@ -538,7 +545,7 @@ TEST_F(OptionsPagesTest, HostileNamesKeepTheirBytesInAListOfAHundredPlayers) {
   Settings reloaded;
   ASSERT_TRUE(reloaded.Load(registry_));
   EXPECT_EQ(reloaded.DivXPlayer, cafe.Name);
-  EXPECT_EQ(reloaded.Players.size(), 102u);
+  EXPECT_EQ(reloaded.Players.size(), 103u);
 }
 
 TEST_F(OptionsPagesTest, CodecsPageStoresTheFourSwitches) {
