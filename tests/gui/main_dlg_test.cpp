@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -21,8 +22,10 @@
 #include "disk_services.h"
 #include "modal_answer.h"
 #include "resources/dialog_builder.h"
+#include "resources/gui_text.h"
 #include "resources/resource_ids.h"
 #include "support/temp_dir.h"
+#include "windows_rules/windows_command_line.h"
 
 namespace quorvel {
 namespace {
@@ -252,6 +255,37 @@ TEST_F(MainDlgTest, PlayStartsTheChosenPlayerWithTheMovie) {
   EXPECT_EQ(optionsRuns_, 2);
   EXPECT_EQ(dialog_->SelectedRow(), -1);
   EXPECT_FALSE(Button(ids::kPlay)->isEnabled());
+}
+
+TEST_F(MainDlgTest, HostileFileNamesReachThePlayerAsTheyAre) {
+  // Loose movie files whose names hold a line break, double quotes and a byte that is
+  // not UTF-8: each row plays exactly its file, as one argument.
+  const fs::path disk = dir_.path() / "hostile";
+  fs::create_directories(disk);
+  const std::vector<std::string> names = {"line\nbreak.avi", "say \"hi\".avi", "caf\xe9.avi"};
+  for (const std::string& name : names) fs::copy_file(kDemoDisk / "colour-bars.avi", disk / name);
+  Open(disk.string());
+  ASSERT_EQ(List()->rowCount(), 2 + static_cast<int>(names.size()));
+  std::vector<std::string> played;
+  for (int row = 2; row < List()->rowCount(); ++row) {
+    ClickRow(row);
+    ASSERT_TRUE(Button(ids::kPlay)->isEnabled()) << row;
+    // The tip names the file as it is.
+    EXPECT_EQ(List()->item(row, 1)->toolTip(), ToQString(dialog_->MovieOfRow(row).File()));
+    QTest::mouseClick(Button(ids::kPlay), Qt::LeftButton);
+    ASSERT_EQ(processes_.started.size(), played.size() + 1);
+    const std::vector<std::string> args = SplitCommandLine(processes_.started.back());
+    ASSERT_EQ(args.size(), 3u) << processes_.started.back();
+    EXPECT_EQ(args[0], "/usr/bin/mpv");
+    EXPECT_EQ(args[1], "--fs");
+    played.push_back(args[2]);
+  }
+  std::vector<std::string> expected;
+  for (const std::string& name : names) expected.push_back((disk / name).string());
+  std::sort(played.begin(), played.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(played, expected);
+  EXPECT_TRUE(messages_.messages.empty());
 }
 
 TEST_F(MainDlgTest, TheFolderChooserReadsANewFolderOnlyAndEnterCloses) {
