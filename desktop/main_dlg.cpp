@@ -28,6 +28,16 @@ constexpr int kFieldColumnWidth = 100;
 constexpr int kFieldColumn = 0;
 constexpr int kValueColumn = 1;
 
+// A field's text as one line of a row: a row is one line high, so a control character
+// (a line break in a file name) would hide the rest of the text; it shows as a space.
+QString OneLine(std::string_view bytes) {
+  QString text = ToQString(bytes);
+  for (QChar& c : text) {
+    if (c.category() == QChar::Other_Control) c = QLatin1Char(' ');
+  }
+  return text;
+}
+
 }  // namespace
 
 CMainDlg::CMainDlg(const Settings& settings, const Services& services, OptionsRunner runOptions,
@@ -101,8 +111,8 @@ void CMainDlg::DeleteAllRows() {
 void CMainDlg::AddField(const DiskField& field, int index) {
   const int row = fieldList_->rowCount();
   fieldList_->insertRow(row);
-  auto* name = new QTableWidgetItem(ToQString(field.name));
-  auto* value = new QTableWidgetItem(ToQString(field.value));
+  auto* name = new QTableWidgetItem(OneLine(field.name));
+  auto* value = new QTableWidgetItem(OneLine(field.value));
   for (QTableWidgetItem* item : {name, value}) {
     item->setData(Qt::UserRole, index);
     // The movie's file is the row's tip; rows without a movie have none.

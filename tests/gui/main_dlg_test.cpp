@@ -280,6 +280,8 @@ TEST_F(MainDlgTest, HostileFileNamesReachThePlayerAsTheyAre) {
     EXPECT_EQ(args[1], "--fs");
     played.push_back(args[2]);
   }
+  // A row is one line: the line break shows as a space, so no part of the title hides.
+  EXPECT_EQ(List()->item(3, 1)->text(), "line break");
   std::vector<std::string> expected;
   for (const std::string& name : names) expected.push_back((disk / name).string());
   std::sort(played.begin(), played.end());
