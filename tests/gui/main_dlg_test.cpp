@@ -260,11 +260,15 @@ TEST_F(MainDlgTest, PlayStartsTheChosenPlayerWithTheMovie) {
 TEST_F(MainDlgTest, HostileFileNamesReachThePlayerAsTheyAre) {
   // Loose movie files whose names hold a line break, double quotes and a byte that is
   // not UTF-8: each row plays exactly its file, as one argument.
-  const fs::path disk = dir_.path() / "hostile";
+  const fs::path disk = dir_.path() / "hostile \xe9";  // the folder's name is no UTF-8 either
   fs::create_directories(disk);
   const std::vector<std::string> names = {"line\nbreak.avi", "say \"hi\".avi", "caf\xe9.avi"};
   for (const std::string& name : names) fs::copy_file(kDemoDisk / "colour-bars.avi", disk / name);
   Open(disk.string());
+  ASSERT_EQ(List()->rowCount(), 2 + static_cast<int>(names.size()));
+  // Read again from the edit, which shows the path in Windows-1252: the same bytes.
+  QTest::mouseClick(Button(ids::kReadDisk), Qt::LeftButton);
+  EXPECT_EQ(dialog_->DiskPath(), disk.string());
   ASSERT_EQ(List()->rowCount(), 2 + static_cast<int>(names.size()));
   std::vector<std::string> played;
   for (int row = 2; row < List()->rowCount(); ++row) {
