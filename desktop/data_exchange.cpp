@@ -58,6 +58,8 @@ DataExchange& DataExchange::Text(int id, std::string& field) {
     if (edit->text() != ToQString(field)) field = FromQString(edit->text());
   } else {
     edit->setText(ToQString(field));
+    // A text longer than the edit shows its beginning.
+    edit->setCursorPosition(0);
   }
   return *this;
 }

@@ -9,8 +9,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "desktop/codecs_page.h"
+#include "desktop/disks_page.h"
 #include "desktop/general_page.h"
-#include "desktop/placeholder_page.h"
+#include "desktop/players_page.h"
+#include "desktop/view_page.h"
 #include "resources/dialog_builder.h"
 #include "resources/gui_text.h"
 #include "resources/resource_ids.h"
@@ -26,11 +29,9 @@ COptionsSheet::COptionsSheet(QWidget* owner, Settings& settings, const Services&
   setFont(DialogFont(*res::FindDialogTemplate(res::kGeneralPage)));
 
   pages_ = {
-      new CGeneralPage(settings, services),
-      new CPlaceholderPage(res::kViewPage, settings, services),
-      new CPlaceholderPage(res::kDisksPage, settings, services),
-      new CPlaceholderPage(res::kPlayersPage, settings, services),
-      new CPlaceholderPage(res::kCodecsPage, settings, services),
+      new CGeneralPage(settings, services), new CViewPage(settings, services),
+      new CDisksPage(settings, services),   new CPlayersPage(settings, services),
+      new CCodecsPage(settings, services),
   };
   tabs_ = new QTabWidget(this);
   for (COptionsPage* page : pages_) tabs_->addTab(page, page->TabText());

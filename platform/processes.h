@@ -56,6 +56,11 @@ class Processes {
   // and when the program cannot be run.
   virtual StartResult Start(std::string_view commandLine) = 0;
 
+  // The file that Start would run for `program`, a program name without a folder, as
+  // found on the search path; "" when the search path has no program of that name that
+  // can be run. A name with a folder, or an empty one, gives "".
+  virtual std::string FindProgram(std::string_view program) = 0;
+
   // Every running process, in the system's order; nullopt when the processes cannot be
   // listed at all.
   virtual std::optional<std::vector<ProcessSnapshotEntry>> Snapshot() = 0;

@@ -33,6 +33,9 @@ class WatchedProcesses final : public quorvel::Processes {
     commandLine_ = std::string(commandLine);
     return dryRun_ ? quorvel::StartResult{true, {}} : system_.Start(commandLine);
   }
+  std::string FindProgram(std::string_view program) override {
+    return system_.FindProgram(program);
+  }
   std::optional<std::vector<quorvel::ProcessSnapshotEntry>> Snapshot() override {
     return system_.Snapshot();
   }

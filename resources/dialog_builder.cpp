@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QTreeWidget>
+#include <QTableWidget>
 
 #include "resources/app_icon.h"
 #include "resources/gui_text.h"
@@ -104,9 +104,13 @@ QWidget* CreateStandardControl(const res::ControlTemplate& control, QWidget* par
     case K::ListBox:
       return new QListWidget(parent);
     case K::ListView: {
-      auto* view = new QTreeWidget(parent);
-      view->setRootIsDecorated(false);
-      view->setUniformRowHeights(true);
+      // A report view: a header over rows of columns, whole rows selected.
+      auto* view = new QTableWidget(parent);
+      view->verticalHeader()->hide();
+      view->setSelectionBehavior(QAbstractItemView::SelectRows);
+      view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+      view->setWordWrap(false);
+      view->setShowGrid(false);
       return view;
     }
   }

@@ -34,6 +34,23 @@ inline constexpr int kStrNotANumber = 202;  // refusal of a number edit's text
 // The "Start as" items: the id of the item for a StartMode is kStrStartModes + the mode.
 inline constexpr int kStrStartModes = 210;
 inline constexpr int kStrShutdownTooltip = 220;
+// The main dialog, the Players page and the Player Info dialog.
+inline constexpr int kStrSelectDiskPath = 300;
+inline constexpr int kStrFieldColumn = 301;
+inline constexpr int kStrValueColumn = 302;
+inline constexpr int kStrNewPlayerName = 310;  // "%d": the new-player counter
+inline constexpr int kStrAddPlayerCaption = 311;
+inline constexpr int kStrConfigurePlayerCaption = 312;
+inline constexpr int kStrFoundPlayer = 313;  // "%s" the player's name, then its path
+inline constexpr int kStrAddTooltip = 314;
+inline constexpr int kStrRemoveTooltip = 315;
+inline constexpr int kStrFindInstalledTooltip = 316;
+inline constexpr int kStrProgramsFilter = 317;
+inline constexpr int kStrAllFilesFilter = 318;
+// The playlist items: the id of the item for a PlaylistType is kStrPlaylistTypes + 1 +
+// the type.
+inline constexpr int kStrPlaylistTypes = 320;
+inline constexpr int kPlaylistTypeCount = 4;
 
 // Controls without an id of their own (labels, group boxes).
 inline constexpr int kNoId = -1;

@@ -29,6 +29,24 @@ constexpr StringEntry kStrings[] = {
     {kStrStartModes + 2, "icon in taskbar's status area"},
     {kStrStartModes + 3, "system shell"},
     {kStrShutdownTooltip, "shutdown Windows when Off button is pressed in full screen mode"},
+    {kStrSelectDiskPath, "Select disk path"},
+    {kStrFieldColumn, "Field"},
+    {kStrValueColumn, "Value"},
+    {kStrNewPlayerName, "New Player %d"},
+    {kStrAddPlayerCaption, "Add Player"},
+    {kStrConfigurePlayerCaption, "Configure Player"},
+    {kStrFoundPlayer, "Found %s at %s\nDo you want to add it?"},
+    {kStrAddTooltip, "Add new player"},
+    {kStrRemoveTooltip, "Delete selected player"},
+    {kStrFindInstalledTooltip,
+     "Search for installed players (BSPlayer, Zoom Player, Micro DVD, WinDVD)"},
+    {kStrProgramsFilter, "Programs (*.exe)"},
+    // All files, those without a dot in their names too (as "*.*" means on Windows).
+    {kStrAllFilesFilter, "All Files (*)"},
+    {kStrPlaylistTypes + 0, "None"},
+    {kStrPlaylistTypes + 1, "BSPlayer"},
+    {kStrPlaylistTypes + 2, "ASX"},
+    {kStrPlaylistTypes + 3, "M3U"},
 };
 
 constexpr MenuItem kTrayMenuItems[] = {

@@ -31,6 +31,11 @@ class RecordingProcesses final : public Processes {
     return startResult;
   }
 
+  std::string FindProgram(std::string_view program) override {
+    const auto found = programs.find(std::string(program));
+    return found == programs.end() ? std::string() : found->second;
+  }
+
   std::optional<std::vector<ProcessSnapshotEntry>> Snapshot() override {
     if (snapshotFails) return std::nullopt;
     std::vector<ProcessSnapshotEntry> entries;
@@ -80,6 +85,8 @@ class RecordingProcesses final : public Processes {
   ProcessId self = 1;
   bool snapshotFails = false;
   StartResult startResult{true, {}};
+  // What FindProgram finds: program name -> full path.
+  std::map<std::string, std::string> programs;
 
   std::vector<std::string> started;
   std::vector<WindowHandle> closeRequests;

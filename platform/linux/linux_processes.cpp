@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -395,6 +396,21 @@ class LinuxProcesses final : public Processes {
     }
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {true, {}};
     return Failed(WIFEXITED(status) ? WEXITSTATUS(status) : ECHILD);
+  }
+
+  std::string FindProgram(std::string_view program) override {
+    if (program.empty() || program.find('/') != std::string_view::npos) return "";
+    std::string path;
+    int error = 0;
+    if (!ResolveProgram(std::string(program), path, error)) return "";
+    // An empty folder of the search path is the current folder; the path is kept
+    // whole, since a player's path is used from other folders.
+    if (path.front() != '/') {
+      std::error_code failed;
+      path = std::filesystem::absolute(path, failed).lexically_normal().string();
+      if (failed) return "";
+    }
+    return path;
   }
 
   std::optional<std::vector<ProcessSnapshotEntry>> Snapshot() override {

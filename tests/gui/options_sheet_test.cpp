@@ -189,8 +189,8 @@ TEST_F(OptionsSheetTest, OkStoresShownPagesAndCancelStoresNothing) {
   EXPECT_EQ(settings_.FullScreen, 2);
   EXPECT_EQ(settings_.Autoplay, 1);
   EXPECT_EQ(settings_.MinFileSize, 650u);
-  // One save, by the General page; the store holds the new values.
-  EXPECT_EQ(registry_.saves, 1);
+  // One save by each page that was shown (General, Disks); the store holds the new values.
+  EXPECT_EQ(registry_.saves, 2);
   Settings reloaded;
   ASSERT_TRUE(reloaded.Load(registry_));
   EXPECT_EQ(reloaded.FullScreen, 2);
@@ -210,8 +210,8 @@ TEST_F(OptionsSheetTest, NothingChangedSavesOncePerShownPageAndSwitchesNothing) 
   EXPECT_TRUE(sheet_->Pages()[1]->WasShown());
   EXPECT_FALSE(sheet_->Pages()[2]->WasShown());
   QTest::mouseClick(sheet_->OkButton(), Qt::LeftButton);
-  // The View page stores nothing yet; the General page saves once.
-  EXPECT_EQ(registry_.saves, 1);
+  // The General and the View page save once each.
+  EXPECT_EQ(registry_.saves, 2);
   EXPECT_TRUE(system_.shellCalls.empty());
   EXPECT_TRUE(system_.autorunCalls.empty());
 
@@ -220,7 +220,7 @@ TEST_F(OptionsSheetTest, NothingChangedSavesOncePerShownPageAndSwitchesNothing) 
   COptionsSheet unshown(nullptr, settings_, services_);
   unshown.accept();
   EXPECT_EQ(unshown.result(), QDialog::Accepted);
-  EXPECT_EQ(registry_.saves, 1);
+  EXPECT_EQ(registry_.saves, 2);
 }
 
 TEST_F(OptionsSheetTest, ShellAndAutorunFollowTheConfirmedChange) {

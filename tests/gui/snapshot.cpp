@@ -4,11 +4,13 @@
 //
 //   quorvel_snapshot --window options-sheet [--page General] [--registry FILE.reg]
 //                    [--windows-nt] [--scale 2] [--size 640x480] --out FILE.png
+//   quorvel_snapshot --window main-dialog --disk samples/demo-disk [--select ROW] --out FILE.png
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QPixmap>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -20,8 +22,10 @@
 #include "app/settings.h"
 #include "desktop/about_dlg.h"
 #include "desktop/general_page.h"
+#include "desktop/main_dlg.h"
 #include "desktop/options_sheet.h"
 #include "platform/fake/fake_services.h"
+#include "platform/services.h"
 #include "resources/gui_text.h"
 
 namespace {
@@ -35,6 +39,8 @@ struct Options {
   bool windowsNT = false;
   double scale = 1.0;
   std::string size;
+  std::string disk;
+  int select = -1;
   std::string out;
 };
 
@@ -65,6 +71,22 @@ const std::map<std::string, WindowMaker>& Windows() {
          about->show();
          return std::unique_ptr<QWidget>(std::move(about));
        }},
+      {"main-dialog",
+       [](Settings& settings, const Services& services, const Options& options, std::string&) {
+         // Reads the disk for real through the platform's files and volumes; the rest
+         // stays fake, so nothing is started (nobody clicks Play anyway).
+         static RecordingMessages platformMessages;
+         static const std::unique_ptr<PlatformServices> platform =
+             CreatePlatformServices(platformMessages);
+         static const Services mixed{platform->services.files, platform->services.volumes,
+                                     services.processes,       services.system,
+                                     services.registry,        services.messages,
+                                     services.privateFiles};
+         auto dialog = std::make_unique<CMainDlg>(settings, mixed, nullptr, options.disk);
+         dialog->show();
+         if (options.select >= 0) dialog->FieldList()->selectRow(options.select);
+         return std::unique_ptr<QWidget>(std::move(dialog));
+       }},
       {"general-page",
        [](Settings& settings, const Services& services, const Options&, std::string&) {
          auto page = std::make_unique<CGeneralPage>(settings, services);
@@ -93,6 +115,8 @@ int main(int argc, char** argv) {
   cli.add_option("--scale", options.scale, "device pixels per logical pixel")
       ->check(CLI::Range(0.5, 4.0));
   cli.add_option("--size", options.size, "window size WIDTHxHEIGHT in logical pixels");
+  cli.add_option("--disk", options.disk, "disk path the main dialog reads");
+  cli.add_option("--select", options.select, "row of the main dialog's field list to select");
   cli.add_option("--out", options.out, "PNG file to write")->required();
   CLI11_PARSE(cli, argc, argv);
 

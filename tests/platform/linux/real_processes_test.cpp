@@ -186,6 +186,39 @@ TEST_F(StartPlayerTest, ProgramsThatCannotRunAreReported) {
   EXPECT_EQ(TakeRecord().args, Args{"found"});
 }
 
+TEST_F(StartPlayerTest, FindProgramNamesTheFileThatStartWouldRun) {
+  // Three folders on the search path: a file that cannot be run and a folder of the
+  // name come first and are passed over, as Start passes over them.
+  const fs::path plain = folder.path() / "plain";
+  const fs::path folders = folder.path() / "folders";
+  const fs::path programs = folder.path() / "programs";
+  for (const fs::path& at : {plain, folders, programs}) fs::create_directories(at);
+  testing::CopyProgram(testing::TestProgram("argv_recorder"), plain / "player");
+  fs::permissions(plain / "player", fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_directories(folders / "player");
+  testing::CopyProgram(testing::TestProgram("argv_recorder"), programs / "player");
+  const char* saved = std::getenv("PATH");
+  const std::string savedPath = saved != nullptr ? saved : "";
+  setenv("PATH", (plain.string() + ":" + folders.string() + ":" + programs.string()).c_str(), 1);
+  EXPECT_EQ(processes->FindProgram("player"), (programs / "player").string());
+  EXPECT_TRUE(processes->Start("player found").started);
+  EXPECT_EQ(TakeRecord().args, Args{"found"});
+  EXPECT_EQ(processes->FindProgram("no-such-player"), "");
+  EXPECT_EQ(processes->FindProgram(""), "");
+  // A name with a folder is no name to look for.
+  EXPECT_EQ(processes->FindProgram("programs/player"), "");
+  EXPECT_EQ(processes->FindProgram((programs / "player").string()), "");
+
+  // An empty entry is the current folder; the path found holds that folder, so that it
+  // names the same file from anywhere.
+  const fs::path before = fs::current_path();
+  fs::current_path(programs);
+  setenv("PATH", (plain.string() + "::").c_str(), 1);
+  EXPECT_EQ(processes->FindProgram("player"), (programs / "player").string());
+  fs::current_path(before);
+  setenv("PATH", savedPath.c_str(), 1);
+}
+
 TEST_F(StartPlayerTest, TheProcessListShowsExecutablesByTheirFullPath) {
   const fs::path copy = folder.path() / "launcher folder" / "a-launcher-name-longer-than-15";
   testing::CopyProgram(testing::TestProgram("argv_recorder"), copy);
