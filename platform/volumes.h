@@ -69,7 +69,10 @@ class Volumes {
   virtual bool EjectMedia(std::string_view path, bool eject) = 0;
 };
 
-// The platform's own service, as the programs wire it at start-up.
+// The platform's own service, as the programs wire it at start-up. On Linux the
+// environment variable QUORVEL_VOLUME_SOURCES=DIR, for tests only, makes it read the
+// machine's state from files below DIR (mountinfo, fstab, by-label/, udev/,
+// sys/dev/block/, dev/) instead of the system's.
 std::unique_ptr<Volumes> CreateSystemVolumes();
 
 }  // namespace quorvel

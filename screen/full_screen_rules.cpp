@@ -340,6 +340,8 @@ void FullScreenRules::OnCancel() {
   if (!ended_) HideToTray();
 }
 
+void FullScreenRules::OnClose() { EndWindow(false); }
+
 void FullScreenRules::OnTrayCommand(TrayCommand command) {
   if (ended_) return;
   switch (command) {

@@ -108,6 +108,9 @@ class FullScreenRules {
   int OnKeyToItem(Key key);
   void OnOk(Focus focus);
   void OnCancel();
+  // The window is closed from outside (its system menu, the window manager): it ends
+  // without powering off, as Enter outside the lists does.
+  void OnClose();
   void OnTrayCommand(TrayCommand command);
   void OnTrayDoubleClick();
   // A tray host appeared (the taskbar was created again): the icon goes back in start
