@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev libstb-dev
   # tests and fuzzing
   xvfb xauth xdotool x11-utils python3-dbusmock dbus mpv ffmpeg genisoimage fuseiso fuse
-  libjpeg-turbo-progs imagemagick clang libclang-rt-14-dev fonts-dejavu-core hyperfine
+  libjpeg-turbo-progs imagemagick clang libclang-rt-14-dev fonts-dejavu-core hyperfine trayer
 )
 
 missing=()
