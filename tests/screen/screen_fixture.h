@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -121,10 +122,10 @@ class EjectRecordingVolumes final : public Volumes {
   explicit EjectRecordingVolumes(Volumes& real) : real_(real) {}
   std::string VolumeRoot(std::string_view path) override { return real_.VolumeRoot(path); }
   std::string DiskFolder(std::string_view path) override { return real_.DiskFolder(path); }
-  bool VolumeLabel(std::string_view root, std::string& label) override {
-    return real_.VolumeLabel(root, label);
+  std::optional<std::string> VolumeLabel(std::string_view root) override {
+    return real_.VolumeLabel(root);
   }
-  std::int32_t DriveType(std::string_view root) override { return real_.DriveType(root); }
+  DriveTypeCode DriveType(std::string_view root) override { return real_.DriveType(root); }
   std::string FindFirstCdDrive() override { return real_.FindFirstCdDrive(); }
   bool EjectMedia(std::string_view path, bool eject) override {
     ejects.push_back({std::string(path), eject});
