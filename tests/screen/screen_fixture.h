@@ -211,9 +211,16 @@ class ScreenFixture {
   void Stop() { rules_.reset(); }
 
   screen::ScreenServices Services() {
-    return {
-        settings, volumes_, *files_, processes, system, messages, machine_.Tree().Path("playlist")};
+    return {settings,
+            volumes_,
+            *files_,
+            processes,
+            system,
+            messages,
+            playlistBase.empty() ? machine_.Tree().Path("playlist") : playlistBase};
   }
+  // Where "play all" writes its playlist; empty: in the machine's folder.
+  std::string playlistBase;
 
   // The controls as template 129 places them at the base units 6 x 13.
   static screen::ScreenLayout DesignLayout() {
@@ -223,14 +230,21 @@ class ScreenFixture {
   // Puts `medium` into the drive: its files in a fresh folder, mounted from the drive
   // (or from a hard disk's partition), with its label in udev's record.
   std::string Insert(const Medium& medium, Drive drive = Drive::CdDvd) {
-    const std::string folder = machine_.Tree().Folder("media/disk" + std::to_string(++media_));
-    for (const auto& [name, bytes] : medium.files)
-      machine_.Tree().File("media/disk" + std::to_string(media_) + "/" + name, bytes);
+    const std::string relative = "media/disk" + std::to_string(++media_);
+    const std::string folder = machine_.Tree().Folder(relative);
+    for (const auto& [name, bytes] : medium.files) {
+      machine_.Tree().File(relative + "/" + name, bytes);
+    }
+    Reinsert(folder, medium.label, drive);
+    return folder;
+  }
+  // Puts the medium whose files are in `folder` (from an earlier Insert) into the drive
+  // again, under `label`.
+  void Reinsert(const std::string& folder, const std::string& label, Drive drive = Drive::CdDvd) {
     const std::string devices = drive == Drive::CdDvd ? "11:0" : "8:1";
     machine_.Tree().File("udev/b" + devices,
-                         "E:ID_FS_TYPE=iso9660\nE:ID_FS_LABEL_ENC=" + medium.label + "\n");
+                         "E:ID_FS_TYPE=iso9660\nE:ID_FS_LABEL_ENC=" + label + "\n");
     Mount(MountLine(100, devices, folder, "iso9660", devicePath_));
-    return folder;
   }
   // Takes the medium out: nothing is mounted from the drive.
   void Eject() { Mount({}); }
