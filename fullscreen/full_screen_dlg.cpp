@@ -37,8 +37,7 @@ CFullScreenDlg::CFullScreenDlg(screen::ScreenServices services, OptionsRunner ru
       rules_(std::move(services), *this, std::move(diskPath)),
       runOptions_(std::move(runOptions)),
       taskbarCreated_(taskbarCreated),
-      screen_(screen != nullptr ? screen : QGuiApplication::primaryScreen()),
-      tray_(this) {
+      screen_(screen != nullptr ? screen : QGuiApplication::primaryScreen()) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setModal(false);
 }
@@ -83,7 +82,18 @@ void CFullScreenDlg::ConnectHandlers() {
           [this] { rules_.OnMovieSelChange(movieList_->CurSel()); });
   connect(choiceList_, &CColorListBox::SelectionChangedByUser, this,
           [this] { rules_.OnChoiceSelChange(choiceList_->CurSel()); });
-  connect(&tray_, &CTrayIcon::Command, this, [this](int id) {
+  if (taskbarCreated_ != nullptr) {
+    connect(taskbarCreated_, &TrayHostWatcher::TrayHostAppeared, this,
+            [this] { rules_.OnTaskbarCreated(); });
+  }
+}
+
+CTrayIcon& CFullScreenDlg::Tray() {
+  // Made on first use: a window that is never hidden needs no icon, and making one costs
+  // start-up time.
+  if (tray_ != nullptr) return *tray_;
+  tray_ = std::make_unique<CTrayIcon>();
+  connect(tray_.get(), &CTrayIcon::Command, this, [this](int id) {
     switch (id) {
       case res::menu::kOpen:
         rules_.OnTrayCommand(screen::TrayCommand::Open);
@@ -98,11 +108,8 @@ void CFullScreenDlg::ConnectHandlers() {
         break;
     }
   });
-  connect(&tray_, &CTrayIcon::DoubleClicked, this, [this] { rules_.OnTrayDoubleClick(); });
-  if (taskbarCreated_ != nullptr) {
-    connect(taskbarCreated_, &TrayHostWatcher::TrayHostAppeared, this,
-            [this] { rules_.OnTaskbarCreated(); });
-  }
+  connect(tray_.get(), &CTrayIcon::DoubleClicked, this, [this] { rules_.OnTrayDoubleClick(); });
+  return *tray_;
 }
 
 QScreen* CFullScreenDlg::TargetScreen() const {
@@ -214,9 +221,11 @@ void CFullScreenDlg::MinimiseWindow() {
   showMinimized();
 }
 
-bool CFullScreenDlg::AddTrayIcon() { return tray_.AddTrayIcon(); }
+bool CFullScreenDlg::AddTrayIcon() { return Tray().AddTrayIcon(); }
 
-void CFullScreenDlg::RemoveTrayIcon() { tray_.RemoveTrayIcon(); }
+void CFullScreenDlg::RemoveTrayIcon() {
+  if (tray_ != nullptr) tray_->RemoveTrayIcon();
+}
 
 bool CFullScreenDlg::RunOptionsSheet() { return runOptions_ && runOptions_(*this); }
 

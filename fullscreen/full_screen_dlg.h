@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "fullscreen/color_list_box.h"
@@ -42,7 +43,8 @@ class CFullScreenDlg final : public QDialog, public screen::ScreenView, public K
   CColorListBox& MovieList() { return *movieList_; }
   CColorListBox& ChoiceList() { return *choiceList_; }
   QLabel& Label() { return *label_; }
-  CTrayIcon& Tray() { return tray_; }
+  // The tray icon, made when it is first needed.
+  CTrayIcon& Tray();
   // The cover picture as it is drawn now (null image: none).
   QImage DrawnPicture() const { return drawn_; }
   QRect PictureRect() const;
@@ -92,7 +94,7 @@ class CFullScreenDlg final : public QDialog, public screen::ScreenView, public K
   OptionsRunner runOptions_;
   QPointer<TrayHostWatcher> taskbarCreated_;
   QPointer<QScreen> screen_;
-  CTrayIcon tray_;
+  std::unique_ptr<CTrayIcon> tray_;
   QBasicTimer timer_;
   CColorListBox* choiceList_ = nullptr;
   CColorListBox* movieList_ = nullptr;

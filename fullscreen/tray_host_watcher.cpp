@@ -4,8 +4,10 @@
 
 #include <QDBusConnection>
 #include <QDBusServiceWatcher>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <cstdlib>
 #include <string>
 
@@ -44,13 +46,25 @@ struct TrayHostWatcher::XConnection {
 
 TrayHostWatcher::TrayHostWatcher(QObject* parent) : QObject(parent) {
   if (QGuiApplication::platformName() == QLatin1String("xcb")) WatchXEmbed();
+  // Connecting to the bus takes longer than anything else at start-up, and a session
+  // without a bus would even have one launched: the bus is watched once the event loop
+  // runs, and only where the session has one.
+  if (SessionBusKnown()) QTimer::singleShot(0, this, &TrayHostWatcher::WatchBus);
+}
+
+bool TrayHostWatcher::SessionBusKnown() {
+  if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return true;
+  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+  return !runtime.isEmpty() && QFileInfo::exists(QString::fromLocal8Bit(runtime + "/bus"));
+}
+
+void TrayHostWatcher::WatchBus() {
   QDBusConnection bus = QDBusConnection::sessionBus();
-  if (bus.isConnected()) {
-    busWatcher_ = new QDBusServiceWatcher(QString::fromLatin1(kStatusNotifierWatcher), bus,
-                                          QDBusServiceWatcher::WatchForRegistration, this);
-    connect(busWatcher_, &QDBusServiceWatcher::serviceRegistered, this,
-            &TrayHostWatcher::TrayHostAppeared);
-  }
+  if (!bus.isConnected()) return;
+  busWatcher_ = new QDBusServiceWatcher(QString::fromLatin1(kStatusNotifierWatcher), bus,
+                                        QDBusServiceWatcher::WatchForRegistration, this);
+  connect(busWatcher_, &QDBusServiceWatcher::serviceRegistered, this,
+          &TrayHostWatcher::TrayHostAppeared);
 }
 
 TrayHostWatcher::~TrayHostWatcher() = default;

@@ -18,7 +18,8 @@ class TrayHostWatcher final : public QObject {
   // Watches both kinds of tray host: a new owner of the X tray selection
   // _NET_SYSTEM_TRAY_S<screen> (XEmbed trays, announced by the MANAGER message on the
   // root window; only on the xcb platform) and a new StatusNotifierWatcher on the
-  // session bus (desktops with D-Bus status icons). Watches nothing where neither exists.
+  // session bus (desktops with D-Bus status icons; watched from the first turn of the
+  // event loop on). Watches nothing where neither exists.
   explicit TrayHostWatcher(QObject* parent = nullptr);
   ~TrayHostWatcher() override;
 
@@ -29,7 +30,9 @@ class TrayHostWatcher final : public QObject {
   void TrayHostAppeared();
 
  private:
+  static bool SessionBusKnown();
   void WatchXEmbed();
+  void WatchBus();
   void ReadXEvents();
 
   struct XConnection;
