@@ -7,7 +7,7 @@
 # are never changed. Without a display the window is rendered to build/quorvel-demo.png.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" run
 build=${QUORVEL_BUILD_DIR:-$root/build}
 disk=${1:-$root/samples/demo-disk}
 ctl=$build/quorvelctl/quorvelctl

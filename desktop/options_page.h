@@ -1,14 +1,16 @@
 #pragma once
 // The pattern every page of the options sheet follows. A page is built anew each time the
-// sheet opens and copies the values it edits from the settings into fields of its own;
-// it never reads the settings again while the sheet is open. Its controls come from its
-// dialog template and are bound to its fields by data exchange. The sheet runs its
-// first-show step when its tab is first shown, and its store step on OK, only if it was
-// shown.
+// sheet opens and copies the settings into a working copy of its own; it never reads the
+// settings again while the sheet is open. Its controls come from its dialog template and
+// are bound to fields of the working copy by its binding table (field_binding.h). The
+// sheet runs its first-show step when its tab is first shown, and its store step on OK,
+// only if it was shown.
 
 #include <QWidget>
 
+#include "app/settings.h"
 #include "desktop/data_exchange.h"
+#include "desktop/field_binding.h"
 #include "desktop/options_context.h"
 #include "desktop/tooltip_table.h"
 #include "resources/dialog_template.h"
@@ -21,11 +23,15 @@ class COptionsPage : public QWidget {
  public:
   enum class Build { Controls, SizeOnly };
 
-  COptionsPage(int templateId, OptionsContext& context, Build build = Build::Controls);
+  // `bindings` must outlive the page (a page's table is static data).
+  COptionsPage(int templateId, OptionsContext& context, BindingTable bindings,
+               Build build = Build::Controls);
 
   // The text of the page's tab.
   QString TabText() const { return tabText_; }
   bool WasShown() const { return shown_; }
+  // The values the page edits; only its bound fields ever reach the settings.
+  const Settings& WorkingCopy() const { return values_; }
 
   // Writes the fields into the controls.
   void ShowValues();
@@ -33,14 +39,19 @@ class COptionsPage : public QWidget {
   // been shown and the focus is on that control).
   bool ReadControls();
 
-  // Copies the fields into the settings and saves them. Runs on OK of the sheet.
-  virtual void Store() = 0;
+  // Runs on OK of the sheet: ConfirmChanges, then the bound fields are copied into the
+  // settings, which are saved. A page that binds nothing stores and saves nothing.
+  void Store();
 
  protected:
-  // The page's bindings, in control order.
-  virtual void DoDataExchange(DataExchange& exchange) { (void)exchange; }
+  // Walks the binding table in order. A page with values outside the settings (a state
+  // that is not stored) binds them in an override that calls this first.
+  virtual void DoDataExchange(DataExchange& exchange);
   // Fills and initialises the controls; runs once, when the page is first shown.
   virtual void OnFirstShow() { ShowValues(); }
+  // What confirming the page's values does outside the settings, while the settings still
+  // hold the old values.
+  virtual void ConfirmChanges() {}
 
   // From now on the page's controls show the tooltips of `table`, and no others.
   void EnableTooltips(TooltipTable table);
@@ -49,8 +60,11 @@ class COptionsPage : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   OptionsContext& context_;
+  // The working copy.
+  Settings values_;
 
  private:
+  BindingTable bindings_;
   QString tabText_;
   TooltipTable tooltips_;
   bool tooltipsEnabled_ = false;

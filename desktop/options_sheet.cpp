@@ -12,16 +12,14 @@
 #include "desktop/general_page.h"
 #include "desktop/placeholder_page.h"
 #include "resources/dialog_builder.h"
+#include "resources/gui_text.h"
 #include "resources/resource_ids.h"
+#include "resources/string_table.h"
 
 namespace quorvel {
 
-namespace {
-constexpr const char* kCaption = "Quorvel Options";
-}  // namespace
-
 COptionsSheet::COptionsSheet(QWidget* owner, OptionsContext& context) : QDialog(owner) {
-  setWindowTitle(QString::fromLatin1(kCaption));
+  setWindowTitle(ToQString(res::LoadString(res::kStrOptionsCaption)));
   setModal(true);
   // The sheet's tabs and buttons use the pages' font.
   setFont(DialogFont(*res::FindDialogTemplate(res::kGeneralPage)));

@@ -1,6 +1,6 @@
 #pragma once
 // A page of the options sheet whose controls are not built yet: it has its template's
-// tab text and size, and stores nothing.
+// tab text and size, binds nothing and so stores nothing.
 
 #include "desktop/options_page.h"
 
@@ -11,9 +11,7 @@ class CPlaceholderPage final : public COptionsPage {
 
  public:
   CPlaceholderPage(int templateId, OptionsContext& context)
-      : COptionsPage(templateId, context, Build::SizeOnly) {}
-
-  void Store() override {}
+      : COptionsPage(templateId, context, {}, Build::SizeOnly) {}
 };
 
 }  // namespace quorvel

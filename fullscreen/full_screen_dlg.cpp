@@ -16,11 +16,10 @@
 #include "resources/gui_text.h"
 #include "resources/gui_theme.h"
 #include "resources/resource_ids.h"
+#include "resources/string_table.h"
 
 namespace quorvel {
 namespace {
-
-constexpr const char* kTitle = "Quorvel Full Screen";
 
 QRect ToQRect(const Rect& rect) { return QRect(rect.left, rect.top, rect.Width(), rect.Height()); }
 
@@ -67,7 +66,7 @@ void CFullScreenDlg::Create() {
   label_ = FindControlAs<QLabel>(*this, res::fullscreen::kLabel);
   if (choiceList_ == nullptr || movieList_ == nullptr || label_ == nullptr) return;
   setWindowIcon(AppIcon());
-  setWindowTitle(QString::fromLatin1(kTitle));
+  setWindowTitle(ToQString(res::LoadString(res::kStrFullScreenTitle)));
   setAutoFillBackground(true);
   ConnectHandlers();
   choiceList_->setFocus();

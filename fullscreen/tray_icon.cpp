@@ -1,22 +1,17 @@
 #include "fullscreen/tray_icon.h"
 
 #include "resources/app_icon.h"
+#include "resources/gui_text.h"
 #include "resources/menu_builder.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
 
 namespace quorvel {
-namespace {
-
-constexpr const char* kTip = "Quorvel";
-
-}  // namespace
-
 CTrayIcon::CTrayIcon(QObject* parent) : QObject(parent) {
   if (const res::MenuTemplate* menu = res::FindMenuTemplate(res::kTrayMenu))
     BuildMenu(menu_, *menu);
   icon_.setIcon(AppIcon());
-  icon_.setToolTip(QString::fromLatin1(kTip));
+  icon_.setToolTip(ToQString(res::LoadString(res::kStrProgramName)));
   // A right click (or the context-menu key) opens the menu at the pointer.
   icon_.setContextMenu(&menu_);
   connect(&menu_, &QMenu::triggered, this, [this](QAction* action) {

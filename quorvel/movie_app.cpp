@@ -18,6 +18,8 @@
 #include "playback/playlist.h"
 #include "resources/app_icon.h"
 #include "resources/gui_text.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 #include "system/system_integration.h"
 
 namespace quorvel {
@@ -25,7 +27,7 @@ namespace quorvel {
 CMovieApp::CMovieApp(int& argc, char** argv) : QApplication(argc, argv) {
   // The toolkit has taken its own options out; the rest are the program's, as bytes.
   for (int i = 1; i < argc; ++i) arguments_.emplace_back(argv[i]);
-  setApplicationName(QStringLiteral("Quorvel"));
+  setApplicationName(ToQString(res::LoadString(res::kStrProgramName)));
   setWindowIcon(AppIcon());
   // Hiding the window into the tray leaves no window on the screen; the program ends
   // when the full-screen window is destroyed, not when the last window closes.

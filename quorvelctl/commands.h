@@ -2,7 +2,7 @@
 // Each group of quorvelctl commands adds its sub-commands to the application here.
 // A command's callback sets `exitCode`; main returns it.
 
-#include <CLI/CLI.hpp>
+#include "quorvelctl/command_line.h"
 
 namespace quorvelctl {
 
@@ -10,10 +10,10 @@ struct Context {
   int exitCode = 0;
 };
 
-void AddSettingsCommands(CLI::App& app, Context& context);
-void AddPlayersCommands(CLI::App& app, Context& context);
-void AddPictureCommands(CLI::App& app, Context& context);
-void AddDiskCommands(CLI::App& app, Context& context);
-void AddPlaybackCommands(CLI::App& app, Context& context);
+void AddSettingsCommands(Command& app, Context& context);
+void AddPlayersCommands(Command& app, Context& context);
+void AddPictureCommands(Command& app, Context& context);
+void AddDiskCommands(Command& app, Context& context);
+void AddPlaybackCommands(Command& app, Context& context);
 
 }  // namespace quorvelctl

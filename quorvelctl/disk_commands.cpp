@@ -79,7 +79,7 @@ void PrintJson(const std::string& path, const quorvel::DiskInfo& disk, std::int3
 
 }  // namespace
 
-void AddDiskCommands(CLI::App& app, Context& context) {
+void AddDiskCommands(Command& app, Context& context) {
   auto options = std::make_shared<ReadOptions>();
   auto* read = app.add_subcommand(
       "read", "Read a disk (a folder or an optical drive) as the main dialog does");

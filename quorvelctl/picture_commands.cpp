@@ -60,7 +60,7 @@ void RunCover(const CoverOptions& options, Context& context) {
 
 }  // namespace
 
-void AddPictureCommands(CLI::App& app, Context& context) {
+void AddPictureCommands(Command& app, Context& context) {
   auto options = std::make_shared<CoverOptions>();
   auto* cover = app.add_subcommand(
       "cover",

@@ -179,14 +179,14 @@ void PrintEntry(const quorvel::ProcessEntry& entry) {
 
 }  // namespace
 
-void AddPlaybackCommands(CLI::App& app, Context& context) {
+void AddPlaybackCommands(Command& app, Context& context) {
   auto play = std::make_shared<PlayOptions>();
   auto* playCommand =
       app.add_subcommand("play", "Read a disk and start the player of one movie, or of all movies");
   playCommand->add_option("PATH", play->path, "Disk path")->required();
   auto* movieOption =
       playCommand->add_option("--movie", play->movie, "Movie number, 1-based, in list order")
-          ->check(CLI::PositiveNumber);
+          ->check(PositiveNumber);
   auto* allOption = playCommand->add_flag("--all", play->all, "Play all movies with a playlist");
   movieOption->excludes(allOption);
   playCommand->add_flag("--audio2", play->audio2, "Play with the second audio stream")

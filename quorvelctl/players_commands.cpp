@@ -30,7 +30,7 @@ int SavePlayerList(UserStore& store, const quorvel::PlayerList& players) {
 
 }  // namespace
 
-void AddPlayersCommands(CLI::App& app, Context& context) {
+void AddPlayersCommands(Command& app, Context& context) {
   auto* players = app.add_subcommand("players", "List, add or remove the configured players");
   auto json = std::make_shared<bool>(false);
   players->add_flag("--json", *json, "Show the players as a JSON array");
@@ -42,7 +42,7 @@ void AddPlayersCommands(CLI::App& app, Context& context) {
   add->add_option("--cmdline", options->cmdLine, "Its command line; %f stands for the file");
   add->add_option("--playlist", options->playlist,
                   "Playlist it accepts: -1 none, 0 BSPlayer list, 1 ASX list, 2 m3u8 list")
-      ->check(CLI::Range(-1, 2));
+      ->check(Range(-1, 2));
 
   auto* remove =
       players->add_subcommand("remove", "Remove the first player of this name, then save");

@@ -78,7 +78,7 @@ void Show(const quorvel::Settings& settings, bool json) {
 
 }  // namespace
 
-void AddSettingsCommands(CLI::App& app, Context& context) {
+void AddSettingsCommands(Command& app, Context& context) {
   auto* settings = app.add_subcommand("settings", "Show or change the stored settings");
   auto json = std::make_shared<bool>(false);
   settings->add_flag("--json", *json, "Show the settings as one JSON object");

@@ -27,6 +27,17 @@ inline constexpr int kStrOff = 104;
 inline constexpr int kStrPlayLang1 = 105;
 inline constexpr int kStrPlayLang2 = 106;
 inline constexpr int kStrPlayAll = 107;
+// The GUI's own texts beyond those of the templates.
+inline constexpr int kStrProgramName = 200;  // also the caption of message boxes
+inline constexpr int kStrOptionsCaption = 201;
+inline constexpr int kStrNotANumber = 202;  // refusal of a number edit's text
+// The "Start as" items: the id of the item for a StartMode is kStrStartModes + the mode.
+inline constexpr int kStrStartModes = 210;
+inline constexpr int kStrShutdownTooltip = 220;
+// The full-screen window's own texts.
+inline constexpr int kStrFullScreenTitle = 230;
+inline constexpr int kStrNoDisk = 231;
+inline constexpr int kStrNoMovies = 232;
 
 // Controls without an id of their own (labels, group boxes).
 inline constexpr int kNoId = -1;

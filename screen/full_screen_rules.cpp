@@ -14,9 +14,6 @@
 namespace quorvel::screen {
 namespace {
 
-constexpr std::string_view kNoDisk = "No Disk";
-constexpr std::string_view kNoMovies = "No Movies";
-
 std::string Text(int id) { return std::string(res::LoadString(id)); }
 
 }  // namespace
@@ -26,7 +23,7 @@ FullScreenRules::FullScreenRules(ScreenServices services, ScreenView& view, std:
       view_(view),
       diskPath_(std::move(diskPath)),
       picture_(services_.messages),
-      label_(kNoDisk) {}
+      label_(Text(res::kStrNoDisk)) {}
 
 FullScreenRules::~FullScreenRules() = default;
 
@@ -52,7 +49,7 @@ void FullScreenRules::OnInitDialog(const ScreenLayout& layout) {
   choiceSelection_ = 0;
   ShowChoices();
   shownMovies_.clear();
-  movieRows_ = {{std::string(kNoMovies), nullptr}};
+  movieRows_ = {{Text(res::kStrNoMovies), nullptr}};
   movieSelection_ = 0;
   ShowMovies();
 
@@ -105,7 +102,7 @@ bool FullScreenRules::RefreshDisk(bool force) {
     return true;
   }
 
-  label_ = disk_.IsPresent() ? kNoMovies : kNoDisk;
+  label_ = Text(disk_.IsPresent() ? res::kStrNoMovies : res::kStrNoDisk);
   view_.ShowLabel(label_);
   ShowMovies();
   RebuildChoices();

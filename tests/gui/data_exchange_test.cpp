@@ -12,6 +12,7 @@
 #include "resources/dialog_builder.h"
 #include "resources/gui_text.h"
 #include "resources/resource_ids.h"
+#include "resources/string_table.h"
 #include "support/recording_messages.h"
 
 namespace quorvel {
@@ -79,7 +80,7 @@ TEST(DataExchangeTest, CheckBoxesAndARefusedNumberStopTheRead) {
   EXPECT_EQ(megabytes, 9u);  // refused: unchanged
   EXPECT_EQ(autoplay, 1);    // after the refusal: not read
   ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text, DataExchange::kNotANumberMessage);
+  EXPECT_EQ(messages.messages[0].text, res::LoadString(res::kStrNotANumber));
 }
 
 TEST(GuiTextTest, Utf8AsUtf8AndAnythingElseAsWindows1252) {

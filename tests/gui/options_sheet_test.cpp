@@ -22,6 +22,7 @@
 #include "desktop/general_page.h"
 #include "resources/dialog_builder.h"
 #include "resources/resource_ids.h"
+#include "resources/string_table.h"
 #include "support/counting_registry.h"
 #include "support/recording_messages.h"
 #include "support/recording_system.h"
@@ -254,7 +255,7 @@ TEST_F(OptionsSheetTest, MegabytesThatAreNotAWholeNumberKeepTheSheetOpen) {
     Megabytes()->setText(bad);
     QTest::mouseClick(sheet_->OkButton(), Qt::LeftButton);
     ASSERT_EQ(messages_.messages.size(), 1u);
-    EXPECT_EQ(messages_.messages[0].text, DataExchange::kNotANumberMessage);
+    EXPECT_EQ(messages_.messages[0].text, res::LoadString(res::kStrNotANumber));
     EXPECT_TRUE(sheet_->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), Megabytes());
   }
@@ -300,8 +301,9 @@ TEST_F(OptionsSheetTest, OnlyShutdownHasATooltip) {
 }
 
 TEST(TooltipTableTest, FirstMatchWinsAndAnEntryWithoutTextShowsNothing) {
-  constexpr TooltipEntry table[] = {{1, "one"}, {2, nullptr}, {1, "later"}, {2, "hidden"}};
-  EXPECT_EQ(LookUpTooltip(table, 1), "one");
+  constexpr TooltipEntry table[] = {
+      {1, res::kStrShutdownTooltip}, {2, 0}, {1, res::kStrPlay}, {2, res::kStrPlay}};
+  EXPECT_EQ(LookUpTooltip(table, 1), res::LoadString(res::kStrShutdownTooltip));
   EXPECT_EQ(LookUpTooltip(table, 2), std::nullopt);
   EXPECT_EQ(LookUpTooltip(table, 3), std::nullopt);
 }
