@@ -29,11 +29,11 @@ Rect FromQRect(const QRect& rect) {
 
 }  // namespace
 
-CFullScreenDlg::CFullScreenDlg(screen::ScreenServices services, OptionsRunner runOptions,
-                               TrayHostWatcher* taskbarCreated, std::string diskPath,
-                               QScreen* screen)
+CFullScreenDlg::CFullScreenDlg(Settings& settings, const Services& services,
+                               OptionsRunner runOptions, TrayHostWatcher* taskbarCreated,
+                               std::string diskPath, QScreen* screen)
     : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      rules_(std::move(services), *this, std::move(diskPath)),
+      rules_(settings, services, *this, std::move(diskPath)),
       runOptions_(std::move(runOptions)),
       taskbarCreated_(taskbarCreated),
       screen_(screen != nullptr ? screen : QGuiApplication::primaryScreen()) {

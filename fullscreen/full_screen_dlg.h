@@ -29,9 +29,10 @@ class CFullScreenDlg final : public QDialog, public screen::ScreenView, public K
   Q_OBJECT
 
  public:
-  // `taskbarCreated` may be null (no tray host is watched). `screen` is the screen the
-  // window covers until it is moved; null: the primary screen.
-  CFullScreenDlg(screen::ScreenServices services, OptionsRunner runOptions,
+  // `settings` and `services` must outlive the window. `taskbarCreated` may be null (no
+  // tray host is watched). `screen` is the screen the window covers until it is moved;
+  // null: the primary screen.
+  CFullScreenDlg(Settings& settings, const Services& services, OptionsRunner runOptions,
                  TrayHostWatcher* taskbarCreated, std::string diskPath, QScreen* screen = nullptr);
   ~CFullScreenDlg() override;
 

@@ -3,19 +3,13 @@
 #include <vector>
 
 #include "app/startup_command_line.h"
-#include "desktop/options_context.h"
 #include "desktop/options_sheet.h"
 #include "desktop/qt_user_messages.h"
 #include "fullscreen/full_screen_dlg.h"
 #include "fullscreen/tray_host_watcher.h"
-#include "platform/files.h"
 #include "platform/native_path.h"
-#include "platform/processes.h"
-#include "platform/system.h"
-#include "platform/user_registry.h"
-#include "platform/volumes.h"
+#include "platform/services.h"
 #include "playback/launchers.h"
-#include "playback/playlist.h"
 #include "resources/app_icon.h"
 #include "resources/gui_text.h"
 #include "resources/resource_ids.h"
@@ -36,38 +30,35 @@ CMovieApp::CMovieApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 CMovieApp::~CMovieApp() {
   delete fullScreenWindow_.data();
-  if (registry_) registry_->Flush();
+  if (platform_) platform_->services.registry.Flush();
 }
 
 bool CMovieApp::InitInstance() {
-  processes_ = CreateSystemProcesses();
+  // The services are wired once for the whole run; the user's store is opened only when
+  // the settings are loaded, so a second copy never touches it.
+  messages_ = std::make_unique<QtUserMessages>();
+  platform_ = CreatePlatformServices(*messages_);
+  const Services& services = platform_->services;
   // A second copy ends silently; the running one is not brought to the front.
-  if (AnotherInstanceRunning(*processes_)) return false;
+  if (AnotherInstanceRunning(services.processes)) return false;
 
   taskbarCreated_ = std::make_unique<TrayHostWatcher>();
 
   CStartupCommandLine commandLine(NativeSeparator() == '/');
   commandLine.Parse(arguments_);
 
-  messages_ = std::make_unique<QtUserMessages>();
-  registry_ = OpenUserRegistry(*messages_);
-  settings_.Load(*registry_, *messages_);
-  system_ = MakeSystemService();
-  ApplyAutorunAtStart(*system_, settings_);
+  settings_.Load(services.registry, services.messages);
+  ApplyAutorunAtStart(services.system, settings_);
 
-  volumes_ = CreateSystemVolumes();
-  files_ = CreateSystemFiles();
   if (settings_.FullScreen == static_cast<std::int32_t>(StartMode::ConfigurationDialog) &&
       !commandLine.fullScreen) {
     RunConfigurationDialog(commandLine.diskPath);
     return false;
   }
 
-  screen::ScreenServices services{
-      settings_, *volumes_, *files_, *processes_, *system_, *messages_, DefaultPlaylistBase()};
   auto* window = new CFullScreenDlg(
-      services, [this](QWidget& owner) { return RunOptions(&owner); }, taskbarCreated_.get(),
-      commandLine.diskPath);
+      settings_, services, [this](QWidget& owner) { return RunOptions(&owner); },
+      taskbarCreated_.get(), commandLine.diskPath);
   fullScreenWindow_ = window;
   messages_->SetOwner(window);
   // The program runs until the window is destroyed ("Off", "Exit", closing it).
@@ -77,9 +68,9 @@ bool CMovieApp::InitInstance() {
 }
 
 bool CMovieApp::RunOptions(QWidget* owner) {
-  OptionsContext context{settings_, *registry_, *system_, *messages_};
-  const bool ok = RunOptionsSheet(owner, context);
-  registry_->Flush();
+  const Services& services = platform_->services;
+  const bool ok = RunOptionsSheet(owner, settings_, services);
+  services.registry.Flush();
   return ok;
 }
 

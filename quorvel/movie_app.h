@@ -13,13 +13,9 @@
 
 namespace quorvel {
 
-class Files;
-class Processes;
+class PlatformServices;
 class QtUserMessages;
-class Registry;
-class SystemService;
 class TrayHostWatcher;
-class Volumes;
 
 class CMovieApp final : public QApplication {
   Q_OBJECT
@@ -47,11 +43,8 @@ class CMovieApp final : public QApplication {
   std::vector<std::string> arguments_;
   Settings settings_;
   std::unique_ptr<QtUserMessages> messages_;
-  std::unique_ptr<Registry> registry_;
-  std::unique_ptr<Volumes> volumes_;
-  std::unique_ptr<Files> files_;
-  std::unique_ptr<Processes> processes_;
-  std::unique_ptr<SystemService> system_;
+  // Wired once at start-up; the window refers to them for the whole run.
+  std::unique_ptr<PlatformServices> platform_;
   // Announces a new tray host, the Linux form of the "TaskbarCreated" message.
   std::unique_ptr<TrayHostWatcher> taskbarCreated_;
   QPointer<CFullScreenDlg> fullScreenWindow_;

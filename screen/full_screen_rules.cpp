@@ -18,8 +18,10 @@ std::string Text(int id) { return std::string(res::LoadString(id)); }
 
 }  // namespace
 
-FullScreenRules::FullScreenRules(ScreenServices services, ScreenView& view, std::string diskPath)
-    : services_(std::move(services)),
+FullScreenRules::FullScreenRules(Settings& settings, const Services& services, ScreenView& view,
+                                 std::string diskPath)
+    : settings_(settings),
+      services_(services),
       view_(view),
       diskPath_(std::move(diskPath)),
       picture_(services_.messages),
@@ -55,7 +57,7 @@ void FullScreenRules::OnInitDialog(const ScreenLayout& layout) {
 
   if (diskPath_.empty()) diskPath_ = services_.volumes.FindFirstCdDrive();
   RefreshDisk(true);
-  if (services_.settings.FullScreen == kTrayIconStartMode && !disk_.HasMovies()) {
+  if (settings_.FullScreen == kTrayIconStartMode && !disk_.HasMovies()) {
     HideToTray();
   } else if (!view_.IsShown()) {
     ShowFull();
@@ -64,7 +66,7 @@ void FullScreenRules::OnInitDialog(const ScreenLayout& layout) {
 }
 
 bool FullScreenRules::RefreshDisk(bool force) {
-  disk_.ReadDisk(diskPath_, services_.settings, services_.volumes, services_.files);
+  disk_.ReadDisk(diskPath_, settings_, services_.volumes, services_.files);
   DiskKey key{disk_.IsPresent(), disk_.IsPresent() ? disk_.Label() : std::string()};
   // The key holds whether a disk answered, so an unlabelled disk put into an empty
   // drive is a change; and since every read stores its key, a read that found the drive
@@ -177,7 +179,7 @@ void FullScreenRules::Relayout(const Rect& window) {
 }
 
 void FullScreenRules::ApplyTheme() {
-  const Theme& theme = services_.settings.Theme;
+  const Theme& theme = settings_.Theme;
   screenHeight_ = view_.ScreenHeight();
   const int moviePadding = RowPadding(theme.MoviesFont.height, screenHeight_);
   const int choicePadding = RowPadding(theme.ChoiceFont.height, screenHeight_);
@@ -218,16 +220,14 @@ void FullScreenRules::ReleaseCommands() {
 
 void FullScreenRules::Play(bool secondAudio) {
   if (movieSelection_ < 0 || movieSelection_ >= static_cast<int>(movieRows_.size())) return;
-  const PlaybackServices playback{services_.settings, services_.processes, services_.messages,
-                                  services_.playlistBase};
   const Movie* movie = movieRows_[static_cast<std::size_t>(movieSelection_)].movie;
   if (movie == nullptr) {
-    PlayAllMovies(playback, disk_);
+    PlayAllMovies(services_, settings_, disk_);
   } else if (movie->Type() != MovieType::Unknown) {
     if (secondAudio) {
-      PlayMovieSecondAudio(playback, *movie);
+      PlayMovieSecondAudio(services_, settings_, *movie);
     } else {
-      PlayMovie(playback, *movie);
+      PlayMovie(services_, settings_, *movie);
     }
   }
 }
@@ -247,7 +247,7 @@ void FullScreenRules::EndWindow(bool powerOff) {
   ended_ = true;
   ReleaseCommands();
   view_.DestroyWindow();
-  if (powerOff) PowerOffIfWanted(services_.system, services_.settings);
+  if (powerOff) PowerOffIfWanted(services_.system, settings_);
 }
 
 void FullScreenRules::OnOff() { EndWindow(true); }
@@ -259,10 +259,10 @@ void FullScreenRules::OnTimer() {
   inTimer_ = true;
   const bool changed = RefreshDisk(false);
   const bool movieDisk = disk_.HasMovies() && disk_.DriveType(services_.volumes) == kDriveCdRom;
-  if (movieDisk && services_.settings.CloseLaunch != 0) {
+  if (movieDisk && settings_.CloseLaunch != 0) {
     CloseLaunchers(services_.processes, services_.volumes, diskPath_);
   }
-  if (changed && movieDisk && services_.settings.Autoplay != 0) OnPlay();
+  if (changed && movieDisk && settings_.Autoplay != 0) OnPlay();
   inTimer_ = false;
 }
 
@@ -360,7 +360,7 @@ void FullScreenRules::OnTrayDoubleClick() {
 
 void FullScreenRules::OnTaskbarCreated() {
   if (ended_) return;
-  if (services_.settings.FullScreen == kTrayIconStartMode || !view_.IsShown()) {
+  if (settings_.FullScreen == kTrayIconStartMode || !view_.IsShown()) {
     view_.AddTrayIcon();
   }
 }

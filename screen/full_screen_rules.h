@@ -14,6 +14,7 @@
 
 #include "disk/disk_info.h"
 #include "picture/cover_picture.h"
+#include "platform/services.h"
 #include "screen/command.h"
 #include "screen/screen_keys.h"
 #include "screen/screen_layout.h"
@@ -21,28 +22,12 @@
 
 namespace quorvel {
 
-class Files;
-class Processes;
 class Settings;
-class SystemService;
-class UserMessages;
-class Volumes;
 
 namespace screen {
 
 // How often the disk is read again.
 inline constexpr std::chrono::milliseconds kPollInterval{5000};
-
-// The services the screen works with, wired once by the program.
-struct ScreenServices {
-  Settings& settings;
-  Volumes& volumes;
-  Files& files;
-  Processes& processes;
-  SystemService& system;
-  UserMessages& messages;
-  std::string playlistBase;  // playlist file name without extension (DefaultPlaylistBase)
-};
 
 // What change detection compares between two reads: whether a disk answered, and its
 // label. Two disks with the same label count as the same disk, unless a read found the
@@ -62,7 +47,9 @@ enum class TrayCommand { Open, Configure, Exit };
 class FullScreenRules {
  public:
   // `diskPath`: the folder or drive to read; empty means the first CD/DVD drive.
-  FullScreenRules(ScreenServices services, ScreenView& view, std::string diskPath);
+  // `settings` and `services` must outlive the rules.
+  FullScreenRules(Settings& settings, const Services& services, ScreenView& view,
+                  std::string diskPath);
   ~FullScreenRules();
   FullScreenRules(const FullScreenRules&) = delete;
   FullScreenRules& operator=(const FullScreenRules&) = delete;
@@ -145,7 +132,8 @@ class FullScreenRules {
   static void RunCommand(CCommand* command);
   Rect Client() const;
 
-  ScreenServices services_;
+  Settings& settings_;
+  Services services_;
   ScreenView& view_;
   std::string diskPath_;
   DiskInfo disk_;

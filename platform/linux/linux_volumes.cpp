@@ -455,24 +455,3 @@ bool LinuxVolumes::EjectMedia(std::string_view path, bool eject) {
 }
 
 }  // namespace quorvel
-
-namespace quorvel {
-
-std::unique_ptr<Volumes> CreateSystemVolumes() {
-  // End-to-end tests run the real programs on a machine described by files (a mount
-  // table, udev records, a /dev folder), as the backend's own tests do.
-  const char* machine = std::getenv("QUORVEL_VOLUME_SOURCES");
-  if (machine == nullptr || machine[0] == '\0') return std::make_unique<LinuxVolumes>();
-  const std::string folder = machine;
-  LinuxVolumeSources sources;
-  sources.mountInfo = folder + "/mountinfo";
-  sources.fstab = folder + "/fstab";
-  sources.byLabel = folder + "/by-label";
-  sources.udevData = folder + "/udev";
-  sources.sysDevBlock = folder + "/sys/dev/block";
-  sources.devDir = folder + "/dev";
-  sources.useUdisks = false;
-  return std::make_unique<LinuxVolumes>(std::move(sources));
-}
-
-}  // namespace quorvel

@@ -26,7 +26,7 @@ using testing::ScreenFixture;
 struct WindowUnderTest {
   explicit WindowUnderTest(ScreenFixture& fixture) {
     window = new CFullScreenDlg(
-        fixture.Services(),
+        fixture.settings, fixture.Services(),
         [this](QWidget&) {
           ++optionsRuns;
           if (onOptions) onOptions();
@@ -101,7 +101,7 @@ TEST(FullScreenDlgTest, CoversItsScreenAndAnswersEveryKey) {
   Key(window.ChoiceList(), Qt::Key_E);
   Key(window.MovieList(), Qt::Key_L);
   using Eject = std::pair<std::string, bool>;
-  EXPECT_EQ(f.Volumes().ejects,
+  EXPECT_EQ(f.Ejects(),
             (std::vector<Eject>{{f.DevicePath(), true}, {f.DevicePath(), false}}));
   Key(window.ChoiceList(), Qt::Key_O);
   EXPECT_EQ(w.optionsRuns, 1);

@@ -18,8 +18,9 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -29,31 +30,12 @@
 #include "desktop/general_page.h"
 #include "desktop/options_sheet.h"
 #include "fullscreen/full_screen_dlg.h"
-#include "platform/files.h"
-#include "platform/linux/file_registry.h"
-#include "platform/memory_registry.h"
-#include "platform/system.h"
-#include "platform/volumes.h"
-#include "playback/recording_processes.h"
+#include "platform/fake/fake_services.h"
 #include "resources/gui_text.h"
-#include "support/recording_messages.h"
 
 namespace {
 
 using namespace quorvel;
-
-// Switches nothing; only says which system family to show the pages for.
-class SnapshotSystem final : public SystemService {
- public:
-  explicit SnapshotSystem(bool windowsNT) : windowsNT_(windowsNT) {}
-  bool IsWindowsNT() const override { return windowsNT_; }
-  bool SetSystemShell(bool) override { return false; }
-  bool SetCdromAutorun(std::uint32_t) override { return false; }
-  void PowerOff() override {}
-
- private:
-  bool windowsNT_;
-};
 
 struct Options {
   std::string window;
@@ -73,18 +55,24 @@ bool ParseSize(const std::string& text, int& width, int& height) {
   return std::sscanf(text.c_str(), "%dx%d", &width, &height) == 2 && width > 0 && height > 0;
 }
 
-// The full-screen window over the real disk services; nothing it asks to start is
-// started.
+// The full-screen window over the platform's own files and volumes, so that it reads
+// the real disk folder; the rest stays the fakes': nothing it asks to start is started,
+// nothing is switched or stored.
 struct FullScreenSnapshot {
-  std::unique_ptr<Volumes> volumes = CreateSystemVolumes();
-  std::unique_ptr<Files> files = CreateSystemFiles();
-  testing::RecordingProcesses processes;
+  std::unique_ptr<PlatformServices> platform;
   std::unique_ptr<CFullScreenDlg> window;
 
-  void Make(OptionsContext& context, const Options& options) {
-    screen::ScreenServices services{context.settings, *volumes,         *files,    processes,
-                                    context.system,   context.messages, "playlist"};
-    window = std::make_unique<CFullScreenDlg>(services, OptionsRunner(), nullptr, options.disk);
+  void Make(Settings& settings, FakeServices& fake, const Options& options) {
+    platform = CreatePlatformServices(fake.messages);
+    const Services services{platform->services.files,
+                            platform->services.volumes,
+                            fake.processes,
+                            fake.system,
+                            fake.registry,
+                            fake.messages,
+                            fake.privateFiles};
+    window = std::make_unique<CFullScreenDlg>(settings, services, OptionsRunner(), nullptr,
+                                              options.disk);
     window->Create();
     if (options.select >= 0) {
       window->MovieList().setFocus();
@@ -94,14 +82,15 @@ struct FullScreenSnapshot {
 };
 
 // Each window the tool knows: builds it, shown, for the given options.
-using WindowMaker =
-    std::function<std::unique_ptr<QWidget>(OptionsContext&, const Options&, std::string&)>;
+using WindowMaker = std::function<std::unique_ptr<QWidget>(Settings&, const Services&,
+                                                           const Options&, std::string&)>;
 
 const std::map<std::string, WindowMaker>& Windows() {
   static const std::map<std::string, WindowMaker> windows = {
       {"options-sheet",
-       [](OptionsContext& context, const Options& options, std::string& error) {
-         auto sheet = std::make_unique<COptionsSheet>(nullptr, context);
+       [](Settings& settings, const Services& services, const Options& options,
+          std::string& error) {
+         auto sheet = std::make_unique<COptionsSheet>(nullptr, settings, services);
          sheet->show();
          QTabWidget* tabs = sheet->Tabs();
          for (int i = 0; i < tabs->count(); ++i) {
@@ -114,14 +103,14 @@ const std::map<std::string, WindowMaker>& Windows() {
          return std::unique_ptr<QWidget>();
        }},
       {"about",
-       [](OptionsContext& context, const Options&, std::string&) {
-         auto about = std::make_unique<CAboutDlg>(context.messages);
+       [](Settings&, const Services& services, const Options&, std::string&) {
+         auto about = std::make_unique<CAboutDlg>(services.messages);
          about->show();
          return std::unique_ptr<QWidget>(std::move(about));
        }},
       {"general-page",
-       [](OptionsContext& context, const Options&, std::string&) {
-         auto page = std::make_unique<CGeneralPage>(context);
+       [](Settings& settings, const Services& services, const Options&, std::string&) {
+         auto page = std::make_unique<CGeneralPage>(settings, services);
          page->setAutoFillBackground(true);
          page->show();
          return std::unique_ptr<QWidget>(std::move(page));
@@ -181,31 +170,32 @@ int main(int argc, char** argv) {
   qputenv("QT_SCALE_FACTOR", QByteArray::number(options.scale));
   QApplication app(argc, argv);
 
-  testing::RecordingMessages messages;
-  std::unique_ptr<Registry> registry;
-  if (options.registry.empty()) {
-    registry = std::make_unique<MemoryRegistry>();
-  } else {
-    // Loading may create the program's keys; a copy keeps the given file as it is.
-    const std::filesystem::path copy =
-        std::filesystem::path(scratch.path().toStdString()) / "registry.reg";
-    std::filesystem::copy_file(options.registry, copy);
-    registry = std::make_unique<FileRegistry>(copy, messages);
+  // Fakes switch nothing and keep the store in memory; the system only says which
+  // family to show the pages for.
+  FakeServices fake;
+  fake.system.windowsNT = options.windowsNT;
+  if (!options.registry.empty()) {
+    std::ifstream file(options.registry, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (!fake.registry.LoadRegeditText(text)) {
+      std::fprintf(stderr, "quorvel_snapshot: %s is no registry export\n",
+                   options.registry.c_str());
+      return 2;
+    }
   }
+  const Services services = fake.View();
   Settings settings;
-  settings.Load(*registry);
-  SnapshotSystem system(options.windowsNT);
-  OptionsContext context{settings, *registry, system, messages};
+  settings.Load(services.registry);
 
   std::string error;
   FullScreenSnapshot fullScreenWindow;
   std::unique_ptr<QWidget> ownWindow;
   QWidget* window = nullptr;
   if (fullScreen) {
-    fullScreenWindow.Make(context, options);
+    fullScreenWindow.Make(settings, fake, options);
     window = fullScreenWindow.window.get();
   } else {
-    ownWindow = Windows().at(options.window)(context, options, error);
+    ownWindow = Windows().at(options.window)(settings, services, options, error);
     window = ownWindow.get();
     if (window != nullptr && width > 0) window->resize(width, height);
   }
@@ -221,7 +211,7 @@ int main(int argc, char** argv) {
   }
   std::printf("%s: %dx%d pixels, font %s %dpt\n", options.out.c_str(), picture.width(),
               picture.height(), qPrintable(window->font().family()), window->font().pointSize());
-  for (const auto& message : messages.messages) {
+  for (const auto& message : fake.messages.messages) {
     std::fprintf(stderr, "quorvel_snapshot: %s\n", message.text.c_str());
   }
   return 0;

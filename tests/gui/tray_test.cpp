@@ -151,7 +151,8 @@ class TrayTest : public ::testing::Test {
   void Open(int mode, bool movies) {
     fixture_.settings.FullScreen = mode;
     if (movies) fixture_.Insert(MoviesDisk("FILMS", 1));
-    window_ = new CFullScreenDlg(fixture_.Services(), {}, &watcher_, fixture_.DevicePath());
+    window_ = new CFullScreenDlg(fixture_.settings, fixture_.Services(), {}, &watcher_,
+                                 fixture_.DevicePath());
     window_->Create();
   }
   void TearDown() override { delete window_.data(); }

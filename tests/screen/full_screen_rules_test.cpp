@@ -28,7 +28,7 @@ const Strings kTwoChoices = {"Options", "Off"};
 const Strings kThreeChoices = {"Play", "Options", "Off"};
 const Strings kLanguageChoices = {"Play Lang. 1", "Play Lang. 2", "Options", "Off"};
 
-bool StartedWith(const testing::RecordingProcesses& processes, std::string_view part) {
+bool StartedWith(const RecordingProcesses& processes, std::string_view part) {
   return !processes.started.empty() && processes.started.back().find(part) != std::string::npos;
 }
 
@@ -185,7 +185,7 @@ TEST(FullScreenRulesTest, KeysRunTheCommandsAndPWithoutMoviesDoesNothing) {
   EXPECT_EQ(rules.OnKeyToItem(Key::L), kKeyToItemHandled);
   EXPECT_EQ(rules.OnKeyToItem(Key::Eject), kKeyToItemHandled);
   using Eject = std::pair<std::string, bool>;
-  EXPECT_EQ(f.Volumes().ejects,
+  EXPECT_EQ(f.Ejects(),
             (std::vector<Eject>{
                 {f.DevicePath(), true}, {f.DevicePath(), false}, {f.DevicePath(), true}}));
   EXPECT_EQ(rules.OnKeyToItem(Key::Other), kKeyToItemDefault);

@@ -1,8 +1,7 @@
 #pragma once
-// The screen's rules on a machine described by files: an optical drive (or a hard disk)
-// whose medium the test mounts, changes and takes away; real disk folders read by the
-// real files and volumes backends; processes and the system service recorded; and a
-// view that keeps what the rules show instead of drawing it.
+// The screen's rules over the fake services: a drive whose disks the test puts in,
+// changes and takes away, processes and the system service recorded; and a view that
+// keeps what the rules show instead of drawing it.
 
 #include <gtest/gtest.h>
 
@@ -15,12 +14,9 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "platform/files.h"
-#include "playback/recording_processes.h"
+#include "platform/fake/fake_services.h"
 #include "screen/full_screen_rules.h"
-#include "support/fake_machine.h"
-#include "support/recording_messages.h"
-#include "support/recording_system.h"
+#include "support/temp_tree.h"
 
 namespace quorvel::testing {
 
@@ -116,27 +112,6 @@ class RecordingView final : public screen::ScreenView {
   }
 };
 
-// Volumes that delegate to a real backend and record the tray requests.
-class EjectRecordingVolumes final : public Volumes {
- public:
-  explicit EjectRecordingVolumes(Volumes& real) : real_(real) {}
-  std::string VolumeRoot(std::string_view path) override { return real_.VolumeRoot(path); }
-  std::string DiskFolder(std::string_view path) override { return real_.DiskFolder(path); }
-  std::optional<std::string> VolumeLabel(std::string_view root) override {
-    return real_.VolumeLabel(root);
-  }
-  DriveTypeCode DriveType(std::string_view root) override { return real_.DriveType(root); }
-  std::string FindFirstCdDrive() override { return real_.FindFirstCdDrive(); }
-  bool EjectMedia(std::string_view path, bool eject) override {
-    ejects.push_back({std::string(path), eject});
-    return false;
-  }
-  std::vector<std::pair<std::string, bool>> ejects;
-
- private:
-  Volumes& real_;
-};
-
 // The bytes of an AVI file as far as disk reading looks: the stream count (one video
 // stream plus `audioStreams`) at offset 56.
 inline std::string AviBytes(int audioStreams) {
@@ -174,93 +149,81 @@ inline void AddRecordedPlayer(Settings& settings) {
   settings.MpegCommandLine = "%f";
 }
 
-// The rules over a machine with one optical drive (sr0, device 11:0), empty at first.
+// The rules over one optical drive at /dev/sr0 (fake volumes), empty at first, whose
+// disks the test puts in, relabels and takes out between two reads. A disk's files are
+// real files in a test folder, read by the platform's own files service (the cover
+// picture is opened by path); processes, the system service and the messages are
+// recorded.
 class ScreenFixture {
  public:
   enum class Drive { CdDvd, HardDisk };
 
-  ScreenFixture()
-      : real_(machine_.Volumes()),
-        volumes_(real_),
-        files_(CreateSystemFiles()),
-        devicePath_(machine_.Tree().Folder("dev") + "/sr0") {
-    machine_.Tree().File("dev/sr0");
+  ScreenFixture() {
     AddRecordedPlayer(settings);
-    Mount({});
+    fake.volumes.AddDrive(kDrive, kDriveCdRom);
   }
 
+  FakeServices fake;
+  TempTree tree;
   Settings settings;
   RecordingView view;
-  RecordingProcesses processes;
-  RecordingSystem system;
-  RecordingMessages messages;
+  RecordingProcesses& processes = fake.processes;
+  RecordingSystem& system = fake.system;
+  RecordingMessages& messages = fake.messages;
 
-  // The disk path: the optical drive's device.
-  const std::string& DevicePath() const { return devicePath_; }
-  EjectRecordingVolumes& Volumes() { return volumes_; }
+  // The disk path: the optical drive.
+  const std::string& DevicePath() const { return kDrive; }
+  // What the drive's tray was asked: path, and true to open it.
+  std::vector<std::pair<std::string, bool>> Ejects() const {
+    std::vector<std::pair<std::string, bool>> ejects;
+    for (const auto& request : fake.volumes.trayRequests) {
+      ejects.emplace_back(request.path, request.eject);
+    }
+    return ejects;
+  }
 
   // Builds the rules for `diskPath` (default: the drive), and runs the window's
   // initialisation.
   screen::FullScreenRules& Start(std::string diskPath = {}) {
-    rules_ = std::make_unique<screen::FullScreenRules>(Services(), view,
-                                                       diskPath.empty() ? devicePath_ : diskPath);
+    rules_ = std::make_unique<screen::FullScreenRules>(settings, Services(), view,
+                                                       diskPath.empty() ? kDrive : diskPath);
     rules_->OnInitDialog(DesignLayout());
     return *rules_;
   }
   screen::FullScreenRules& Rules() { return *rules_; }
   void Stop() { rules_.reset(); }
 
-  screen::ScreenServices Services() {
-    return {settings,
-            volumes_,
-            *files_,
-            processes,
-            system,
-            messages,
-            playlistBase.empty() ? machine_.Tree().Path("playlist") : playlistBase};
+  quorvel::Services Services() {
+    return {platform_->services.files, fake.volumes, fake.processes, fake.system,
+            fake.registry,             fake.messages, fake.privateFiles};
   }
-  // Where "play all" writes its playlist; empty: in the machine's folder.
-  std::string playlistBase;
 
   // The controls as template 129 places them at the base units 6 x 13.
   static screen::ScreenLayout DesignLayout() {
     return {{11, 11, 290, 39}, {11, 46, 290, 80}, {221, 179, 290, 232}};
   }
 
-  // Puts `medium` into the drive: its files in a fresh folder, mounted from the drive
-  // (or from a hard disk's partition), with its label in udev's record.
+  // Puts `medium` into the drive: its files in a fresh folder, with its label. Returns
+  // the folder.
   std::string Insert(const Medium& medium, Drive drive = Drive::CdDvd) {
     const std::string relative = "media/disk" + std::to_string(++media_);
-    const std::string folder = machine_.Tree().Folder(relative);
-    for (const auto& [name, bytes] : medium.files) {
-      machine_.Tree().File(relative + "/" + name, bytes);
-    }
+    const std::string folder = tree.Folder(relative);
+    for (const auto& [name, bytes] : medium.files) tree.File(relative + "/" + name, bytes);
     Reinsert(folder, medium.label, drive);
     return folder;
   }
   // Puts the medium whose files are in `folder` (from an earlier Insert) into the drive
-  // again, under `label`.
+  // again, under `label`; as a hard disk the drive reports the fixed-disk type.
   void Reinsert(const std::string& folder, const std::string& label, Drive drive = Drive::CdDvd) {
-    const std::string devices = drive == Drive::CdDvd ? "11:0" : "8:1";
-    machine_.Tree().File("udev/b" + devices,
-                         "E:ID_FS_TYPE=iso9660\nE:ID_FS_LABEL_ENC=" + label + "\n");
-    Mount(MountLine(100, devices, folder, "iso9660", devicePath_));
+    fake.volumes.SetDriveType(kDrive, drive == Drive::CdDvd ? kDriveCdRom : kDriveFixed);
+    fake.volumes.Insert(kDrive, label, folder);
   }
-  // Takes the medium out: nothing is mounted from the drive.
-  void Eject() { Mount({}); }
-
-  FakeMachine& Machine() { return machine_; }
+  // Takes the medium out: the drive is empty.
+  void Eject() { fake.volumes.Remove(kDrive); }
 
  private:
-  void Mount(const std::string& lines) {
-    machine_.Mounts("26 1 0:99999 / / rw - ext4 /dev/vda rw\n" + lines);
-  }
-
-  FakeMachine machine_;
-  LinuxVolumes real_;
-  EjectRecordingVolumes volumes_;
-  std::unique_ptr<Files> files_;
-  std::string devicePath_;
+  inline static const std::string kDrive = "/dev/sr0";
+  std::unique_ptr<PlatformServices> platform_ = CreatePlatformServices(fake.messages);
   int media_ = 0;
   std::unique_ptr<screen::FullScreenRules> rules_;
 };
