@@ -45,10 +45,13 @@ struct TrayHostWatcher::XConnection {
 };
 
 TrayHostWatcher::TrayHostWatcher(QObject* parent) : QObject(parent) {
-  if (QGuiApplication::platformName() == QLatin1String("xcb")) WatchXEmbed();
-  // Connecting to the bus takes longer than anything else at start-up, and a session
-  // without a bus would even have one launched: the bus is watched once the event loop
-  // runs, and only where the session has one.
+  // A connection of its own to the X server and a look at the root window cost a few
+  // milliseconds of start-up: the tray is watched once the event loop runs (a host that
+  // comes before is found by the first icon added all the same). Connecting to the bus
+  // takes longer than anything else at start-up, and a session without a bus would even
+  // have one launched: the bus is watched then too, and only where the session has one.
+  if (QGuiApplication::platformName() == QLatin1String("xcb"))
+    QTimer::singleShot(0, this, &TrayHostWatcher::WatchXEmbed);
   if (SessionBusKnown()) QTimer::singleShot(0, this, &TrayHostWatcher::WatchBus);
 }
 
