@@ -36,10 +36,11 @@ int main(int argc, char** argv) {
   double rss = 0;
   double peak = 0;
   {
+    const quorvel::bench::SessionBus bus((home / "runtime" / "bus").string());
     quorvel::bench::Run run(
         {program.string(), "-fs", "-p", QUORVEL_SOURCE_DIR "/samples/demo-disk"},
         {"DISPLAY=" + xvfb.Display(), "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + home.string(),
-         "XDG_RUNTIME_DIR=" + (home / "runtime").string()});
+         "XDG_RUNTIME_DIR=" + (home / "runtime").string(), bus.Environment()});
     if (!run.FirstFrame(20s)) {
       std::fprintf(stderr, "idle_bench: quorvel showed no frame\n");
       fs::remove_all(home);

@@ -108,4 +108,42 @@ class Run {
   std::int64_t started_ = 0;
 };
 
+// A session bus of the benchmark's own (dbus-daemon), as every desktop session has one.
+// Without it, the first program that asks for the session bus (Qt's accessibility
+// bridge does, once a widget such as a list view asks whether a screen reader is
+// active) would start a bus of its own through dbus-launch on the X server, pay for
+// that start in its time and leave the daemon running.
+class SessionBus {
+ public:
+  explicit SessionBus(const std::string& socketPath) : address_("unix:path=" + socketPath) {
+    const std::string config = "--session";
+    const std::string address = "--address=" + address_;
+    std::vector<char*> args = {const_cast<char*>("dbus-daemon"), const_cast<char*>(config.c_str()),
+                               const_cast<char*>("--nofork"), const_cast<char*>(address.c_str()),
+                               nullptr};
+    if (posix_spawnp(&pid_, "dbus-daemon", nullptr, nullptr, args.data(), environ) != 0) {
+      pid_ = -1;
+      return;
+    }
+    // Ready once its socket is there.
+    for (int i = 0; i < 500 && access(socketPath.c_str(), F_OK) != 0; ++i) usleep(10000);
+  }
+  ~SessionBus() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  SessionBus(const SessionBus&) = delete;
+  SessionBus& operator=(const SessionBus&) = delete;
+
+  bool Running() const { return pid_ > 0; }
+  // The environment entry that points a program at this bus.
+  std::string Environment() const { return "DBUS_SESSION_BUS_ADDRESS=" + address_; }
+
+ private:
+  std::string address_;
+  pid_t pid_ = -1;
+};
+
 }  // namespace quorvel::bench

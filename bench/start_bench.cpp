@@ -42,9 +42,11 @@ int main(int argc, char** argv) {
   // A copy under a name of its own: no other quorvel on the machine stops it.
   const fs::path program = home / "quorvel-bench";
   fs::copy_file(QUORVEL_BINARY_DIR "/quorvel/quorvel", program);
-  const std::vector<std::string> env = {"DISPLAY=" + xvfb.Display(), "QT_QPA_PLATFORM=xcb",
-                                        "XDG_CONFIG_HOME=" + home.string(),
-                                        "XDG_RUNTIME_DIR=" + (home / "runtime").string()};
+  // Both programs start in a desktop session as it usually is: with a session bus.
+  const quorvel::bench::SessionBus bus((home / "runtime" / "bus").string());
+  const std::vector<std::string> env = {
+      "DISPLAY=" + xvfb.Display(), "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + home.string(),
+      "XDG_RUNTIME_DIR=" + (home / "runtime").string(), bus.Environment()};
   const std::vector<std::string> quorvel = {program.string(), "-fs", "-p",
                                             QUORVEL_SOURCE_DIR "/samples/demo-disk"};
   const std::vector<std::string> bare = {QUORVEL_BINARY_DIR "/bench/bare_fullscreen"};
