@@ -33,26 +33,38 @@ static void NoteFirstFrame(void) {
   }
 }
 
-#define FORWARD(name, ...)                                             \
-  static __typeof__(name)* real = NULL;                                \
-  if (real == NULL) real = (__typeof__(name)*)dlsym(RTLD_NEXT, #name); \
-  NoteFirstFrame();                                                    \
+// The wrapped function itself. The toolkit's xcb plugin is opened with its libraries
+// kept to itself (libxcb-shm among them), where RTLD_NEXT does not look: the library is
+// then asked by name.
+static void* Real(const char* name, const char* library) {
+  void* function = dlsym(RTLD_NEXT, name);
+  if (function == NULL) {
+    void* handle = dlopen(library, RTLD_LAZY | RTLD_NOLOAD);
+    if (handle != NULL) function = dlsym(handle, name);
+  }
+  return function;
+}
+
+#define FORWARD(library, name, ...)                                 \
+  static __typeof__(name)* real = NULL;                             \
+  if (real == NULL) real = (__typeof__(name)*)Real(#name, library); \
+  NoteFirstFrame();                                                 \
   return real(__VA_ARGS__)
 
 xcb_void_cookie_t xcb_put_image(xcb_connection_t* c, uint8_t format, xcb_drawable_t drawable,
                                 xcb_gcontext_t gc, uint16_t width, uint16_t height, int16_t x,
                                 int16_t y, uint8_t left_pad, uint8_t depth, uint32_t data_len,
                                 const uint8_t* data) {
-  FORWARD(xcb_put_image, c, format, drawable, gc, width, height, x, y, left_pad, depth, data_len,
-          data);
+  FORWARD("libxcb.so.1", xcb_put_image, c, format, drawable, gc, width, height, x, y, left_pad,
+          depth, data_len, data);
 }
 
 xcb_void_cookie_t xcb_put_image_checked(xcb_connection_t* c, uint8_t format,
                                         xcb_drawable_t drawable, xcb_gcontext_t gc, uint16_t width,
                                         uint16_t height, int16_t x, int16_t y, uint8_t left_pad,
                                         uint8_t depth, uint32_t data_len, const uint8_t* data) {
-  FORWARD(xcb_put_image_checked, c, format, drawable, gc, width, height, x, y, left_pad, depth,
-          data_len, data);
+  FORWARD("libxcb.so.1", xcb_put_image_checked, c, format, drawable, gc, width, height, x, y,
+          left_pad, depth, data_len, data);
 }
 
 xcb_void_cookie_t xcb_shm_put_image(xcb_connection_t* c, xcb_drawable_t drawable, xcb_gcontext_t gc,
@@ -60,8 +72,8 @@ xcb_void_cookie_t xcb_shm_put_image(xcb_connection_t* c, xcb_drawable_t drawable
                                     uint16_t src_y, uint16_t src_width, uint16_t src_height,
                                     int16_t dst_x, int16_t dst_y, uint8_t depth, uint8_t format,
                                     uint8_t send_event, xcb_shm_seg_t shmseg, uint32_t offset) {
-  FORWARD(xcb_shm_put_image, c, drawable, gc, total_width, total_height, src_x, src_y, src_width,
-          src_height, dst_x, dst_y, depth, format, send_event, shmseg, offset);
+  FORWARD("libxcb-shm.so.0", xcb_shm_put_image, c, drawable, gc, total_width, total_height, src_x,
+          src_y, src_width, src_height, dst_x, dst_y, depth, format, send_event, shmseg, offset);
 }
 
 xcb_void_cookie_t xcb_shm_put_image_checked(xcb_connection_t* c, xcb_drawable_t drawable,
@@ -71,6 +83,7 @@ xcb_void_cookie_t xcb_shm_put_image_checked(xcb_connection_t* c, xcb_drawable_t 
                                             int16_t dst_y, uint8_t depth, uint8_t format,
                                             uint8_t send_event, xcb_shm_seg_t shmseg,
                                             uint32_t offset) {
-  FORWARD(xcb_shm_put_image_checked, c, drawable, gc, total_width, total_height, src_x, src_y,
-          src_width, src_height, dst_x, dst_y, depth, format, send_event, shmseg, offset);
+  FORWARD("libxcb-shm.so.0", xcb_shm_put_image_checked, c, drawable, gc, total_width, total_height,
+          src_x, src_y, src_width, src_height, dst_x, dst_y, depth, format, send_event, shmseg,
+          offset);
 }

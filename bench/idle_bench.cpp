@@ -30,7 +30,9 @@ int main(int argc, char** argv) {
       fs::temp_directory_path() / ("quorvel-idle-bench-" + std::to_string(getpid()));
   fs::create_directories(home / "runtime");
   fs::permissions(home / "runtime", fs::perms::owner_all);
-  const fs::path program = home / "quorvel-bench";
+  // A copy under a name of this run's own: no other quorvel on the machine, not even
+  // another run of this benchmark, stops it.
+  const fs::path program = home / ("quorvel-bench-" + std::to_string(getpid()));
   fs::copy_file(QUORVEL_BINARY_DIR "/quorvel/quorvel", program);
   double cpuPercent = 0;
   double rss = 0;

@@ -39,8 +39,9 @@ int main(int argc, char** argv) {
       fs::temp_directory_path() / ("quorvel-start-bench-" + std::to_string(getpid()));
   fs::create_directories(home / "runtime");
   fs::permissions(home / "runtime", fs::perms::owner_all);
-  // A copy under a name of its own: no other quorvel on the machine stops it.
-  const fs::path program = home / "quorvel-bench";
+  // A copy under a name of its own (this run's): no other quorvel on the machine, not even
+  // another run of this benchmark, stops it.
+  const fs::path program = home / ("quorvel-bench-" + std::to_string(getpid()));
   fs::copy_file(QUORVEL_BINARY_DIR "/quorvel/quorvel", program);
   // Both programs start in a desktop session as it usually is: with a session bus.
   const quorvel::bench::SessionBus bus((home / "runtime" / "bus").string());
