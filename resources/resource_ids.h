@@ -34,6 +34,10 @@ inline constexpr int kStrNotANumber = 202;  // refusal of a number edit's text
 // The "Start as" items: the id of the item for a StartMode is kStrStartModes + the mode.
 inline constexpr int kStrStartModes = 210;
 inline constexpr int kStrShutdownTooltip = 220;
+// The full-screen window's own texts.
+inline constexpr int kStrFullScreenTitle = 230;
+inline constexpr int kStrNoDisk = 231;
+inline constexpr int kStrNoMovies = 232;
 // The main dialog, the Players page and the Player Info dialog.
 inline constexpr int kStrSelectDiskPath = 300;
 inline constexpr int kStrFieldColumn = 301;
