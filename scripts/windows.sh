@@ -121,28 +121,50 @@ export WINEPREFIX=$out/wineprefix
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Drive D: is a CD-ROM drive whose disk is the folder cdrom-d/ (Wine's drive settings;
+# the tests write the disk's files and its label file, .windows-label, there). Wine's
+# mount manager reads the drive settings when it starts, so they are made before any
+# test runs.
+cdrom=$out/cdrom-d
 if [ ! -f "$WINEPREFIX/.quorvel-booted" ]; then
   log "booting the Wine prefix"
   rm -rf "$WINEPREFIX"
   wineboot --init >/dev/null 2>&1
+  mkdir -p "$cdrom"
+  ln -sfn "$cdrom" "$WINEPREFIX/dosdevices/d:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v 'd:' /t REG_SZ /d cdrom /f >/dev/null 2>&1
   wineserver -w
   touch "$WINEPREFIX/.quorvel-booted"
 fi
+mkdir -p "$cdrom"
 
 werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
   -DQUORVEL_WIN_DEPS="$deps" "${launcher[@]}" \
-  -DQUORVEL_GUI=OFF -DQUORVEL_BENCH=OFF -DQUORVEL_WERROR="$werror" \
+  -DQUORVEL_GUI=OFF -DQUORVEL_BENCH=OFF -DQUORVEL_TESTS=ON -DQUORVEL_WERROR="$werror" \
+  -DQUORVEL_WIN_CDROM_FOLDER="$cdrom" \
   ${QUORVEL_WIN_CMAKE_ARGS:-} >/dev/null
 cmake --build "$build" -j "$(nproc)" >&2
 
 [ "${QUORVEL_WIN_TESTS:-1}" = 0 ] && exit 0
 
 # One wineserver for the whole run, ended by this script whatever happens; the tests
-# that need windows get an X display of their own.
-wineserver -p
+# that need windows get an X display of their own. Wine starts its service processes
+# and the desktop process with the first program that needs them, and they would keep
+# that program's output open, so that CTest waited for them: a first window, whose
+# output goes nowhere, starts them before any test.
 trap 'wineserver -k 2>/dev/null || true' EXIT
 cd "$build"
-xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j "$(nproc)" "$@"
+warm_state=$out/warm-up.state
+export warm_state
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  wineserver -p
+  rm -f "$warm_state"
+  window=tests/platform/win32/win_window.exe
+  wine "$window" close "Z:${warm_state//\//\\}" >/dev/null 2>&1 </dev/null &
+  pid=$!
+  for _ in $(seq 300); do [ -f "$warm_state" ] && break; sleep 0.1; done
+  kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+  exec ctest --output-on-failure -j "$(nproc)" "$@"' windows.sh "$@"

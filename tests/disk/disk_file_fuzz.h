@@ -2,13 +2,14 @@
 // Shared part of the disk-file fuzz targets: each input becomes a real file in a
 // private folder, read the way disk reading reads it.
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+
+#include "support/temp_dir.h"
 
 namespace quorvel::fuzz {
 
@@ -16,11 +17,16 @@ namespace quorvel::fuzz {
 // removed after each run). The name lives in a plain array, which outlives every
 // exit handler.
 inline const std::string& FuzzFolder() {
-  static char name[] = "/tmp/quorvel-fuzz-XXXXXX";
+  static char name[4096];
   static const std::string folder = [] {
-    if (::mkdtemp(name) == nullptr) std::abort();
-    std::atexit([] { ::rmdir(name); });
-    return std::string(name);
+    const std::string made = quorvel::testing::MakeTempFolder().string();
+    if (made.empty() || made.size() >= sizeof name) std::abort();
+    made.copy(name, made.size());
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove(name, ignored);
+    });
+    return made;
   }();
   return folder;
 }
