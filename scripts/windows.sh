@@ -137,6 +137,8 @@ if [ ! -f "$WINEPREFIX/.quorvel-booted" ]; then
   touch "$WINEPREFIX/.quorvel-booted"
 fi
 mkdir -p "$cdrom"
+# Wine reads a drive's label from this file when its mount manager starts.
+echo "MOVIE NIGHT" >"$cdrom/.windows-label"
 
 werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON

@@ -138,7 +138,10 @@ TEST_F(Win32RegistryTest, SavedSettingsShowInRegQueryWithTheirNamesAndTypes) {
         setting.IsText() ? "REG_SZ" : "REG_DWORD";
   }
   for (const PlayerRecord& player : saved.Players) {
-    const std::string at = "PLAYERS\\" + testing::Upper(player.Name) + "|";
+    // reg writes its output in the OEM code page.
+    std::string oemName(player.Name.size(), '\0');
+    ::CharToOemBuffA(player.Name.c_str(), oemName.data(), static_cast<DWORD>(oemName.size()));
+    const std::string at = "PLAYERS\\" + testing::Upper(oemName) + "|";
     expected[at + "APPPATH"] = "REG_SZ";
     expected[at + "CMDLINE"] = "REG_SZ";
     expected[at + "PLAYLIST"] = "REG_DWORD";
