@@ -52,8 +52,9 @@ bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players,
                  std::vector<std::string>* damaged) {
   ScopedKey list(registry, registry.CreateKey(mainKey, kPlayersKey));
   if (!list) return false;
-  std::string name;
-  for (std::uint32_t index = 0; registry.EnumKey(list.get(), index, name); ++index) {
+  std::optional<std::string> found;
+  for (std::uint32_t index = 0; (found = registry.EnumKey(list.get(), index)); ++index) {
+    const std::string& name = *found;
     ScopedKey key(registry, registry.OpenKey(list.get(), name));
     if (!key) continue;
     PlayerRecord player;
@@ -93,9 +94,10 @@ bool DeleteKeyTree(Registry& registry, RegKey parent, std::string_view name) {
   if (!key) return false;
   // Names first, deletions after: deleting while enumerating would shift the indices.
   std::vector<std::string> children;
-  std::string child;
-  for (std::uint32_t index = 0; registry.EnumKey(key.get(), index, child); ++index) {
-    children.push_back(child);
+  for (std::uint32_t index = 0;; ++index) {
+    std::optional<std::string> child = registry.EnumKey(key.get(), index);
+    if (!child) break;
+    children.push_back(std::move(*child));
   }
   for (const auto& each : children) DeleteKeyTree(registry, key.get(), each);
   // Reports whether the key is really gone: a sub-key that could not be deleted keeps

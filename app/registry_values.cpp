@@ -5,18 +5,15 @@
 #include <memory>
 
 #include "registry_store/key_tree.h"
+#include "windows_rules/little_endian.h"
 
 namespace quorvel {
 
 bool ReadNumber(Registry& registry, RegKey key, std::string_view name, std::uint32_t& field) {
-  std::array<std::uint8_t, kNumberBufferSize> bytes{};
-  for (std::size_t i = 0; i < bytes.size(); ++i)
-    bytes[i] = static_cast<std::uint8_t>(field >> (8 * i));
-  std::uint32_t size = kNumberBufferSize;
-  if (!registry.QueryValue(key, name, bytes.data(), size)) return false;
-  field = static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
-          (static_cast<std::uint32_t>(bytes[2]) << 16) |
-          (static_cast<std::uint32_t>(bytes[3]) << 24);
+  // A value shorter than 4 bytes changes only the low bytes of the field.
+  std::array<std::uint8_t, kNumberBufferSize> bytes = LittleEndianBytes32(field);
+  if (!registry.QueryValue(key, name, bytes.data(), kNumberBufferSize)) return false;
+  field = LoadLittleEndian32(bytes.data());
   return true;
 }
 
@@ -29,9 +26,10 @@ bool ReadNumber(Registry& registry, RegKey key, std::string_view name, std::int3
 
 bool ReadText(Registry& registry, RegKey key, std::string_view name, std::string& field) {
   std::array<char, kTextBufferSize> buffer{};
-  std::uint32_t size = kTextBufferSize;
-  if (!registry.QueryValue(key, name, buffer.data(), size)) return false;
-  const auto end = std::find(buffer.begin(), buffer.begin() + size, '\0');
+  const std::optional<std::uint32_t> size =
+      registry.QueryValue(key, name, buffer.data(), kTextBufferSize);
+  if (!size) return false;
+  const auto end = std::find(buffer.begin(), buffer.begin() + *size, '\0');
   field.assign(buffer.begin(), end);
   return true;
 }
@@ -42,14 +40,13 @@ TextRead ReadTextValue(Registry& registry, RegKey key, std::string_view name, st
   // any value it keeps gets it. One such buffer serves every read of the thread; left
   // uninitialised, only the bytes a long value fills are ever touched.
   thread_local const std::unique_ptr<char[]> probe(new char[kMaxValueSize]);
-  auto size = static_cast<std::uint32_t>(kMaxValueSize);
-  return registry.QueryValue(key, name, probe.get(), size) ? TextRead::TooLong : TextRead::Missing;
+  return registry.QueryValue(key, name, probe.get(), static_cast<std::uint32_t>(kMaxValueSize))
+             ? TextRead::TooLong
+             : TextRead::Missing;
 }
 
 bool WriteNumber(Registry& registry, RegKey key, std::string_view name, std::uint32_t value) {
-  const std::array<std::uint8_t, 4> bytes = {
-      static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-      static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+  const std::array<std::uint8_t, 4> bytes = LittleEndianBytes32(value);
   return registry.SetValue(key, name, RegType::Dword, bytes.data(), 4);
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/registry_values.h"
+#include "windows_rules/little_endian.h"
 
 namespace quorvel {
 
@@ -13,14 +14,11 @@ namespace {
 constexpr std::string_view kThemesKey = "Themes";
 
 void PutInt32(std::uint8_t* at, std::int32_t value) {
-  const auto bits = static_cast<std::uint32_t>(value);
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+  StoreLittleEndian32(at, static_cast<std::uint32_t>(value));
 }
 
 std::int32_t GetInt32(const std::uint8_t* at) {
-  std::uint32_t bits = 0;
-  for (int i = 0; i < 4; ++i) bits |= static_cast<std::uint32_t>(at[i]) << (8 * i);
-  return static_cast<std::int32_t>(bits);
+  return static_cast<std::int32_t>(LoadLittleEndian32(at));
 }
 
 }  // namespace
@@ -117,9 +115,8 @@ bool Theme::Load(Registry& registry, RegKey settingsKey) {
   for (const auto& [name, field] : kThemeColors) ReadNumber(registry, from, name, this->*field);
   for (const auto& [name, field] : kThemeFonts) {
     std::array<std::uint8_t, FontDescription::kSize> bytes{};
-    std::uint32_t size = FontDescription::kSize;
-    if (registry.QueryValue(from, name, bytes.data(), size)) {
-      (this->*field).OverwriteFrom(bytes.data(), size);
+    if (const auto size = registry.QueryValue(from, name, bytes.data(), FontDescription::kSize)) {
+      (this->*field).OverwriteFrom(bytes.data(), *size);
     }
   }
   return true;

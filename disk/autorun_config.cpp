@@ -20,7 +20,8 @@ void AutorunConfig::Reset() {
 
 bool AutorunConfig::Read(Files& files, std::string_view folderPath, std::string_view fileName) {
   Reset();
-  const std::string path = files.ResolveDiskName(folderPath, fileName);
+  DiskNameResolver diskNames = MakeDiskNameResolver(files);
+  const std::string path = diskNames.Resolve(folderPath, fileName);
   const std::optional<std::string> text = files.ReadFile(path);
   if (!text) return false;
 
@@ -29,7 +30,7 @@ bool AutorunConfig::Read(Files& files, std::string_view folderPath, std::string_
   std::vector<AutorunMovie> listed;
   for (const std::string& name : ProfileStrings::SplitNameList(names)) {
     const std::string value = profile.Get(kMoviesSection, name, "", kBufferSize);
-    listed.push_back(AutorunMovie{name, files.ResolveDiskName(folderPath, value)});
+    listed.push_back(AutorunMovie{name, diskNames.Resolve(folderPath, value)});
   }
 
   // The picture line is a bare line, not a key: it is found by reading lines.
@@ -48,7 +49,7 @@ bool AutorunConfig::Read(Files& files, std::string_view folderPath, std::string_
   folder.assign(folderPath);
   iniPath = path;
   pictureName = std::move(picture);
-  picturePath = files.ResolveDiskName(folder, pictureName);
+  picturePath = diskNames.Resolve(folder, pictureName);
   movies = std::move(listed);
   valid = 1;
   return true;

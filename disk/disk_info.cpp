@@ -93,20 +93,21 @@ Movie DiskInfo::NextMovie(Position& position) const {
   return movies_[index];
 }
 
-std::int32_t DiskInfo::DriveType(Volumes& volumes) const { return volumes.DriveType(root_); }
+DriveTypeCode DiskInfo::DriveType(Volumes& volumes) const { return volumes.DriveType(root_); }
 
 ReadResult DiskInfo::ReadDisk(std::string_view path, const Settings& settings, Volumes& volumes,
                               Files& files) {
   std::string root = volumes.VolumeRoot(path);
-  std::string label;
   // A drive's device reads the files of the medium mounted from it; a folder that has
   // gone (as a removable medium's mount folder goes when it is unmounted) or a path
   // that is no folder is no disk, as an empty drive is.
+  std::optional<std::string> found = volumes.VolumeLabel(root);
   std::string folderPath;
-  if (!volumes.VolumeLabel(root, label) || (folderPath = volumes.DiskFolder(path)).empty()) {
+  if (!found || (folderPath = volumes.DiskFolder(path)).empty()) {
     Reset();
     return ReadResult::NoVolume;
   }
+  std::string& label = *found;
   // The same path with the same label is the same disk, unless its files now lie
   // elsewhere (the medium was mounted again at another folder).
   if (path == path_ && label == label_ && folderPath == folder_) return ReadResult::Ok;

@@ -10,13 +10,13 @@
 #include "disk/autorun_config.h"
 #include "disk/micro_dvd_file.h"
 #include "disk/movie.h"
+#include "platform/volumes.h"
 
 namespace quorvel {
 
 class Files;
 class FolderListing;
 class Settings;
-class Volumes;
 
 // What ReadDisk found; both windows look at IsPresent()/HasMovies() instead.
 enum class ReadResult : std::int32_t {
@@ -59,8 +59,8 @@ class DiskInfo {
   // Copy of the movie at `position`; moves `position` to the next entry or nullptr.
   Movie NextMovie(Position& position) const;
 
-  // The drive type code (DriveTypeCode) of the disk's root.
-  std::int32_t DriveType(Volumes& volumes) const;
+  // The drive type code of the disk's root.
+  DriveTypeCode DriveType(Volumes& volumes) const;
 
   // Reads the disk at `path` into this record with the settings' "ReadMDVD",
   // "ReadConf", "MDVDPlay", "MinFileSize" and player list. The files are those of the

@@ -48,7 +48,8 @@ void MicroDvdFile::Reset() {
 
 bool MicroDvdFile::Read(Files& files, std::string_view folderPath, std::string_view fileName) {
   Reset();
-  const std::string path = files.ResolveDiskName(folderPath, fileName);
+  DiskNameResolver diskNames = MakeDiskNameResolver(files);
+  const std::string path = diskNames.Resolve(folderPath, fileName);
   const std::optional<std::string> text = files.ReadFile(path);
   if (!text) return false;
   const ProfileStrings profile(*text);
@@ -68,7 +69,7 @@ bool MicroDvdFile::Read(Files& files, std::string_view folderPath, std::string_v
 
   mvdPath = path;
   folder.assign(folderPath);
-  resolvedMoviePath = files.ResolveDiskName(folder, moviePath);
+  resolvedMoviePath = diskNames.Resolve(folder, moviePath);
   valid = 1;
   return true;
 }

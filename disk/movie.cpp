@@ -8,6 +8,7 @@
 
 #include "platform/files.h"
 #include "windows_rules/disk_names.h"
+#include "windows_rules/little_endian.h"
 
 namespace quorvel {
 
@@ -33,11 +34,6 @@ std::int32_t AudioStreamsFromCount(std::uint32_t count) {
   return static_cast<std::int32_t>(static_cast<std::int64_t>(count) - 1);
 }
 
-std::uint32_t LittleEndian32(const std::array<std::byte, 4>& bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
 // The same reading for the constructors that get no files service: plain C++ streams,
 // refusing anything but a regular file as the files service does.
 std::int32_t ReadAviAudioStreamsWithStreams(const std::string& file) {
@@ -50,7 +46,7 @@ std::int32_t ReadAviAudioStreamsWithStreams(const std::string& file) {
   if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), bytes.size())) {
     return AudioStreamsFromCount(0);
   }
-  return AudioStreamsFromCount(LittleEndian32(bytes));
+  return AudioStreamsFromCount(LoadLittleEndian32(bytes.data()));
 }
 
 }  // namespace
@@ -71,7 +67,7 @@ MovieType MovieTypeFromName(std::string_view file) {
 }
 
 std::int32_t AviAudioStreams(const std::array<std::byte, 4>& bytes, std::size_t read) {
-  return AudioStreamsFromCount(read < bytes.size() ? 0 : LittleEndian32(bytes));
+  return AudioStreamsFromCount(read < bytes.size() ? 0 : LoadLittleEndian32(bytes.data()));
 }
 
 std::int32_t ReadAviAudioStreams(Files& files, std::string_view file) {

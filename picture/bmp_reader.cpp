@@ -7,6 +7,8 @@
 #include <memory>
 #include <new>
 
+#include "windows_rules/little_endian.h"
+
 namespace quorvel {
 namespace {
 
@@ -22,11 +24,8 @@ constexpr std::uint32_t kShortestInfoHeader = 16;  // OS/2 2.x may stop after th
 constexpr std::uint32_t kInfoHeaderSize = 40;      // the fields this reader uses
 constexpr std::size_t kSkipChunk = 4092;           // a multiple of both palette entry sizes
 
-std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::uint32_t U32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
+std::uint16_t U16(const std::uint8_t* p) { return LoadLittleEndian16(p); }
+std::uint32_t U32(const std::uint8_t* p) { return LoadLittleEndian32(p); }
 std::int32_t S32(const std::uint8_t* p) { return static_cast<std::int32_t>(U32(p)); }
 
 struct Header {

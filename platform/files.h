@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/native_path.h"
+#include "windows_rules/disk_names.h"
 #include "windows_rules/folder_listing.h"
 
 namespace quorvel {
@@ -82,17 +84,14 @@ class Files {
   // the file cannot be opened.
   virtual bool ReadTextLines(std::string_view path,
                              const std::function<bool(std::string_view line)>& line) = 0;
-
-  // The platform path of `name`, a path written in a disk file on Windows, below
-  // `folder`: backslashes and slashes separate components, and each component is
-  // matched against the real entries without regard to ASCII case; a component that
-  // is not valid UTF-8 is also tried as Windows-1252 text turned into UTF-8. From the
-  // first component that matches nothing on, the rest is kept as written. A name with
-  // a "." or ".." component is not resolved at all: the result is
-  // JoinNativePath(folder, name) with its separators kept as plain bytes, so that it
-  // can only name an entry of `folder` itself.
-  virtual std::string ResolveDiskName(std::string_view folder, std::string_view name) = 0;
 };
+
+// Resolves names written in disk files (windows_rules/disk_names.h) against the
+// listings of `files`, with the platform's separator. `files` must outlive it.
+inline DiskNameResolver MakeDiskNameResolver(Files& files) {
+  return DiskNameResolver([&files](const std::string& folder) { return files.ListNames(folder); },
+                          NativeSeparator());
+}
 
 // The platform's own service, as the programs wire it at start-up.
 std::unique_ptr<Files> CreateSystemFiles();

@@ -1,6 +1,9 @@
 #include "platform/memory_registry.h"
 
+#include <array>
 #include <cstring>
+
+#include "windows_rules/little_endian.h"
 
 namespace quorvel {
 
@@ -104,9 +107,8 @@ void MemoryRegistry::Put(std::string_view keyPath, std::string_view valueName, R
 
 void MemoryRegistry::PutDword(std::string_view keyPath, std::string_view valueName,
                               std::uint32_t value) {
-  Put(keyPath, valueName, RegType::Dword,
-      {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-       static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
+  const std::array<std::uint8_t, 4> bytes = LittleEndianBytes32(value);
+  Put(keyPath, valueName, RegType::Dword, {bytes.begin(), bytes.end()});
 }
 
 void MemoryRegistry::PutText(std::string_view keyPath, std::string_view valueName,

@@ -6,11 +6,10 @@
 
 namespace quorvel {
 
-// The program's folder for such files: "quorvel" in the user's runtime folder
-// ($XDG_RUNTIME_DIR), else in the user's cache folder ($XDG_CACHE_HOME, else
-// ~/.cache). It is created when missing, with any missing parents, readable and
-// writable by the user alone; an existing one must be a real folder (not a symbolic
-// link) owned by the user, and is made private when it is not. Returns the folder's
+// The program's folder for such files, in a place of the user's that is meant for
+// files of the running session. It is created when missing, with any missing parents,
+// readable and writable by the user alone; an existing one must be a real folder (not
+// a link) owned by the user, and is made private when it is not. Returns the folder's
 // path in any case, and sets `ready` to whether it can be used.
 std::string PrivateFilesFolder(bool& ready);
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,29 +38,32 @@ struct ModuleInfo {
 // What came of a start request.
 struct StartResult {
   bool started = false;
-  int error = 0;  // when not started: why, as an errno value (<cerrno>), or 0
+  // When not started: why, as a text the user can be shown after "Cannot start
+  // PROGRAM: " ("No such file or directory"), or "" when the reason is not known.
+  std::string error;
 };
 
 class Processes {
  public:
   virtual ~Processes() = default;
 
-  // Starts the program named by the first argument of `commandLine`, split into
-  // arguments by SplitCommandLine (windows_rules/windows_command_line.h), and does not wait for it.
-  // The program gets this process's environment and current folder and none of its
-  // open descriptors or handles apart from standard input, output and error; once it
-  // ends, nothing of it is left behind. A program name without a folder is looked for
-  // on the search path. Fails for a command line that cannot be passed on (an argument
-  // holding a NUL byte) and when the program cannot be run.
+  // Starts the program named by the first argument of `commandLine` and does not wait
+  // for it. The program gets the arguments that the Windows command-line rules give
+  // for `commandLine` (SplitCommandLine, windows_rules/windows_command_line.h), this
+  // process's environment and current folder, and none of its open descriptors or
+  // handles apart from standard input, output and error; once it ends, nothing of it
+  // is left behind. A program name without a folder is looked for on the search path.
+  // Fails for a command line that cannot be passed on (an argument holding a NUL byte)
+  // and when the program cannot be run.
   virtual StartResult Start(std::string_view commandLine) = 0;
 
-  // Replaces `entries` with every running process, in the system's order. False, with
-  // `entries` empty, when the processes cannot be listed at all.
-  virtual bool Snapshot(std::vector<ProcessSnapshotEntry>& entries) = 0;
+  // Every running process, in the system's order; nullopt when the processes cannot be
+  // listed at all.
+  virtual std::optional<std::vector<ProcessSnapshotEntry>> Snapshot() = 0;
 
-  // The main module of process `id`. False when the process has gone or its
-  // executable cannot be read (no right to look at it, a kernel thread).
-  virtual bool MainModule(ProcessId id, ModuleInfo& module) = 0;
+  // The main module of process `id`; nullopt when the process has gone or its
+  // executable cannot be read (no right to look at it, a system process).
+  virtual std::optional<ModuleInfo> MainModule(ProcessId id) = 0;
 
   // The first top-level window in the system's order that belongs to process `id`,
   // whether shown or not; kNoWindow when there is none or no window system can be

@@ -5,6 +5,7 @@
 // Sub-keys enumerate in a stable order (creation order).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,11 +39,11 @@ class Registry {
   // Opens an existing key only. Returns kNoKey when it is missing or on failure.
   virtual RegKey OpenKey(RegKey parent, std::string_view subKey) = 0;
 
-  // Reads a value's data into `buffer`, whose size `size` gives. The stored type is
-  // not looked at. On success `size` is set to the number of bytes copied. Fails,
-  // leaving `buffer` untouched, when the value is missing or its data is longer than
-  // `size`.
-  virtual bool QueryValue(RegKey key, std::string_view name, void* buffer, std::uint32_t& size) = 0;
+  // Copies a value's data into `buffer`, which holds `capacity` bytes, and returns how
+  // many bytes were copied. The stored type is not looked at. nullopt, with `buffer`
+  // untouched, when the value is missing or its data is longer than `capacity`.
+  virtual std::optional<std::uint32_t> QueryValue(RegKey key, std::string_view name, void* buffer,
+                                                  std::uint32_t capacity) = 0;
 
   // Writes a value of `type` with `size` bytes of `data`, replacing any value of the
   // same name (the first spelling of the name is kept).
@@ -52,9 +53,9 @@ class Registry {
   // Deletes a value; fails when it is not there.
   virtual bool DeleteValue(RegKey key, std::string_view name) = 0;
 
-  // The name of the sub-key at `index`. Fails past the last sub-key, and for a name
+  // The name of the sub-key at `index`; nullopt past the last sub-key, and for a name
   // that does not fit the kKeyNameBufferSize buffer with its NUL.
-  virtual bool EnumKey(RegKey key, std::uint32_t index, std::string& name) = 0;
+  virtual std::optional<std::string> EnumKey(RegKey key, std::uint32_t index) = 0;
 
   // Deletes the sub-key `subKey` of `parent`, with its values. Fails when it is
   // missing or still has sub-keys of its own.

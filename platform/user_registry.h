@@ -11,9 +11,6 @@ namespace quorvel {
 // Opens the user's store. It never fails: a store that cannot be read or is damaged
 // is set aside (the user is told once, through `messages`) and the program starts from
 // an empty store. `messages` must outlive the store.
-//
-// On Linux the store is the file $XDG_CONFIG_HOME/quorvel/registry.reg (default
-// ~/.config/quorvel/registry.reg); HKEY_LOCAL_MACHINE has no keys there.
 std::unique_ptr<Registry> OpenUserRegistry(UserMessages& messages);
 
 }  // namespace quorvel

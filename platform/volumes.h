@@ -2,13 +2,14 @@
 // Volumes and drives: where a disk path's volume starts, its label and drive type, the
 // first optical drive, and opening or closing a drive's tray.
 //
-// A disk path is whatever the user points the program at: a drive root or any folder
-// on Windows; on Linux a folder, or an optical drive's device (/dev/sr0), which stands
-// for the medium mounted from it. None of these calls shows a message; failures come
-// back as "", false or the code 0/1.
+// A disk path is whatever the user points the program at: a drive root, any folder,
+// or, where the platform names drives by their devices, an optical drive's device,
+// which stands for the medium mounted from it. None of these calls shows a message;
+// failures come back as "", nullopt, false or the code 0/1.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,32 +35,31 @@ class Volumes {
   virtual ~Volumes() = default;
 
   // The root of the volume that holds `path`, ending in the separator ("D:\\",
-  // "\\\\server\\share\\", "/media/user/DISK/"), or "" when no volume holds it: an
-  // empty or relative path, a device with nothing mounted from it, a mount point that
-  // is reserved for an optical drive while nothing is mounted there.
+  // "\\\\server\\share\\"), or "" when the platform can tell that no volume holds
+  // it: an empty or relative path, a drive's device with nothing mounted from it, a
+  // folder kept for an optical drive while nothing is mounted there.
   virtual std::string VolumeRoot(std::string_view path) = 0;
 
   // The folder whose entries are the files of the disk at `path`, the one folder that
   // disk reading reads and launcher closing compares with. For an optical drive's
-  // device, the mount point of the medium mounted from it; for a folder, the folder
-  // itself, with symbolic links resolved where the platform has them (a Windows
-  // backend answers with the path as given). "" when `path` holds no disk folder: an
-  // empty path, a path that does not exist or is not a folder (a regular file, a
-  // link loop), a device with nothing mounted from it.
+  // device, the folder the medium mounted from it is reached at; for a folder, the
+  // folder itself, with links resolved where the platform has them (else the path as
+  // given). "" when `path` holds no disk folder: an empty path, a path that does not
+  // exist or is not a folder (a regular file, a link loop), a device with nothing
+  // mounted from it.
   virtual std::string DiskFolder(std::string_view path) = 0;
 
-  // The label of the volume mounted at `root` (as VolumeRoot gives it). True with the
-  // label when a volume answers there; a volume without a label gives true and "".
-  // False, with `label` cleared, when nothing answers (empty drive, "" root, a root
-  // that is no longer mounted). Never asks the user anything.
-  virtual bool VolumeLabel(std::string_view root, std::string& label) = 0;
+  // The label of the volume at `root` (as VolumeRoot gives it) when a volume answers
+  // there; a volume without a label gives "". nullopt when nothing answers (an empty
+  // drive, "" root, a root that is no longer there). Never asks the user anything.
+  virtual std::optional<std::string> VolumeLabel(std::string_view root) = 0;
 
-  // The DriveTypeCode of the volume at `root`; kDriveNoRootDir for "" or a root that
-  // holds no volume.
-  virtual std::int32_t DriveType(std::string_view root) = 0;
+  // The type of the drive at `root`; kDriveNoRootDir for "" or a root that names no
+  // drive the platform knows.
+  virtual DriveTypeCode DriveType(std::string_view root) = 0;
 
-  // The disk path of the first optical drive ("D:\\", "/dev/sr0"), or "" when there
-  // is none.
+  // The disk path of the first optical drive (its root "D:\\", or its device where
+  // drives are named by devices), or "" when there is none.
   virtual std::string FindFirstCdDrive() = 0;
 
   // Opens (eject true) or closes (eject false) the tray of the optical drive that

@@ -48,11 +48,11 @@ bool FindOtherInstance(const ProcessList& list, std::string_view moduleName, Pro
 
 bool AnotherInstanceRunning(Processes& processes) {
   const ProcessId self = processes.CurrentProcessId();
-  ModuleInfo own;
-  if (!processes.MainModule(self, own)) return false;
+  const std::optional<ModuleInfo> own = processes.MainModule(self);
+  if (!own) return false;
   ProcessList list;
   BuildProcessList(processes, list);
-  return FindOtherInstance(list, own.name, self);
+  return FindOtherInstance(list, own->name, self);
 }
 
 }  // namespace quorvel

@@ -1,7 +1,6 @@
 #include "playback/player_choice.h"
 
 #include <array>
-#include <cstring>
 #include <optional>
 
 #include "playback/playlist.h"
@@ -86,12 +85,7 @@ bool Launch(const PlaybackServices& services, const PlayerRecord& player, std::s
       StartPlayer(services.processes, player.AppPath, BuildArguments(player, file));
   if (result.started) return true;
   std::string text = "Cannot start " + player.AppPath;
-  if (player.AppPath.find('"') != std::string::npos) {
-    text += ": its path holds a double quote";
-  } else if (result.error != 0) {
-    text += ": ";
-    text += std::strerror(result.error);
-  }
+  if (!result.error.empty()) text += ": " + result.error;
   services.messages.Show(text + ".");
   return false;
 }

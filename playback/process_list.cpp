@@ -1,17 +1,17 @@
 #include "playback/process_list.h"
 
 #include <algorithm>
-#include <cerrno>
+#include <optional>
 
 #include "windows_rules/disk_names.h"
 
 namespace quorvel {
 
 bool BuildProcessList(Processes& processes, ProcessList& list) {
-  std::vector<ProcessSnapshotEntry> snapshot;
-  if (!processes.Snapshot(snapshot)) return false;
+  std::optional<std::vector<ProcessSnapshotEntry>> snapshot = processes.Snapshot();
+  if (!snapshot) return false;
   bool appended = false;
-  for (auto& process : snapshot) {
+  for (auto& process : *snapshot) {
     ProcessEntry entry;
     entry.process = std::move(process);
     FindProcessWindow(processes, entry);
@@ -25,14 +25,14 @@ bool BuildProcessList(Processes& processes, ProcessList& list) {
 bool ResolveModule(Processes& processes, ProcessEntry& entry) {
   entry.moduleName = entry.process.exeFile;
   entry.modulePath = entry.process.exeFile;
-  ModuleInfo module;
-  if (!processes.MainModule(entry.process.processId, module)) return false;
+  std::optional<ModuleInfo> module = processes.MainModule(entry.process.processId);
+  if (!module) return false;
   std::string_view exeFile = entry.process.exeFile;
   std::string_view tail =
-      exeFile.substr(exeFile.size() - std::min(exeFile.size(), module.name.size()));
-  if (!EqualsIgnoringAsciiCase(tail, module.name)) return false;
-  entry.moduleName = std::move(module.name);
-  entry.modulePath = std::move(module.path);
+      exeFile.substr(exeFile.size() - std::min(exeFile.size(), module->name.size()));
+  if (!EqualsIgnoringAsciiCase(tail, module->name)) return false;
+  entry.moduleName = std::move(module->name);
+  entry.modulePath = std::move(module->path);
   return true;
 }
 
@@ -69,7 +69,9 @@ std::string ComposeCommandLine(std::string_view executable, std::string_view arg
 
 StartResult StartPlayer(Processes& processes, std::string_view executable,
                         std::string_view arguments) {
-  if (executable.find('"') != std::string_view::npos) return {false, EINVAL};
+  if (executable.find('"') != std::string_view::npos) {
+    return {false, "its path holds a double quote"};
+  }
   return processes.Start(ComposeCommandLine(executable, arguments));
 }
 

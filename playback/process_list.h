@@ -61,8 +61,8 @@ std::string ComposeCommandLine(std::string_view executable, std::string_view arg
 // Starts `executable` with the argument text `arguments` (split by the Windows rules,
 // see SplitCommandLine) and does not wait for it; says what came of the start. An
 // executable path holding a double quote is refused without starting anything (error
-// EINVAL): the command line puts the path between double quotes, so it would start
-// another program or none.
+// "its path holds a double quote"): the command line puts the path between double
+// quotes, so it would start another program or none.
 StartResult StartPlayer(Processes& processes, std::string_view executable,
                         std::string_view arguments);
 

@@ -94,7 +94,7 @@ void AddDiskCommands(CLI::App& app, Context& context) {
     if (path.empty()) path = volumes->FindFirstCdDrive();
     quorvel::DiskInfo disk;
     const quorvel::ReadResult result = disk.ReadDisk(path, settings, *volumes, *files);
-    const std::int32_t driveType = disk.DriveType(*volumes);
+    const quorvel::DriveTypeCode driveType = disk.DriveType(*volumes);
     if (options->json) {
       // A disk that was not found keeps no path; the JSON names the one that was read.
       PrintJson(path, disk, driveType, result);

@@ -34,13 +34,13 @@ class WatchedProcesses final : public quorvel::Processes {
 
   quorvel::StartResult Start(std::string_view commandLine) override {
     commandLine_ = std::string(commandLine);
-    return dryRun_ ? quorvel::StartResult{true, 0} : system_.Start(commandLine);
+    return dryRun_ ? quorvel::StartResult{true, {}} : system_.Start(commandLine);
   }
-  bool Snapshot(std::vector<quorvel::ProcessSnapshotEntry>& entries) override {
-    return system_.Snapshot(entries);
+  std::optional<std::vector<quorvel::ProcessSnapshotEntry>> Snapshot() override {
+    return system_.Snapshot();
   }
-  bool MainModule(quorvel::ProcessId id, quorvel::ModuleInfo& module) override {
-    return system_.MainModule(id, module);
+  std::optional<quorvel::ModuleInfo> MainModule(quorvel::ProcessId id) override {
+    return system_.MainModule(id);
   }
   quorvel::WindowHandle FindTopLevelWindow(quorvel::ProcessId id) override {
     return system_.FindTopLevelWindow(id);

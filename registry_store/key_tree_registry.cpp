@@ -63,15 +63,14 @@ RegKey KeyTreeRegistry::OpenKey(RegKey parent, std::string_view subKey) {
   return node == nullptr ? kNoKey : NewHandle(node);
 }
 
-bool KeyTreeRegistry::QueryValue(RegKey key, std::string_view name, void* buffer,
-                                 std::uint32_t& size) {
+std::optional<std::uint32_t> KeyTreeRegistry::QueryValue(RegKey key, std::string_view name,
+                                                         void* buffer, std::uint32_t capacity) {
   const auto node = Resolve(key);
-  if (node == nullptr) return false;
+  if (node == nullptr) return std::nullopt;
   const RegValue* value = node->FindValue(name);
-  if (value == nullptr || value->data.size() > size) return false;
+  if (value == nullptr || value->data.size() > capacity) return std::nullopt;
   if (!value->data.empty()) std::memcpy(buffer, value->data.data(), value->data.size());
-  size = static_cast<std::uint32_t>(value->data.size());
-  return true;
+  return static_cast<std::uint32_t>(value->data.size());
 }
 
 bool KeyTreeRegistry::SetValue(RegKey key, std::string_view name, RegType type, const void* data,
@@ -94,13 +93,12 @@ bool KeyTreeRegistry::DeleteValue(RegKey key, std::string_view name) {
   return true;
 }
 
-bool KeyTreeRegistry::EnumKey(RegKey key, std::uint32_t index, std::string& name) {
+std::optional<std::string> KeyTreeRegistry::EnumKey(RegKey key, std::uint32_t index) {
   const auto node = Resolve(key);
-  if (node == nullptr || index >= node->children.size()) return false;
+  if (node == nullptr || index >= node->children.size()) return std::nullopt;
   const std::string& childName = node->children[index].name;
-  if (childName.size() + 1 > kKeyNameBufferSize) return false;
-  name = childName;
-  return true;
+  if (childName.size() + 1 > kKeyNameBufferSize) return std::nullopt;
+  return childName;
 }
 
 bool KeyTreeRegistry::DeleteKey(RegKey parent, std::string_view subKey) {

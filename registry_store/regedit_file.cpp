@@ -1,10 +1,12 @@
 #include "registry_store/regedit_file.h"
 
+#include <array>
 #include <cstdio>
 #include <optional>
 #include <vector>
 
 #include "windows_rules/ascii.h"
+#include "windows_rules/little_endian.h"
 #include "windows_rules/text_encoding.h"
 
 namespace quorvel {
@@ -69,8 +71,7 @@ bool Utf16LeToWindows1252(std::string_view bytes, std::string& out, std::size_t&
   }
   out.reserve(out.size() + bytes.size() / 2);
   const auto unitAt = [&](std::size_t i) {
-    return static_cast<char32_t>(static_cast<std::uint8_t>(bytes[i]) |
-                                 (static_cast<std::uint8_t>(bytes[i + 1]) << 8));
+    return static_cast<char32_t>(LoadLittleEndian16(bytes.data() + i));
   };
   for (std::size_t i = 0; i < bytes.size(); i += 2) {
     char32_t code = unitAt(i);
@@ -358,10 +359,8 @@ class Parser {
       if (!ParseHexNumber(data.substr(6), value)) {
         return Fail(lineNumber, "a dword value is not 1 to 8 hex digits");
       }
-      current_->SetValue(
-          name, 4,
-          {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-           static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
+      const std::array<std::uint8_t, 4> bytes = LittleEndianBytes32(value);
+      current_->SetValue(name, 4, {bytes.begin(), bytes.end()});
       return RegeditParseResult{true, 0, {}};
     }
     std::uint32_t type = 0;
@@ -492,8 +491,7 @@ void AppendValue(std::string& out, const RegValue& value) {
   }
   char buffer[32];
   if (value.type == 4 && value.data.size() == 4) {
-    const std::uint32_t number = value.data[0] | (value.data[1] << 8) | (value.data[2] << 16) |
-                                 (static_cast<std::uint32_t>(value.data[3]) << 24);
+    const std::uint32_t number = LoadLittleEndian32(value.data.data());
     std::snprintf(buffer, sizeof buffer, "dword:%08x\n", number);
     out += buffer;
     return;

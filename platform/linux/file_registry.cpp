@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <pwd.h>
-#include <signal.h>
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -16,6 +15,8 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/linux/atomic_file.h"
+#include "platform/linux/unique_handles.h"
 #include "platform/user_registry.h"
 #include "registry_store/regedit_file.h"
 
@@ -25,46 +26,12 @@ namespace {
 // How many set-aside names ("registry.reg.bad", ".bad.1", ...) are tried before giving
 // up and keeping the damaged file where it is.
 constexpr int kSetAsideAttempts = 1000;
-constexpr std::string_view kTemporaryInfix = ".tmp.";
 constexpr std::string_view kLockSuffix = ".lock";
 // A save holds the lock for a read and a write of the file; one that waits longer than
 // this gives up and keeps its changes for the next try.
 constexpr auto kLockWait = std::chrono::seconds(20);
 
-// Owns a file descriptor.
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  ~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  // Closes now and reports whether the close succeeded.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd < 0 || ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
 std::string ErrorText(int error) { return std::generic_category().message(error); }
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t written = ::write(fd, data.data(), data.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
 
 // Reads at most `limit` bytes; false with errno set on a read error.
 bool ReadAll(int fd, std::size_t limit, std::string& out) {
@@ -106,21 +73,18 @@ class StoreLock {
   StoreLock() = default;
   StoreLock(const StoreLock&) = delete;
   StoreLock& operator=(const StoreLock&) = delete;
-  ~StoreLock() {
-    if (fd_ >= 0) ::close(fd_);
-  }
 
   // False, with `why` set, when the lock could not be had. Where the filesystem cannot
   // lock files at all, the save goes on without the lock.
   bool Acquire(const std::filesystem::path& path, std::string& why) {
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd_ < 0) {
+    fd_.reset(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (!fd_) {
       why = "its lock file " + path.string() + " cannot be opened: " + ErrorText(errno);
       return false;
     }
     const auto deadline = std::chrono::steady_clock::now() + kLockWait;
     auto pause = std::chrono::milliseconds(1);
-    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    while (::flock(fd_.get(), LOCK_EX | LOCK_NB) != 0) {
       if (errno == EINTR) continue;
       if (errno != EWOULDBLOCK) return true;  // no locking here (ENOLCK, EOPNOTSUPP)
       if (std::chrono::steady_clock::now() >= deadline) {
@@ -135,7 +99,7 @@ class StoreLock {
   }
 
  private:
-  int fd_ = -1;
+  UniqueFd fd_;
 };
 
 }  // namespace
@@ -144,7 +108,7 @@ FileRegistry::FileRegistry(std::filesystem::path file, UserMessages& messages)
     : file_(std::move(file)), messages_(messages) {
   lockFile_ = file_;
   lockFile_ += std::string(kLockSuffix);
-  RemoveStaleTemporaryFiles();
+  RemoveStaleTemporaryFiles(file_.string());
   Load();
 }
 
@@ -360,29 +324,10 @@ bool FileRegistry::Write() {
   }
 
   std::string formatted = FormatRegeditFile(*text);
-  std::filesystem::path temporary = file_;
-  temporary += std::string(kTemporaryInfix) + std::to_string(::getpid()) + "." +
-               std::to_string(temporaryCounter_++);
-  int error = 0;
-  {
-    UniqueFd fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_TRUNC | O_CLOEXEC, 0600));
-    if (fd.get() < 0) {
-      error = errno;
-    } else if (!WriteAll(fd.get(), formatted) || ::fsync(fd.get()) != 0 || !fd.Close()) {
-      error = errno;
-      ::unlink(temporary.c_str());
-    } else if (::rename(temporary.c_str(), file_.c_str()) != 0) {
-      error = errno;
-      ::unlink(temporary.c_str());
-    }
-  }
-  if (error != 0) {
+  if (const int error = ReplaceFileAtomically(file_.string(), formatted); error != 0) {
     ReportWriteFailure(ErrorText(error));
     return false;
   }
-  // The rename itself is made durable by flushing the folder.
-  UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() >= 0) ::fsync(dir.get());
   // Taken after the rename, which may change the file's change time; the lock keeps
   // other saves out until then.
   stamp_ = CurrentStamp();
@@ -403,22 +348,6 @@ bool FileRegistry::Flush() {
 
 void FileRegistry::LastKeyClosed() {
   if (dirty() && !readOnly_) Write();
-}
-
-// A process killed while writing leaves its temporary file behind; it is removed once
-// that process is gone. A live process's file is left alone: it may be writing now.
-void FileRegistry::RemoveStaleTemporaryFiles() const {
-  const std::string prefix = file_.filename().string() + std::string(kTemporaryInfix);
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(file_.parent_path(), error), end; !error && it != end;
-       it.increment(error)) {
-    const std::string name = it->path().filename().string();
-    if (name.compare(0, prefix.size(), prefix) != 0) continue;
-    const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
-    if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
-      ::unlink(it->path().c_str());
-    }
-  }
 }
 
 std::filesystem::path UserRegistryFile() {

@@ -86,7 +86,6 @@ class FileRegistry final : public KeyTreeRegistry {
   KeyTree BaseTree() const;
   bool Write();
   void ReportWriteFailure(const std::string& why);
-  void RemoveStaleTemporaryFiles() const;
 
   std::filesystem::path file_;
   std::filesystem::path lockFile_;
@@ -102,7 +101,6 @@ class FileRegistry final : public KeyTreeRegistry {
   bool fileHoldsBase_ = true;
   bool readOnly_ = false;
   bool writeFailureShown_ = false;
-  unsigned temporaryCounter_ = 0;
 };
 
 // $XDG_CONFIG_HOME/quorvel/registry.reg, or ~/.config/quorvel/registry.reg when

@@ -18,9 +18,11 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <utility>
 
+#include "platform/linux/unique_handles.h"
 #include "platform/processes.h"
 #include "windows_rules/windows_command_line.h"
 
@@ -119,11 +121,10 @@ std::string FileNameOf(const std::string& path) {
 bool ReadComm(ProcessId id, std::string& name) {
   char file[32];
   std::snprintf(file, sizeof file, "/proc/%u/comm", id);
-  int fd = open(file, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  const UniqueFd fd(open(file, O_RDONLY | O_CLOEXEC));
+  if (!fd) return false;
   char buffer[64];
-  ssize_t n = read(fd, buffer, sizeof buffer);
-  close(fd);
+  const ssize_t n = read(fd.get(), buffer, sizeof buffer);
   if (n <= 0) return false;
   std::size_t length = static_cast<std::size_t>(n);
   if (buffer[length - 1] == '\n') --length;
@@ -183,7 +184,7 @@ class X11Windows {
       event.type = ewmh_.WM_PROTOCOLS;
       event.data.data32[0] = deleteWindow_;
       event.data.data32[1] = XCB_CURRENT_TIME;
-      xcb_send_event(connection_, 0, window, XCB_EVENT_MASK_NO_EVENT,
+      xcb_send_event(connection_.get(), 0, window, XCB_EVENT_MASK_NO_EVENT,
                      reinterpret_cast<const char*>(&event));
     } else if (WindowManagerCloses()) {
       Debug("asking with _NET_CLOSE_WINDOW");
@@ -193,7 +194,7 @@ class X11Windows {
       Debug("the window takes no close request");
       return;
     }
-    xcb_flush(connection_);
+    xcb_flush(connection_.get());
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(kClosePollInterval);
@@ -211,51 +212,42 @@ class X11Windows {
     const auto now = std::chrono::steady_clock::now();
     if (failedAt_ && now - *failedAt_ < kReconnectDelay) return false;
     int screen = 0;
-    xcb_connection_t* connection = xcb_connect(nullptr, &screen);
-    if (xcb_connection_has_error(connection) != 0) {
-      xcb_disconnect(connection);
+    UniqueXcbConnection connection(xcb_connect(nullptr, &screen));
+    if (xcb_connection_has_error(connection.get()) != 0) {
       failedAt_ = now;
       Debug("no X display");
       return false;
     }
     failedAt_.reset();
-    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection.get()));
     for (int i = 0; i < screen && it.rem > 0; ++i) xcb_screen_next(&it);
-    if (it.rem == 0) {
-      xcb_disconnect(connection);
-      return false;
-    }
-    connection_ = connection;
+    if (it.rem == 0) return false;
+    xcb_intern_atom_cookie_t* ewmhCookies = xcb_ewmh_init_atoms(connection.get(), &ewmh_);
+    if (xcb_ewmh_init_atoms_replies(&ewmh_, ewmhCookies, nullptr) == 0) return false;
+    connection_ = std::move(connection);
     screenNumber_ = screen;
     root_ = it.data->root;
-    xcb_intern_atom_cookie_t* ewmhCookies = xcb_ewmh_init_atoms(connection_, &ewmh_);
-    if (xcb_ewmh_init_atoms_replies(&ewmh_, ewmhCookies, nullptr) == 0) {
-      xcb_disconnect(connection_);
-      connection_ = nullptr;
-      return false;
-    }
     ewmhReady_ = true;
     static constexpr char kDeleteWindow[] = "WM_DELETE_WINDOW";
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-        connection_, xcb_intern_atom(connection_, 0, sizeof kDeleteWindow - 1, kDeleteWindow),
-        nullptr);
-    deleteWindow_ = atom != nullptr ? atom->atom : xcb_atom_t{XCB_ATOM_NONE};
-    std::free(atom);
+    const UniqueMalloc<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
+        connection_.get(),
+        xcb_intern_atom(connection_.get(), 0, sizeof kDeleteWindow - 1, kDeleteWindow), nullptr));
+    deleteWindow_ = atom ? atom->atom : xcb_atom_t{XCB_ATOM_NONE};
     return true;
   }
 
   void Disconnect() {
     if (connection_ == nullptr) return;
+    // The atoms go before the connection they were made on.
     if (ewmhReady_) xcb_ewmh_connection_wipe(&ewmh_);
     ewmhReady_ = false;
-    xcb_disconnect(connection_);
-    connection_ = nullptr;
+    connection_.reset();
     owners_.reset();
   }
 
   // A connection that broke (the server ended) is dropped, to be made again later.
   void CheckConnection() {
-    if (connection_ != nullptr && xcb_connection_has_error(connection_) != 0) Disconnect();
+    if (connection_ != nullptr && xcb_connection_has_error(connection_.get()) != 0) Disconnect();
   }
 
   // Every top-level window with the process id it names (0 for none), in order.
@@ -289,38 +281,36 @@ class X11Windows {
       return windows;
     }
     Debug("windows from the root's children");
-    xcb_query_tree_reply_t* tree =
-        xcb_query_tree_reply(connection_, xcb_query_tree(connection_, root_), nullptr);
-    if (tree == nullptr) return windows;
-    const xcb_window_t* children = xcb_query_tree_children(tree);
-    windows.assign(children, children + xcb_query_tree_children_length(tree));
-    std::free(tree);
+    const UniqueMalloc<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(connection_.get(), xcb_query_tree(connection_.get(), root_), nullptr));
+    if (!tree) return windows;
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    windows.assign(children, children + xcb_query_tree_children_length(tree.get()));
     return windows;
   }
 
   bool Exists(xcb_window_t window) {
-    xcb_get_window_attributes_reply_t* reply = xcb_get_window_attributes_reply(
-        connection_, xcb_get_window_attributes(connection_, window), nullptr);
-    bool exists = reply != nullptr;
-    std::free(reply);
+    const bool exists =
+        UniqueMalloc<xcb_get_window_attributes_reply_t>(xcb_get_window_attributes_reply(
+            connection_.get(), xcb_get_window_attributes(connection_.get(), window), nullptr)) !=
+        nullptr;
     CheckConnection();
     return exists && connection_ != nullptr;
   }
 
   bool SupportsDeleteWindow(xcb_window_t window) {
     if (deleteWindow_ == XCB_ATOM_NONE) return false;
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(
-        connection_,
-        xcb_get_property(connection_, 0, window, ewmh_.WM_PROTOCOLS, XCB_ATOM_ATOM, 0, 64),
-        nullptr);
-    if (reply == nullptr) return false;
+    const UniqueMalloc<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        connection_.get(),
+        xcb_get_property(connection_.get(), 0, window, ewmh_.WM_PROTOCOLS, XCB_ATOM_ATOM, 0, 64),
+        nullptr));
+    if (!reply) return false;
     bool found = false;
     if (reply->format == 32) {
-      const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
-      int count = xcb_get_property_value_length(reply) / 4;
+      const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+      const int count = xcb_get_property_value_length(reply.get()) / 4;
       for (int i = 0; i < count && !found; ++i) found = atoms[i] == deleteWindow_;
     }
-    std::free(reply);
     return found;
   }
 
@@ -338,7 +328,7 @@ class X11Windows {
     return found;
   }
 
-  xcb_connection_t* connection_ = nullptr;
+  UniqueXcbConnection connection_;
   xcb_ewmh_connection_t ewmh_{};
   bool ewmhReady_ = false;
   int screenNumber_ = 0;
@@ -349,19 +339,21 @@ class X11Windows {
   std::optional<std::chrono::steady_clock::time_point> failedAt_;
 };
 
+// A start that failed for the reason `error` (an errno value).
+StartResult Failed(int error) { return {false, std::generic_category().message(error)}; }
+
 class LinuxProcesses final : public Processes {
  public:
   StartResult Start(std::string_view commandLine) override {
     std::vector<std::string> args = SplitCommandLine(commandLine);
     for (const auto& arg : args) {
-      if (arg.find('\0') != std::string::npos) return {false, EINVAL};
+      if (arg.find('\0') != std::string::npos) return Failed(EINVAL);
     }
     std::string program;
     int error = 0;
-    if (!ResolveProgram(args[0], program, error)) return {false, error};
-    if (!IsExecutableFile(program)) {
-      return {false, access(program.c_str(), F_OK) == 0 ? EACCES : ENOENT};
-    }
+    if (!ResolveProgram(args[0], program, error)) return Failed(error);
+    if (!IsExecutableFile(program))
+      return Failed(access(program.c_str(), F_OK) == 0 ? EACCES : ENOENT);
 
     std::vector<char*> argv;
     argv.reserve(args.size() + 1);
@@ -390,7 +382,7 @@ class LinuxProcesses final : public Processes {
     // prepared before the fork. posix_spawn reports exec failures, and the child hands
     // that error number back as its exit status.
     pid_t child = fork();
-    if (child < 0) return {false, errno};
+    if (child < 0) return Failed(errno);
     if (child == 0) {
       pid_t player = 0;
       int result = posix_spawn(&player, program.c_str(), &actions.actions, &attributes.attributes,
@@ -401,16 +393,16 @@ class LinuxProcesses final : public Processes {
     while (waitpid(child, &status, 0) < 0) {
       // ECHILD: somebody set SIGCHLD to be ignored and the child was reaped for us; its
       // outcome is unknown, and the player most likely started.
-      if (errno != EINTR) return {errno == ECHILD, 0};
+      if (errno != EINTR) return {errno == ECHILD, {}};
     }
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {true, 0};
-    return {false, WIFEXITED(status) ? WEXITSTATUS(status) : ECHILD};
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {true, {}};
+    return Failed(WIFEXITED(status) ? WEXITSTATUS(status) : ECHILD);
   }
 
-  bool Snapshot(std::vector<ProcessSnapshotEntry>& entries) override {
-    entries.clear();
-    std::unique_ptr<DIR, int (*)(DIR*)> proc(opendir("/proc"), closedir);
-    if (!proc) return false;
+  std::optional<std::vector<ProcessSnapshotEntry>> Snapshot() override {
+    const UniqueDir proc(opendir("/proc"));
+    if (!proc) return std::nullopt;
+    std::vector<ProcessSnapshotEntry> entries;
     while (const dirent* entry = readdir(proc.get())) {
       const char* name = entry->d_name;
       if (*name < '0' || *name > '9') continue;
@@ -427,15 +419,16 @@ class LinuxProcesses final : public Processes {
       }
       entries.push_back(std::move(process));
     }
-    return true;
+    return entries;
   }
 
-  bool MainModule(ProcessId id, ModuleInfo& module) override {
+  std::optional<ModuleInfo> MainModule(ProcessId id) override {
     std::string path;
-    if (!ReadExeLink(id, path)) return false;
+    if (!ReadExeLink(id, path)) return std::nullopt;
+    ModuleInfo module;
     module.name = FileNameOf(path);
     module.path = std::move(path);
-    return true;
+    return module;
   }
 
   WindowHandle FindTopLevelWindow(ProcessId id) override { return windows_.FindWindow(id); }

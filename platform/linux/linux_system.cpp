@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/linux/unique_handles.h"
+
 namespace quorvel {
 
 namespace {
@@ -11,18 +13,6 @@ namespace {
 constexpr const char* kLogindService = "org.freedesktop.login1";
 constexpr const char* kLogindPath = "/org/freedesktop/login1";
 constexpr const char* kLogindManager = "org.freedesktop.login1.Manager";
-
-// Owns a bus connection; flushes and closes it on every way out.
-struct BusDeleter {
-  void operator()(sd_bus* bus) const { sd_bus_flush_close_unref(bus); }
-};
-struct MessageDeleter {
-  void operator()(sd_bus_message* message) const { sd_bus_message_unref(message); }
-};
-struct ScopedBusError {
-  sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C compound literal
-  ~ScopedBusError() { sd_bus_error_free(&error); }
-};
 
 }  // namespace
 
@@ -36,7 +26,7 @@ void LinuxSystem::PowerOff() {
   // private bus.
   sd_bus* raw = nullptr;
   if (sd_bus_open_system(&raw) < 0) return;
-  std::unique_ptr<sd_bus, BusDeleter> bus(raw);
+  const UniqueBus bus(raw);
 
   // A logind that never answers must not hold the program, which has already closed
   // its window and is on its way out.
@@ -46,11 +36,11 @@ void LinuxSystem::PowerOff() {
 
   // The argument false makes the call non-interactive: logind refuses instead of asking
   // for authentication. The refusal, like a missing logind, is ignored.
-  ScopedBusError error;
+  BusError error;
   sd_bus_message* reply = nullptr;
   sd_bus_call_method(bus.get(), kLogindService, kLogindPath, kLogindManager, "PowerOff",
-                     &error.error, &reply, "b", 0);
-  std::unique_ptr<sd_bus_message, MessageDeleter> replyOwner(reply);
+                     error.get(), &reply, "b", 0);
+  const UniqueBusMessage replyOwner(reply);
 }
 
 std::unique_ptr<SystemService> MakeSystemService() { return std::make_unique<LinuxSystem>(); }

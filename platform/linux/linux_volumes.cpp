@@ -24,6 +24,7 @@
 
 #include "platform/linux/filesystem_label.h"
 #include "platform/linux/mount_table.h"
+#include "platform/linux/unique_handles.h"
 #include "platform/native_path.h"
 #include "windows_rules/path_rules.h"
 
@@ -49,14 +50,15 @@ void Debug(const char* format, const std::string& detail) {
 
 std::string ReadSmallFile(const std::string& path) {
   std::string text;
-  FILE* file = std::fopen(path.c_str(), "re");
-  if (file == nullptr) return text;
+  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) return text;
   char chunk[16384];
-  std::size_t n = 0;
-  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0 && text.size() < kMaxTableBytes) {
-    text.append(chunk, n);
+  while (text.size() < kMaxTableBytes) {
+    const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    text.append(chunk, static_cast<std::size_t>(n));
   }
-  std::fclose(file);
   return text;
 }
 
@@ -128,56 +130,24 @@ bool Contains(const Range& range, std::string_view value) {
 
 }  // namespace
 
-LinuxVolumes::LinuxVolumes(LinuxVolumes&& other) noexcept
-    : sources_(std::move(other.sources_)),
-      mountInfoFd_(std::exchange(other.mountInfoFd_, -1)),
-      mountInfoPollable_(other.mountInfoPollable_),
-      mountsValid_(std::exchange(other.mountsValid_, false)),
-      mounts_(std::move(other.mounts_)),
-      labels_(std::move(other.labels_)),
-      fstabStamp_(std::exchange(other.fstabStamp_, FileStamp{})),
-      fstab_(std::move(other.fstab_)) {}
-
-LinuxVolumes& LinuxVolumes::operator=(LinuxVolumes&& other) noexcept {
-  if (this != &other) {
-    if (mountInfoFd_ >= 0) ::close(mountInfoFd_);
-    sources_ = std::move(other.sources_);
-    mountInfoFd_ = std::exchange(other.mountInfoFd_, -1);
-    mountInfoPollable_ = other.mountInfoPollable_;
-    mountsValid_ = std::exchange(other.mountsValid_, false);
-    mounts_ = std::move(other.mounts_);
-    labels_ = std::move(other.labels_);
-    fstabStamp_ = std::exchange(other.fstabStamp_, FileStamp{});
-    fstab_ = std::move(other.fstab_);
-  }
-  return *this;
-}
-
-LinuxVolumes::~LinuxVolumes() {
-  if (mountInfoFd_ >= 0) ::close(mountInfoFd_);
-}
-
 const std::vector<MountEntry>& LinuxVolumes::Mounts() {
   if (mountsValid_ && mountInfoPollable_) {
-    pollfd changed{mountInfoFd_, POLLPRI, 0};
+    pollfd changed{mountInfoFd_.get(), POLLPRI, 0};
     if (::poll(&changed, 1, 0) == 0) return mounts_;
   }
-  if (!mountInfoPollable_ && mountInfoFd_ >= 0) {
-    // A plain file may have been replaced; open it afresh.
-    ::close(mountInfoFd_);
-    mountInfoFd_ = -1;
-  }
-  if (mountInfoFd_ < 0) {
-    mountInfoFd_ = ::open(sources_.mountInfo.c_str(), O_RDONLY | O_CLOEXEC);
+  // A plain file may have been replaced; it is opened afresh.
+  if (!mountInfoPollable_) mountInfoFd_.reset();
+  if (!mountInfoFd_) {
+    mountInfoFd_.reset(::open(sources_.mountInfo.c_str(), O_RDONLY | O_CLOEXEC));
     struct statfs fs {};
     mountInfoPollable_ =
-        mountInfoFd_ >= 0 && ::fstatfs(mountInfoFd_, &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
+        mountInfoFd_ && ::fstatfs(mountInfoFd_.get(), &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
   }
   std::string text;
-  if (mountInfoFd_ >= 0 && ::lseek(mountInfoFd_, 0, SEEK_SET) == 0) {
+  if (mountInfoFd_ && ::lseek(mountInfoFd_.get(), 0, SEEK_SET) == 0) {
     char chunk[16384];
     for (;;) {
-      const ssize_t n = ::read(mountInfoFd_, chunk, sizeof chunk);
+      const ssize_t n = ::read(mountInfoFd_.get(), chunk, sizeof chunk);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0 || text.size() > kMaxTableBytes) break;
       text.append(chunk, static_cast<std::size_t>(n));
@@ -185,7 +155,7 @@ const std::vector<MountEntry>& LinuxVolumes::Mounts() {
   }
   mounts_ = ParseMountInfo(text);
   labels_.clear();
-  mountsValid_ = mountInfoFd_ >= 0;
+  mountsValid_ = mountInfoFd_.ok();
   return mounts_;
 }
 
@@ -287,30 +257,28 @@ std::string LinuxVolumes::VolumeRoot(std::string_view path) {
   return RootOf(mount->mountPoint);
 }
 
-bool LinuxVolumes::VolumeLabel(std::string_view root, std::string& label) {
-  label.clear();
-  if (root.empty()) return false;
+std::optional<std::string> LinuxVolumes::VolumeLabel(std::string_view root) {
+  if (root.empty()) return std::nullopt;
   const std::vector<MountEntry>& table = Mounts();
   const MountEntry* mount = FindMountAt(table, root);
-  if (mount == nullptr) return false;
+  if (mount == nullptr) return std::nullopt;
   struct stat rootStat {};
   // A dead FUSE mount or a vanished medium answers stat with an error.
-  if (::stat(mount->mountPoint.c_str(), &rootStat) != 0) return false;
+  if (::stat(mount->mountPoint.c_str(), &rootStat) != 0) return std::nullopt;
 
   if (mountInfoPollable_) {
     for (const CachedLabel& cached : labels_) {
       if (cached.mountPoint == mount->mountPoint && cached.source == mount->source) {
-        label = cached.label;
-        return true;
+        return cached.label;
       }
     }
   }
-  const bool found = ReadLabel(*mount, label);
-  if (found && mountInfoPollable_) labels_.push_back({mount->mountPoint, mount->source, label});
-  return found;
+  std::string label = ReadLabel(*mount);
+  if (mountInfoPollable_) labels_.push_back({mount->mountPoint, mount->source, label});
+  return label;
 }
 
-bool LinuxVolumes::ReadLabel(const MountEntry& mountEntry, std::string& label) {
+std::string LinuxVolumes::ReadLabel(const MountEntry& mountEntry) {
   const MountEntry* mount = &mountEntry;
   // udev's record, readable by every user, without opening the device.
   if (mount->major != 0) {
@@ -324,17 +292,15 @@ bool LinuxVolumes::ReadLabel(const MountEntry& mountEntry, std::string& label) {
       const std::string_view line(record.data() + start, end - start);
       start = end + 1;
       if (line.rfind("E:ID_FS_LABEL_ENC=", 0) == 0) {
-        label = UnescapeUdevName(line.substr(18));
         Debug("label from udev record of %s", mount->source);
-        return true;
+        return UnescapeUdevName(line.substr(18));
       }
       if (line.rfind("E:ID_FS_LABEL=", 0) == 0) plain = std::string(line.substr(14));
       if (line.rfind("E:ID_FS_TYPE=", 0) == 0 && !plain) plain = std::string();
     }
     if (plain) {
-      label = *plain;
       Debug("label from udev record of %s", mount->source);
-      return true;
+      return std::move(*plain);
     }
   }
 
@@ -342,9 +308,9 @@ bool LinuxVolumes::ReadLabel(const MountEntry& mountEntry, std::string& label) {
   const std::optional<std::string> source = mount->source.empty() || mount->source.front() != '/'
                                                 ? std::nullopt
                                                 : CanonicalPath(mount->source);
-  if (DIR* dir = ::opendir(sources_.byLabel.c_str())) {
+  if (const UniqueDir dir{::opendir(sources_.byLabel.c_str())}) {
     std::optional<std::string> found;
-    while (dirent* entry = ::readdir(dir)) {
+    while (dirent* entry = ::readdir(dir.get())) {
       const std::string name = entry->d_name;
       if (name == "." || name == "..") continue;
       const std::string link = sources_.byLabel + "/" + name;
@@ -359,25 +325,24 @@ bool LinuxVolumes::ReadLabel(const MountEntry& mountEntry, std::string& label) {
         break;
       }
     }
-    ::closedir(dir);
     if (found) {
-      label = *found;
       Debug("label from by-label link of %s", mount->source);
-      return true;
+      return std::move(*found);
     }
   }
 
   // The filesystem's own bytes; an ordinary user may lack the right to read them,
   // and a filesystem without a device (tmpfs, FUSE) has no label: both read as "".
-  if (source && ProbeFilesystemLabel(*source, label)) {
-    Debug("label from libblkid probe of %s", *source);
-    return true;
+  if (source) {
+    if (std::optional<std::string> probed = ProbeFilesystemLabel(*source)) {
+      Debug("label from libblkid probe of %s", *source);
+      return std::move(*probed);
+    }
   }
-  label.clear();
-  return true;
+  return {};
 }
 
-std::int32_t LinuxVolumes::DriveType(std::string_view root) {
+DriveTypeCode LinuxVolumes::DriveType(std::string_view root) {
   if (root.empty()) return kDriveNoRootDir;
   const std::vector<MountEntry>& table = Mounts();
   const MountEntry* mount = FindMountAt(table, root);
@@ -400,16 +365,15 @@ std::int32_t LinuxVolumes::DriveType(std::string_view root) {
 }
 
 std::string LinuxVolumes::FindFirstCdDrive() {
-  DIR* dir = ::opendir(sources_.devDir.c_str());
-  if (dir == nullptr) return {};
+  const UniqueDir dir(::opendir(sources_.devDir.c_str()));
+  if (!dir) return {};
   std::optional<unsigned long> lowest;
-  while (dirent* entry = ::readdir(dir)) {
+  while (dirent* entry = ::readdir(dir.get())) {
     const std::string_view name = entry->d_name;
     if (!IsOpticalDeviceName(name) || name.size() > 8) continue;
     const unsigned long number = std::strtoul(entry->d_name + 2, nullptr, 10);
     if (!lowest || number < *lowest) lowest = number;
   }
-  ::closedir(dir);
   if (!lowest) return {};
   return JoinNativePath(sources_.devDir, "sr" + std::to_string(*lowest));
 }
@@ -419,19 +383,18 @@ namespace {
 // Unmounts through udisks2, as the desktop that mounted the medium expects; false
 // when udisks2 does not answer or refuses.
 bool UnmountWithUdisks(const std::string& device) {
-  sd_bus* bus = nullptr;
-  if (sd_bus_open_system(&bus) < 0) return false;
+  sd_bus* raw = nullptr;
+  if (sd_bus_open_system(&raw) < 0) return false;
+  const UniqueBus bus(raw);
   const std::string object =
       "/org/freedesktop/UDisks2/block_devices/" + std::string(BaseName(device));
-  sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C99 compound literal
+  BusError error;
   sd_bus_message* reply = nullptr;
-  const int result = sd_bus_call_method(bus, "org.freedesktop.UDisks2", object.c_str(),
-                                        "org.freedesktop.UDisks2.Filesystem", "Unmount", &error,
-                                        &reply, "a{sv}", 0);
-  if (result < 0) Debug("udisks2 unmount failed: %s", error.message ? error.message : "");
-  sd_bus_error_free(&error);
-  sd_bus_message_unref(reply);
-  sd_bus_flush_close_unref(bus);
+  const int result = sd_bus_call_method(bus.get(), "org.freedesktop.UDisks2", object.c_str(),
+                                        "org.freedesktop.UDisks2.Filesystem", "Unmount",
+                                        error.get(), &reply, "a{sv}", 0);
+  const UniqueBusMessage replyOwner(reply);
+  if (result < 0) Debug("udisks2 unmount failed: %s", error.message());
   return result >= 0;
 }
 
@@ -481,13 +444,12 @@ bool LinuxVolumes::EjectMedia(std::string_view path, bool eject) {
       break;
     }
   }
-  const int fd = ::open(device.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) {
+  const UniqueFd fd(::open(device.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (!fd) {
     Debug("%s cannot be opened", device);
     return false;
   }
-  const int result = ::ioctl(fd, eject ? CDROMEJECT : CDROMCLOSETRAY, 0);
-  ::close(fd);
+  const int result = ::ioctl(fd.get(), eject ? CDROMEJECT : CDROMCLOSETRAY, 0);
   Debug(result == 0 ? "%s: tray request done" : "%s: tray request refused", device);
   return result == 0;
 }

@@ -6,10 +6,12 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/linux/mount_table.h"
+#include "platform/linux/unique_handles.h"
 #include "platform/volumes.h"
 
 namespace quorvel {
@@ -32,16 +34,13 @@ class LinuxVolumes final : public Volumes {
  public:
   LinuxVolumes() = default;
   explicit LinuxVolumes(LinuxVolumeSources sources) : sources_(std::move(sources)) {}
-  LinuxVolumes(LinuxVolumes&& other) noexcept;
-  LinuxVolumes& operator=(LinuxVolumes&& other) noexcept;
-  LinuxVolumes(const LinuxVolumes&) = delete;
-  LinuxVolumes& operator=(const LinuxVolumes&) = delete;
-  ~LinuxVolumes() override;
+  LinuxVolumes(LinuxVolumes&& other) noexcept = default;
+  LinuxVolumes& operator=(LinuxVolumes&& other) noexcept = default;
 
   std::string VolumeRoot(std::string_view path) override;
   std::string DiskFolder(std::string_view path) override;
-  bool VolumeLabel(std::string_view root, std::string& label) override;
-  std::int32_t DriveType(std::string_view root) override;
+  std::optional<std::string> VolumeLabel(std::string_view root) override;
+  DriveTypeCode DriveType(std::string_view root) override;
   std::string FindFirstCdDrive() override;
   bool EjectMedia(std::string_view path, bool eject) override;
 
@@ -52,7 +51,9 @@ class LinuxVolumes final : public Volumes {
   const std::vector<MountEntry>& Mounts();
   // fstab, read again when its inode, size or modification time changed.
   const std::vector<FstabEntry>& FstabEntries();
-  bool ReadLabel(const MountEntry& mount, std::string& label);
+  // The label of the filesystem mounted by `mount`; "" when it has none or it cannot
+  // be read.
+  std::string ReadLabel(const MountEntry& mount);
 
   // What a disk path names: an optical drive's device, with the entry mounted from it
   // (nullptr while nothing is), or a path in the file tree, with its stat when it
@@ -72,7 +73,7 @@ class LinuxVolumes final : public Volumes {
   };
 
   LinuxVolumeSources sources_;
-  int mountInfoFd_ = -1;
+  UniqueFd mountInfoFd_;
   bool mountInfoPollable_ = false;
   bool mountsValid_ = false;
   std::vector<MountEntry> mounts_;

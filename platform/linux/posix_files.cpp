@@ -8,56 +8,14 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/linux/unique_handles.h"
 #include "platform/native_path.h"
-#include "windows_rules/disk_names.h"
 #include "windows_rules/folder_listing.h"
 #include "windows_rules/path_rules.h"
-#include "windows_rules/text_encoding.h"
 
 namespace quorvel {
 
 namespace {
-
-// Owns one descriptor; every early return closes it.
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  Fd(Fd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  Fd& operator=(Fd&&) = delete;
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  bool ok() const { return fd_ >= 0; }
-
- private:
-  int fd_;
-};
-
-class Dir {
- public:
-  explicit Dir(const std::string& path) : dir_(::opendir(path.c_str())) {}
-  Dir(const Dir&) = delete;
-  Dir& operator=(const Dir&) = delete;
-  ~Dir() {
-    if (dir_ != nullptr) ::closedir(dir_);
-  }
-  bool ok() const { return dir_ != nullptr; }
-  // The next name other than "." and "..", or nullptr at the end (or on an error).
-  const char* Next() {
-    while (dirent* entry = ::readdir(dir_)) {
-      const char* n = entry->d_name;
-      if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))) continue;
-      return n;
-    }
-    return nullptr;
-  }
-
- private:
-  DIR* dir_;
-};
 
 std::string FolderPath(std::string_view folder) {
   // "" stands for the current folder, as a relative disk path does.
@@ -67,11 +25,11 @@ std::string FolderPath(std::string_view folder) {
 // Opens a regular file for reading and gives its size. O_NONBLOCK keeps a FIFO that
 // carries a media file's name from blocking the open; it is then refused as not
 // regular. Reads of a regular file ignore O_NONBLOCK, so it stays set.
-Fd OpenRegularFile(std::string_view path, std::uint64_t* size = nullptr) {
-  Fd fd(::open(std::string(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  if (!fd.ok()) return fd;
+UniqueFd OpenRegularFile(std::string_view path, std::uint64_t* size = nullptr) {
+  UniqueFd fd(::open(std::string(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (!fd) return fd;
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return Fd(-1);
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return UniqueFd();
   if (size != nullptr) *size = static_cast<std::uint64_t>(st.st_size);
   return fd;
 }
@@ -97,10 +55,14 @@ bool Exists(const std::string& path) {
 }
 
 std::optional<std::vector<std::string>> ReadNames(const std::string& folder) {
-  Dir dir(folder);
-  if (!dir.ok()) return std::nullopt;
+  const UniqueDir dir(::opendir(folder.c_str()));
+  if (!dir) return std::nullopt;
   std::vector<std::string> names;
-  while (const char* name = dir.Next()) names.emplace_back(name);
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const char* n = entry->d_name;
+    if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))) continue;
+    names.emplace_back(n);
+  }
   return names;
 }
 
@@ -140,24 +102,24 @@ std::optional<std::uint64_t> PosixFiles::FileSize(std::string_view path) {
 
 std::optional<std::size_t> PosixFiles::ReadBytes(std::string_view path, std::uint64_t offset,
                                                  std::span<std::byte> buffer) {
-  Fd fd = OpenRegularFile(path);
-  if (!fd.ok()) return std::nullopt;
+  const UniqueFd fd = OpenRegularFile(path);
+  if (!fd) return std::nullopt;
   return PreadAll(fd.get(), offset, buffer);
 }
 
 std::optional<Files::Head> PosixFiles::ReadHead(std::string_view path, std::uint64_t offset,
                                                 std::span<std::byte> buffer) {
   Head head;
-  Fd fd = OpenRegularFile(path, &head.size);
-  if (!fd.ok()) return std::nullopt;
+  const UniqueFd fd = OpenRegularFile(path, &head.size);
+  if (!fd) return std::nullopt;
   // A file that cannot be read at `offset` still has its size.
   head.read = PreadAll(fd.get(), offset, buffer).value_or(0);
   return head;
 }
 
 std::optional<std::string> PosixFiles::ReadFile(std::string_view path) {
-  Fd fd = OpenRegularFile(path);
-  if (!fd.ok()) return std::nullopt;
+  const UniqueFd fd = OpenRegularFile(path);
+  if (!fd) return std::nullopt;
   std::string bytes;
   std::byte chunk[65536];
   while (bytes.size() < kMaxReadFileBytes) {
@@ -173,8 +135,8 @@ std::optional<std::string> PosixFiles::ReadFile(std::string_view path) {
 
 bool PosixFiles::ReadTextLines(std::string_view path,
                                const std::function<bool(std::string_view line)>& line) {
-  Fd fd = OpenRegularFile(path);
-  if (!fd.ok()) return false;
+  const UniqueFd fd = OpenRegularFile(path);
+  if (!fd) return false;
   // A line is kept up to one byte beyond the limit, so that a line of exactly the limit
   // still sees the CR of its CR LF; bytes beyond that are dropped.
   constexpr std::size_t kKeep = kMaxLineBytes + 1;
@@ -213,35 +175,6 @@ bool PosixFiles::ReadTextLines(std::string_view path,
   }
   if (pending) finish(false);
   return true;
-}
-
-std::string PosixFiles::ResolveDiskName(std::string_view folder, std::string_view name) {
-  const std::vector<std::string_view> parts = SplitDiskName(name);
-  for (std::string_view part : parts) {
-    if (part == "." || part == "..") {
-      std::string literal(name);
-      std::replace(literal.begin(), literal.end(), '/', '\\');
-      return JoinNativePath(folder, literal);
-    }
-  }
-  std::string current = FolderPath(folder);
-  std::string relative;
-  bool matching = true;
-  for (std::string_view part : parts) {
-    std::string piece(part);
-    if (matching) {
-      std::optional<std::string> found = MatchEntry(current, part);
-      if (!found && !IsValidUtf8(part)) found = MatchEntry(current, Windows1252ToUtf8(part));
-      if (found) {
-        piece = *found;
-        current = JoinNativePath(current, piece);
-      } else {
-        matching = false;
-      }
-    }
-    relative = relative.empty() ? piece : JoinNativePath(relative, piece);
-  }
-  return JoinNativePath(folder, relative);
 }
 
 }  // namespace quorvel

@@ -3,12 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "app/ffdshow_switches.h"
 #include "platform/memory_registry.h"
 #include "support/recording_messages.h"
+#include "windows_rules/little_endian.h"
 
 namespace quorvel {
 namespace {
@@ -22,8 +24,8 @@ constexpr std::string_view kThemes = "Software\\Ostrell\\Quorvel\\Themes";
 constexpr std::string_view kFfdshow = "HKEY_LOCAL_MACHINE\\SOFTWARE\\GNU\\ffdshow";
 
 std::vector<std::uint8_t> Dword(std::uint32_t value) {
-  return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-          static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+  const std::array<std::uint8_t, 4> bytes = LittleEndianBytes32(value);
+  return {bytes.begin(), bytes.end()};
 }
 
 std::vector<std::uint8_t> Sz(std::string_view text) {

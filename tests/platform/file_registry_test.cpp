@@ -14,6 +14,7 @@
 #include "registry_store/regedit_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
+#include "windows_rules/little_endian.h"
 
 namespace quorvel {
 namespace {
@@ -112,8 +113,8 @@ TEST_F(FileRegistryTest, EveryValueRoundTripsByteForByte) {
   FileRegistry again(file(), messages);
   ScopedKey key(again, again.OpenKey(kCurrentUser, "software\\ostrell\\quorvel"));
   std::vector<std::uint8_t> buffer(everyByte.size());
-  std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
-  ASSERT_TRUE(again.QueryValue(key.get(), "binary", buffer.data(), size));
+  ASSERT_TRUE(again.QueryValue(key.get(), "binary", buffer.data(),
+                               static_cast<std::uint32_t>(buffer.size())));
   EXPECT_EQ(buffer, everyByte);
   key.Close();
   EXPECT_EQ(ReadFileBytes(file()), text);
@@ -306,8 +307,7 @@ TEST_F(FileRegistryTest, ImportsAFileExportedByTheWindowsRegistryEditor) {
 std::string Utf16LeToUtf8(std::string_view bytes) {
   std::string out;
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const unsigned code = static_cast<std::uint8_t>(bytes[i]) |
-                          (static_cast<unsigned>(static_cast<std::uint8_t>(bytes[i + 1])) << 8);
+    const unsigned code = LoadLittleEndian16(bytes.data() + i);
     if (code < 0x80) {
       out += static_cast<char>(code);
     } else if (code < 0x800) {
@@ -336,8 +336,7 @@ std::string Utf8ToUtf16Le(std::string_view text) {
       length = 2;
     }
     for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (text[i + k] & 0x3F);
-    out += static_cast<char>(code & 0xFF);
-    out += static_cast<char>(code >> 8);
+    AppendLittleEndian16(out, static_cast<std::uint16_t>(code));
     i += length;
   }
   return out;
@@ -368,9 +367,10 @@ TEST_F(FileRegistryTest, ImportsAVersion5ExportInUtf16OrUtf8AsWindows1252Texts) 
       // A multi-string of UTF-16 in the export is held as Windows-1252 strings.
       ScopedKey key(registry, registry.OpenKey(kCurrentUser, "Software\\Ostrell\\Quorvel"));
       char recent[64] = {};
-      std::uint32_t size = sizeof recent;
-      ASSERT_TRUE(registry.QueryValue(key.get(), "Recent", recent, size));
-      EXPECT_EQ(std::string(recent, size), std::string("C:\\Films\\\xc9t\xe9\0D:\\\0\0", 18));
+      const std::optional<std::uint32_t> size =
+          registry.QueryValue(key.get(), "Recent", recent, sizeof recent);
+      ASSERT_TRUE(size);
+      EXPECT_EQ(std::string(recent, *size), std::string("C:\\Films\\\xc9t\xe9\0D:\\\0\0", 18));
     }
     ASSERT_TRUE(recorded.messages.empty()) << recorded.messages[0].text;
     EXPECT_EQ(ReadFileBytes(path), bytes) << "loading alone writes nothing";

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "registry_store/regedit_file.h"
+#include "windows_rules/little_endian.h"
 #include "windows_rules/text_encoding.h"
 
 namespace {
@@ -31,8 +32,7 @@ std::string Utf16LeFromWindows1252(std::string_view text) {
       length = 2;
     }
     for (std::size_t k = 1; k < length; ++k) code = (code << 6) | (utf8[i + k] & 0x3F);
-    out += static_cast<char>(code & 0xFF);
-    out += static_cast<char>(code >> 8);
+    quorvel::AppendLittleEndian16(out, static_cast<std::uint16_t>(code));
     i += length;
   }
   return out;

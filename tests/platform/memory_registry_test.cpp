@@ -18,12 +18,9 @@ TEST(KeyTreeRegistry, NamesIgnoreCaseKeepTheirFirstSpellingAndEnumerateInCreatio
   ScopedKey same(registry, registry.CreateKey(kCurrentUser, "SOFTWARE\\zeta\\Alpha"));
   ScopedKey second(registry, registry.CreateKey(key.get(), "beta"));
   ScopedKey third(registry, registry.CreateKey(key.get(), "ALPHA"));
-  std::string name;
-  ASSERT_TRUE(registry.EnumKey(key.get(), 0, name));
-  EXPECT_EQ(name, "Alpha");
-  ASSERT_TRUE(registry.EnumKey(key.get(), 1, name));
-  EXPECT_EQ(name, "beta");
-  EXPECT_FALSE(registry.EnumKey(key.get(), 2, name));
+  EXPECT_EQ(registry.EnumKey(key.get(), 0), "Alpha");
+  EXPECT_EQ(registry.EnumKey(key.get(), 1), "beta");
+  EXPECT_EQ(registry.EnumKey(key.get(), 2), std::nullopt);
 
   const std::uint32_t one = 1;
   const std::uint32_t two = 2;
@@ -40,15 +37,12 @@ TEST(KeyTreeRegistry, QueryCopiesOnlyWhatFitsAndReportsTheSize) {
   ScopedKey key(registry, registry.OpenKey(kCurrentUser, "K"));
   std::array<std::uint8_t, 8> buffer{};
   buffer.fill(0xEE);
-  std::uint32_t size = 4;
-  EXPECT_FALSE(registry.QueryValue(key.get(), "five", buffer.data(), size));
+  EXPECT_EQ(registry.QueryValue(key.get(), "five", buffer.data(), 4), std::nullopt);
   EXPECT_EQ(buffer[0], 0xEE) << "a failed query leaves the buffer alone";
-  size = 5;
-  EXPECT_TRUE(registry.QueryValue(key.get(), "FIVE", buffer.data(), size));
-  EXPECT_EQ(size, 5u);
+  EXPECT_EQ(registry.QueryValue(key.get(), "FIVE", buffer.data(), 5), 5u);
   EXPECT_EQ(buffer[4], 5);
   EXPECT_EQ(buffer[5], 0xEE);
-  EXPECT_FALSE(registry.QueryValue(key.get(), "missing", buffer.data(), size));
+  EXPECT_EQ(registry.QueryValue(key.get(), "missing", buffer.data(), 8), std::nullopt);
   EXPECT_TRUE(registry.DeleteValue(key.get(), "Five"));
   EXPECT_FALSE(registry.DeleteValue(key.get(), "Five"));
 }

@@ -140,21 +140,22 @@ TEST(PosixFiles, ResolvesDiskNamesAgainstRealEntries) {
   PosixFiles files;
   const std::string& root = tree.Root();
 
-  EXPECT_EQ(files.ResolveDiskName(root, "cd2\\aliens.avi"), tree.Path("CD2/Aliens.AVI"));
-  EXPECT_EQ(files.ResolveDiskName(root, "\\MOVIE\\\\sub/heat.AVI"),
+  EXPECT_EQ(MakeDiskNameResolver(files).Resolve(root, "cd2\\aliens.avi"),
+            tree.Path("CD2/Aliens.AVI"));
+  EXPECT_EQ(MakeDiskNameResolver(files).Resolve(root, "\\MOVIE\\\\sub/heat.AVI"),
             tree.Path("Movie/Sub/Heat.avi"));
   // Windows-1252 bytes from the disk file find the UTF-8 name, in any ASCII case.
-  EXPECT_EQ(files.ResolveDiskName(root, "CAF\xE9.AVI"), tree.Path("Caf\xC3\xA9.avi"));
+  EXPECT_EQ(MakeDiskNameResolver(files).Resolve(root, "CAF\xE9.AVI"), tree.Path("Caf\xC3\xA9.avi"));
   // From the first missing component on, the rest stays as written.
-  EXPECT_EQ(files.ResolveDiskName(root, "cd2\\missing\\Film.avi"),
+  EXPECT_EQ(MakeDiskNameResolver(files).Resolve(root, "cd2\\missing\\Film.avi"),
             tree.Path("CD2/missing/Film.avi"));
-  EXPECT_EQ(files.ResolveDiskName(root, ""), root + "/");
-  EXPECT_EQ(files.ResolveDiskName(root, "cover.jpg "), tree.Path("cover.jpg "));
+  EXPECT_EQ(MakeDiskNameResolver(files).Resolve(root, ""), root + "/");
+  EXPECT_EQ(MakeDiskNameResolver(files).Resolve(root, "cover.jpg "), tree.Path("cover.jpg "));
   // Names that climb are joined, never resolved: they stay one name inside the folder.
-  EXPECT_EQ(files.ResolveDiskName(disk, "..\\x.avi"), disk + "/..\\x.avi");
-  EXPECT_EQ(files.ResolveDiskName(disk, "../x.avi"), disk + "/..\\x.avi");
-  EXPECT_EQ(files.ResolveDiskName(disk, ".\\film.avi"), disk + "/.\\film.avi");
-  EXPECT_EQ(files.ResolveDiskName(disk, "FILM.avi"), disk + "/Film.AVI");
+  EXPECT_EQ(MakeDiskNameResolver(files).Resolve(disk, "..\\x.avi"), disk + "/..\\x.avi");
+  EXPECT_EQ(MakeDiskNameResolver(files).Resolve(disk, "../x.avi"), disk + "/..\\x.avi");
+  EXPECT_EQ(MakeDiskNameResolver(files).Resolve(disk, ".\\film.avi"), disk + "/.\\film.avi");
+  EXPECT_EQ(MakeDiskNameResolver(files).Resolve(disk, "FILM.avi"), disk + "/Film.AVI");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "playback/launchers.h"
 #include "playback/player_choice.h"
@@ -148,7 +149,7 @@ TEST_F(StartPlayerTest, ProgramsThatCannotRunAreReported) {
   fs::permissions(notExecutable, fs::perms::owner_read | fs::perms::owner_write);
   struct Case {
     std::string line;
-    int error;
+    int error;  // errno value whose text the result carries
   };
   const std::vector<Case> cases = {
       {"\"/nonexistent/player\" x", ENOENT},
@@ -161,17 +162,17 @@ TEST_F(StartPlayerTest, ProgramsThatCannotRunAreReported) {
   for (const auto& c : cases) {
     StartResult result = processes->Start(c.line);
     EXPECT_FALSE(result.started) << c.line;
-    EXPECT_EQ(result.error, c.error) << c.line;
+    EXPECT_EQ(result.error, std::strerror(c.error)) << c.line;
   }
   const StartResult missing = StartPlayer(*processes, "/nonexistent/player", "%f");
   EXPECT_FALSE(missing.started);
-  EXPECT_EQ(missing.error, ENOENT);
+  EXPECT_EQ(missing.error, "No such file or directory");
   // A quote in the path would end the quoted program name early and start another
   // program (here the recorder, with "x" before the arguments): nothing is started.
   const std::string recorder = testing::TestProgram("argv_recorder").string();
   const StartResult quoted = StartPlayer(*processes, recorder + "\" \"x", "a");
   EXPECT_FALSE(quoted.started);
-  EXPECT_EQ(quoted.error, EINVAL);
+  EXPECT_EQ(quoted.error, "its path holds a double quote");
   EXPECT_FALSE(fs::exists(recordPath));
 
   // A bare program name is looked for on the search path.

@@ -31,18 +31,17 @@ class RecordingProcesses final : public Processes {
     return startResult;
   }
 
-  bool Snapshot(std::vector<ProcessSnapshotEntry>& entries) override {
-    entries.clear();
-    if (snapshotFails) return false;
+  std::optional<std::vector<ProcessSnapshotEntry>> Snapshot() override {
+    if (snapshotFails) return std::nullopt;
+    std::vector<ProcessSnapshotEntry> entries;
     for (const auto& p : processes) entries.push_back({p.id, p.exeFile});
-    return true;
+    return entries;
   }
 
-  bool MainModule(ProcessId id, ModuleInfo& module) override {
+  std::optional<ModuleInfo> MainModule(ProcessId id) override {
     const Process* p = Find(id);
-    if (p == nullptr || p->moduleName.empty()) return false;
-    module = {p->moduleName, p->modulePath};
-    return true;
+    if (p == nullptr || p->moduleName.empty()) return std::nullopt;
+    return ModuleInfo{p->moduleName, p->modulePath};
   }
 
   WindowHandle FindTopLevelWindow(ProcessId id) override {
@@ -80,7 +79,7 @@ class RecordingProcesses final : public Processes {
   std::vector<Process> processes;
   ProcessId self = 1;
   bool snapshotFails = false;
-  StartResult startResult{true, 0};
+  StartResult startResult{true, {}};
 
   std::vector<std::string> started;
   std::vector<WindowHandle> closeRequests;

@@ -16,8 +16,9 @@ class CountingRegistry final : public Registry {
   RegKey OpenKey(RegKey parent, std::string_view subKey) override {
     return store.OpenKey(parent, subKey);
   }
-  bool QueryValue(RegKey key, std::string_view name, void* buffer, std::uint32_t& size) override {
-    return store.QueryValue(key, name, buffer, size);
+  std::optional<std::uint32_t> QueryValue(RegKey key, std::string_view name, void* buffer,
+                                          std::uint32_t capacity) override {
+    return store.QueryValue(key, name, buffer, capacity);
   }
   bool SetValue(RegKey key, std::string_view name, RegType type, const void* data,
                 std::uint32_t size) override {
@@ -27,8 +28,8 @@ class CountingRegistry final : public Registry {
   bool DeleteValue(RegKey key, std::string_view name) override {
     return store.DeleteValue(key, name);
   }
-  bool EnumKey(RegKey key, std::uint32_t index, std::string& name) override {
-    return store.EnumKey(key, index, name);
+  std::optional<std::string> EnumKey(RegKey key, std::uint32_t index) override {
+    return store.EnumKey(key, index);
   }
   bool DeleteKey(RegKey parent, std::string_view subKey) override {
     return store.DeleteKey(parent, subKey);
