@@ -1,7 +1,8 @@
 #include "platform/private_files.h"
 
-#include <shlobj.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <shlobj.h>
 
 #include <algorithm>
 #include <atomic>

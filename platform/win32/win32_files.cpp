@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/native_path.h"
 #include "platform/win32/win32_handle.h"
-#include "windows_rules/disk_names.h"
 #include "windows_rules/folder_listing.h"
 
 namespace quorvel {
@@ -203,29 +203,6 @@ bool Win32Files::ReadTextLines(std::string_view path,
   }
   if (pending) finish(false);
   return true;
-}
-
-std::string Win32Files::ResolveDiskName(std::string_view folder, std::string_view name) {
-  const std::vector<std::string_view> parts = SplitDiskName(name);
-  // A name that climbs out of the folder ("..\..\boot.ini") or stays in place must not
-  // reach beyond `folder`. Windows has no byte that is a plain character in one name
-  // and a separator elsewhere, so its separators become '?', which no file name may
-  // hold: the result names an entry of `folder` that cannot exist.
-  for (std::string_view part : parts) {
-    if (part == "." || part == "..") {
-      std::string literal(name);
-      std::replace(literal.begin(), literal.end(), '/', '?');
-      std::replace(literal.begin(), literal.end(), '\\', '?');
-      return JoinNativePath(folder, literal);
-    }
-  }
-  // The file system finds the components without regard to case; written with the
-  // platform's separator, the name is the path.
-  std::string relative;
-  for (std::string_view part : parts) {
-    relative = relative.empty() ? std::string(part) : JoinNativePath(relative, part);
-  }
-  return JoinNativePath(folder, relative);
 }
 
 std::unique_ptr<Files> CreateSystemFiles() { return std::make_unique<Win32Files>(); }

@@ -19,7 +19,6 @@ class Win32Files final : public Files {
   std::optional<std::string> ReadFile(std::string_view path) override;
   bool ReadTextLines(std::string_view path,
                      const std::function<bool(std::string_view line)>& line) override;
-  std::string ResolveDiskName(std::string_view folder, std::string_view name) override;
 };
 
 }  // namespace quorvel

@@ -1,9 +1,10 @@
 #include "platform/win32/win32_processes.h"
 
-#include <tlhelp32.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <tlhelp32.h>
 
-#include <cerrno>
+#include <string>
 #include <vector>
 
 #include "platform/win32/win32_handle.h"
@@ -14,28 +15,20 @@ namespace {
 
 using win32::Handle;
 
-// The errno value that tells the user best why a program did not start.
-int ErrnoOf(DWORD error) {
-  switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-      return ENOENT;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-      return EACCES;
-    case ERROR_BAD_EXE_FORMAT:
-    case ERROR_EXE_MACHINE_TYPE_MISMATCH:
-      return ENOEXEC;
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY:
-      return ENOMEM;
-    case ERROR_FILENAME_EXCED_RANGE:
-      return ENAMETOOLONG;
-    default:
-      return EINVAL;
+// The system's own text for `error` ("The system cannot find the file specified"),
+// without its closing full stop and line end.
+std::string SystemErrorText(DWORD error) {
+  char* text = nullptr;
+  const DWORD length = ::FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+  std::string message = length > 0 && text != nullptr ? std::string(text, length) : std::string();
+  if (text != nullptr) ::LocalFree(text);
+  while (!message.empty() && (message.back() == '\r' || message.back() == '\n' ||
+                              message.back() == '.' || message.back() == ' ')) {
+    message.pop_back();
   }
+  return message;
 }
 
 struct WindowSearch {
@@ -61,8 +54,9 @@ HWND ToHwnd(WindowHandle window) {
 StartResult Win32Processes::Start(std::string_view commandLine) {
   // CreateProcessA would cut the line at a NUL byte and start something else than
   // what was composed.
-  if (commandLine.empty() || commandLine.find('\0') != std::string_view::npos) {
-    return {false, EINVAL};
+  if (commandLine.empty()) return {false, "The command line is empty"};
+  if (commandLine.find('\0') != std::string_view::npos) {
+    return {false, "The command line holds a NUL byte"};
   }
   // CreateProcessA may write into the command line, so it gets a copy of its own.
   std::vector<char> line(commandLine.begin(), commandLine.end());
@@ -72,41 +66,39 @@ StartResult Win32Processes::Start(std::string_view commandLine) {
   PROCESS_INFORMATION info{};
   if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info)) {
-    return {false, ErrnoOf(::GetLastError())};
+    return {false, SystemErrorText(::GetLastError())};
   }
   // The player is not watched: its handles go at once, and the system frees it when it
   // ends.
   ::CloseHandle(info.hThread);
   ::CloseHandle(info.hProcess);
-  return {true, 0};
+  return {true, {}};
 }
 
-bool Win32Processes::Snapshot(std::vector<ProcessSnapshotEntry>& entries) {
-  entries.clear();
+std::optional<std::vector<ProcessSnapshotEntry>> Win32Processes::Snapshot() {
   Handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot.ok()) return false;
+  if (!snapshot.ok()) return std::nullopt;
   PROCESSENTRY32 process{};
   process.dwSize = sizeof process;
-  if (!::Process32First(snapshot.get(), &process)) return false;
+  if (!::Process32First(snapshot.get(), &process)) return std::nullopt;
+  std::vector<ProcessSnapshotEntry> entries;
   do {
     ProcessSnapshotEntry entry;
     entry.processId = process.th32ProcessID;
     entry.exeFile = process.szExeFile;
     entries.push_back(std::move(entry));
   } while (::Process32Next(snapshot.get(), &process));
-  return true;
+  return entries;
 }
 
-bool Win32Processes::MainModule(ProcessId id, ModuleInfo& module) {
+std::optional<ModuleInfo> Win32Processes::MainModule(ProcessId id) {
   Handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, id));
-  if (!snapshot.ok()) return false;
+  if (!snapshot.ok()) return std::nullopt;
   MODULEENTRY32 entry{};
   entry.dwSize = sizeof entry;
   // The system lists a process's executable first among its modules.
-  if (!::Module32First(snapshot.get(), &entry)) return false;
-  module.name = entry.szModule;
-  module.path = entry.szExePath;
-  return true;
+  if (!::Module32First(snapshot.get(), &entry)) return std::nullopt;
+  return ModuleInfo{entry.szModule, entry.szExePath};
 }
 
 WindowHandle Win32Processes::FindTopLevelWindow(ProcessId id) {

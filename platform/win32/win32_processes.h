@@ -11,8 +11,8 @@ class Win32Processes final : public Processes {
   // The command line goes to CreateProcessA as it is: Windows programs split their
   // own command line, so nothing is split or quoted again here.
   StartResult Start(std::string_view commandLine) override;
-  bool Snapshot(std::vector<ProcessSnapshotEntry>& entries) override;
-  bool MainModule(ProcessId id, ModuleInfo& module) override;
+  std::optional<std::vector<ProcessSnapshotEntry>> Snapshot() override;
+  std::optional<ModuleInfo> MainModule(ProcessId id) override;
   WindowHandle FindTopLevelWindow(ProcessId id) override;
   void AskToClose(WindowHandle window, std::chrono::milliseconds timeout) override;
   bool Terminate(ProcessId id) override;

@@ -62,22 +62,21 @@ RegKey Win32Registry::OpenKey(RegKey parent, std::string_view subKey) {
   return reinterpret_cast<RegKey>(key);
 }
 
-bool Win32Registry::QueryValue(RegKey key, std::string_view name, void* buffer,
-                               std::uint32_t& size) {
+std::optional<std::uint32_t> Win32Registry::QueryValue(RegKey key, std::string_view name,
+                                                       void* buffer, std::uint32_t capacity) {
   std::string valueName;
-  if (key == kNoKey || !ToName(name, valueName)) return false;
+  if (key == kNoKey || !ToName(name, valueName)) return std::nullopt;
   // The system leaves the buffer undefined when the data does not fit; the caller's
   // buffer is promised to stay as it was, so the data goes through a copy.
-  std::vector<BYTE> data(size == 0 ? 1 : size);
-  DWORD got = size;
+  std::vector<BYTE> data(capacity == 0 ? 1 : capacity);
+  DWORD got = capacity;
   if (::RegQueryValueExA(ToHkey(key), valueName.c_str(), nullptr, nullptr, data.data(), &got) !=
       ERROR_SUCCESS) {
-    return false;
+    return std::nullopt;
   }
-  if (got > size) return false;
+  if (got > capacity) return std::nullopt;
   if (got > 0) std::memcpy(buffer, data.data(), got);
-  size = got;
-  return true;
+  return got;
 }
 
 bool Win32Registry::SetValue(RegKey key, std::string_view name, RegType type, const void* data,
@@ -94,16 +93,15 @@ bool Win32Registry::DeleteValue(RegKey key, std::string_view name) {
   return ::RegDeleteValueA(ToHkey(key), valueName.c_str()) == ERROR_SUCCESS;
 }
 
-bool Win32Registry::EnumKey(RegKey key, std::uint32_t index, std::string& name) {
-  if (key == kNoKey) return false;
+std::optional<std::string> Win32Registry::EnumKey(RegKey key, std::uint32_t index) {
+  if (key == kNoKey) return std::nullopt;
   char buffer[kKeyNameBufferSize];
   DWORD length = kKeyNameBufferSize;
   if (::RegEnumKeyExA(ToHkey(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr) !=
       ERROR_SUCCESS) {
-    return false;
+    return std::nullopt;
   }
-  name.assign(buffer, length);
-  return true;
+  return std::string(buffer, length);
 }
 
 bool Win32Registry::DeleteKey(RegKey parent, std::string_view subKey) {

@@ -11,11 +11,12 @@ class Win32Registry final : public Registry {
   // Every key is opened with read and write access, as the program always asks.
   RegKey CreateKey(RegKey parent, std::string_view subKey) override;
   RegKey OpenKey(RegKey parent, std::string_view subKey) override;
-  bool QueryValue(RegKey key, std::string_view name, void* buffer, std::uint32_t& size) override;
+  std::optional<std::uint32_t> QueryValue(RegKey key, std::string_view name, void* buffer,
+                                          std::uint32_t capacity) override;
   bool SetValue(RegKey key, std::string_view name, RegType type, const void* data,
                 std::uint32_t size) override;
   bool DeleteValue(RegKey key, std::string_view name) override;
-  bool EnumKey(RegKey key, std::uint32_t index, std::string& name) override;
+  std::optional<std::string> EnumKey(RegKey key, std::uint32_t index) override;
   bool DeleteKey(RegKey parent, std::string_view subKey) override;
   void CloseKey(RegKey key) override;
 };

@@ -31,9 +31,8 @@ std::string Win32Volumes::DiskFolder(std::string_view path) {
   return std::string(path);
 }
 
-bool Win32Volumes::VolumeLabel(std::string_view root, std::string& label) {
-  label.clear();
-  if (root.empty() || HasNul(root)) return false;
+std::optional<std::string> Win32Volumes::VolumeLabel(std::string_view root) {
+  if (root.empty() || HasNul(root)) return std::nullopt;
   char name[kVolumeNameBufferSize] = {};
   char fileSystem[kVolumeNameBufferSize] = {};
   DWORD serial = 0;
@@ -45,15 +44,16 @@ bool Win32Volumes::VolumeLabel(std::string_view root, std::string& label) {
     ok = ::GetVolumeInformationA(std::string(root).c_str(), name, kVolumeNameBufferSize, &serial,
                                  &maxComponent, &flags, fileSystem, kVolumeNameBufferSize);
   }
-  if (!ok) return false;
+  if (!ok) return std::nullopt;
   name[kVolumeNameBufferSize - 1] = '\0';
-  label = name;
-  return true;
+  return std::string(name);
 }
 
-std::int32_t Win32Volumes::DriveType(std::string_view root) {
+DriveTypeCode Win32Volumes::DriveType(std::string_view root) {
   if (root.empty() || HasNul(root)) return kDriveNoRootDir;
-  return static_cast<std::int32_t>(::GetDriveTypeA(std::string(root).c_str()));
+  // The system's codes are the DriveTypeCode numbers; anything newer counts as unknown.
+  const UINT type = ::GetDriveTypeA(std::string(root).c_str());
+  return type <= kDriveRamDisk ? static_cast<DriveTypeCode>(type) : kDriveUnknown;
 }
 
 std::string Win32Volumes::FindFirstCdDrive() {

@@ -11,8 +11,8 @@ class Win32Volumes final : public Volumes {
  public:
   std::string VolumeRoot(std::string_view path) override;
   std::string DiskFolder(std::string_view path) override;
-  bool VolumeLabel(std::string_view root, std::string& label) override;
-  std::int32_t DriveType(std::string_view root) override;
+  std::optional<std::string> VolumeLabel(std::string_view root) override;
+  DriveTypeCode DriveType(std::string_view root) override;
   std::string FindFirstCdDrive() override;
   bool EjectMedia(std::string_view path, bool eject) override;
 };

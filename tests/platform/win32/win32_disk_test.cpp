@@ -109,10 +109,11 @@ TEST(Win32FilesTest, ListsSizesAndReadsRealFiles) {
   }));
   EXPECT_EQ(lines, (std::vector<std::string>{"one", "two\rstill two", "three"}));
 
-  // Names from disk files: the file system finds them in any case; a name that climbs
-  // out of the folder names nothing.
-  EXPECT_EQ(files.ResolveDiskName(folder, "sub/File.avi"), folder + "\\sub\\File.avi");
-  const std::string escape = files.ResolveDiskName(folder, "..\\..\\boot.ini");
+  // Names from disk files, resolved over the listings: any letter case finds the
+  // entry as the folder spells it; a name that climbs out of the folder names nothing.
+  DiskNameResolver resolver = MakeDiskNameResolver(files);
+  EXPECT_EQ(resolver.Resolve(folder, "ALPHA.avi"), folder + "\\Alpha.AVI");
+  const std::string escape = resolver.Resolve(folder, "..\\..\\boot.ini");
   EXPECT_EQ(escape.rfind(folder + "\\", 0), 0u) << escape;
   EXPECT_FALSE(files.ReadFile(escape).has_value());
 }
@@ -124,13 +125,10 @@ TEST(Win32VolumesTest, RootsLabelsAndDriveTypesOfTheSystem) {
   EXPECT_EQ(volumes.VolumeRoot("\\\\server\\share\\dir"), "\\\\server\\share\\");
   EXPECT_EQ(volumes.VolumeRoot("films\\x"), "");
 
-  std::string label = "stale";
-  EXPECT_TRUE(volumes.VolumeLabel("C:\\", label));
+  EXPECT_TRUE(volumes.VolumeLabel("C:\\").has_value());
   // A drive letter that maps nothing: no volume, no box, type "no root".
-  label = "stale";
-  EXPECT_FALSE(volumes.VolumeLabel("Q:\\", label));
-  EXPECT_EQ(label, "");
-  EXPECT_FALSE(volumes.VolumeLabel("", label));
+  EXPECT_FALSE(volumes.VolumeLabel("Q:\\").has_value());
+  EXPECT_FALSE(volumes.VolumeLabel("").has_value());
   EXPECT_EQ(volumes.DriveType("C:\\"), kDriveFixed);
   EXPECT_EQ(volumes.DriveType("Q:\\"), kDriveNoRootDir);
   EXPECT_EQ(volumes.DriveType(""), kDriveNoRootDir);
@@ -204,11 +202,12 @@ TEST_F(CdromDriveTest, QuorvelctlReadsTheCdromDriveWithItsLabelTypeAndMovies) {
   EXPECT_EQ(json["root"], "D:\\");
   ASSERT_EQ(json["movies"].size(), 2u) << run.output;
   EXPECT_EQ(json["movies"][0]["title"], "The First");
-  EXPECT_EQ(json["movies"][0]["file"], "D:\\FILMS\\ONE.AVI");
+  // Found as the disk spells them.
+  EXPECT_EQ(json["movies"][0]["file"], "D:\\films\\One.avi");
   EXPECT_EQ(json["movies"][0]["audioStreams"], 2);
   EXPECT_EQ(json["movies"][1]["title"], "The Second");
   EXPECT_EQ(json["movies"][1]["audioStreams"], 1);
-  EXPECT_EQ(json["picture"], "D:\\COVER.JPG");
+  EXPECT_EQ(json["picture"], "D:\\cover.jpg");
 
   // Without a path it reads the first CD-ROM drive, in the rows of the main dialog.
   auto rows = RunProgram(std::string("\"") + WinPath(QUORVEL_QUORVELCTL) + "\" read").output;

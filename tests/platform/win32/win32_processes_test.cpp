@@ -187,8 +187,14 @@ TEST_F(Win32ProcessesTest, QuorvelctlPlayStartsThePlayerOfEachMovieOnADisk) {
 }
 
 TEST_F(Win32ProcessesTest, StartFailuresSayWhy) {
-  EXPECT_EQ(StartPlayer(processes_, "C:\\no\\such\\player.exe", "%f").error, ENOENT);
-  EXPECT_EQ(processes_.Start(std::string("\"C:\\x.exe\" a\0b", 14)).error, EINVAL);
+  // The reasons are the system's own texts, shown after "Cannot start PROGRAM: ".
+  const StartResult missing = StartPlayer(processes_, "C:\\no\\such\\player.exe", "%f");
+  EXPECT_FALSE(missing.started);
+  EXPECT_FALSE(missing.error.empty());
+  EXPECT_NE(missing.error.back(), '\n');
+  const StartResult nul = processes_.Start(std::string("\"C:\\x.exe\" a\0b", 14));
+  EXPECT_FALSE(nul.started);
+  EXPECT_EQ(nul.error, "The command line holds a NUL byte");
   EXPECT_FALSE(processes_.Start("").started);
 }
 
