@@ -4,7 +4,7 @@
 # both ctest runs.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" test
 build=${QUORVEL_BUILD_DIR:-$root/build}
 status=0
 (cd "$build" && ctest --output-on-failure -j "$(nproc)" "$@") || status=$?

@@ -11,7 +11,7 @@ build=${1:-$root/build}
 runs=${2:-30}
 quorvelctl="$build/quorvelctl/quorvelctl"
 [ -x "$quorvelctl" ] || { echo "no $quorvelctl: build first" >&2; exit 1; }
-command -v hyperfine >/dev/null || { echo "hyperfine is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+command -v hyperfine >/dev/null || { echo "hyperfine is missing (./test.sh installs it)" >&2; exit 1; }
 
 work=$(mktemp -d)
 sleepers=()

@@ -7,10 +7,13 @@
 #include "app/unsigned_text.h"
 #include "resources/dialog_builder.h"
 #include "resources/gui_text.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 
 namespace quorvel {
 
 QWidget* DataExchange::Control(int id) const {
+  if (!ok_) return nullptr;
   // A binding to a control the template lacks is a programming fault; skipping it keeps
   // the field as it is.
   QWidget* control = FindControl(window_, id);
@@ -26,7 +29,7 @@ void DataExchange::Refuse(QWidget& control, std::string_view message) {
 }
 
 DataExchange& DataExchange::CheckBox(int id, std::int32_t& field) {
-  auto* box = qobject_cast<QCheckBox*>(ok_ ? Control(id) : nullptr);
+  auto* box = qobject_cast<QCheckBox*>(Control(id));
   if (box == nullptr) return *this;
   if (reading()) {
     field = box->isChecked() ? 1 : 0;
@@ -37,7 +40,7 @@ DataExchange& DataExchange::CheckBox(int id, std::int32_t& field) {
 }
 
 DataExchange& DataExchange::DropDownList(int id, std::int32_t& field) {
-  auto* list = qobject_cast<QComboBox*>(ok_ ? Control(id) : nullptr);
+  auto* list = qobject_cast<QComboBox*>(Control(id));
   if (list == nullptr) return *this;
   if (reading()) {
     field = list->currentIndex();
@@ -48,7 +51,7 @@ DataExchange& DataExchange::DropDownList(int id, std::int32_t& field) {
 }
 
 DataExchange& DataExchange::Text(int id, std::string& field) {
-  auto* edit = qobject_cast<QLineEdit*>(ok_ ? Control(id) : nullptr);
+  auto* edit = qobject_cast<QLineEdit*>(Control(id));
   if (edit == nullptr) return *this;
   if (reading()) {
     // An unchanged text keeps its stored bytes, whatever code page they were written in.
@@ -60,12 +63,12 @@ DataExchange& DataExchange::Text(int id, std::string& field) {
 }
 
 DataExchange& DataExchange::Unsigned(int id, std::uint32_t& field) {
-  auto* edit = qobject_cast<QLineEdit*>(ok_ ? Control(id) : nullptr);
+  auto* edit = qobject_cast<QLineEdit*>(Control(id));
   if (edit == nullptr) return *this;
   if (reading()) {
     std::uint32_t value = 0;
     if (!ParseUnsignedText(FromQString(edit->text()), value)) {
-      Refuse(*edit, kNotANumberMessage);
+      Refuse(*edit, res::LoadString(res::kStrNotANumber));
       return *this;
     }
     field = value;

@@ -4,6 +4,9 @@
 // A read that meets a control whose text is not valid refuses it with a message, puts
 // the focus back on that control, and stops: later bindings of the same pass are
 // skipped, the fields read so far keep their new values.
+//
+// The members below are the common kinds of binding; a window with a control of its own
+// kind writes a function over Control, reading() and Refuse (see field_binding.h).
 
 #include <QWidget>
 #include <cstdint>
@@ -17,10 +20,6 @@ namespace quorvel {
 class DataExchange {
  public:
   enum class Direction { ShowValues, ReadControls };
-
-  // The refusal of a text that is not a whole number.
-  static constexpr std::string_view kNotANumberMessage =
-      "Please enter a whole number from 0 to 4294967295.";
 
   DataExchange(QWidget& window, Direction direction, UserMessages& messages)
       : window_(window), direction_(direction), messages_(messages) {}
@@ -39,10 +38,13 @@ class DataExchange {
   // not.
   DataExchange& Unsigned(int id, std::uint32_t& field);
 
- private:
+  // The control with `id`; null once a read was refused, so that the pass stops.
   QWidget* Control(int id) const;
+  // Refuses the text of `control`: shows `message`, puts the focus on the control and
+  // stops the pass.
   void Refuse(QWidget& control, std::string_view message);
 
+ private:
   QWidget& window_;
   Direction direction_;
   UserMessages& messages_;

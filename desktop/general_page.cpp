@@ -2,12 +2,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <array>
 
-#include "app/settings.h"
 #include "platform/system.h"
 #include "resources/dialog_builder.h"
+#include "resources/gui_text.h"
 #include "resources/resource_ids.h"
+#include "resources/string_table.h"
 #include "system/system_integration.h"
 
 namespace quorvel {
@@ -18,34 +18,29 @@ namespace ids = res::general;
 
 constexpr std::int32_t kSystemShell = static_cast<std::int32_t>(StartMode::SystemShell);
 
-// The "Start as" items; the index of an item is its StartMode. The last one is offered
-// only where the system has a shell entry.
-constexpr std::array<const char*, 3> kStartModeItems = {
-    "configuration dialog",
-    "full screen window",
-    "icon in taskbar's status area",
+// The page's bindings, in control order. The "Start as" item's index is the StartMode.
+const FieldBinding kBindings[] = {
+    {ids::kStartAs, &Settings::FullScreen, bind::DropDownList},
+    {ids::kShutdown, &Settings::Shutdown, bind::CheckBox},
+    {ids::kDisableAutorun, &Settings::DisableAutorun, bind::CheckBox},
+    {ids::kCloseLaunchers, &Settings::CloseLaunch, bind::CheckBox},
+    {ids::kAutoplay, &Settings::Autoplay, bind::CheckBox},
+    {ids::kReadConf, &Settings::ReadConf, bind::CheckBox},
+    {ids::kReadMdvd, &Settings::ReadMDVD, bind::CheckBox},
+    {ids::kMdvdPlay, &Settings::MDVDPlay, bind::CheckBox},
+    {ids::kSubMdvd, &Settings::SubMDVD, bind::CheckBox},
+    {ids::kSubMdvdAdjusted, &Settings::SubMDVDAdj, bind::CheckBox},
+    {ids::kMinFileSize, &Settings::MinFileSize, bind::Unsigned},
 };
-constexpr const char* kSystemShellItem = "system shell";
 
 constexpr TooltipEntry kTooltips[] = {
-    {ids::kShutdown, "shutdown Windows when Off button is pressed in full screen mode"},
+    {ids::kShutdown, res::kStrShutdownTooltip},
 };
 
 }  // namespace
 
-CGeneralPage::CGeneralPage(OptionsContext& context)
-    : COptionsPage(res::kGeneralPage, context),
-      FullScreen(context.settings.FullScreen),
-      Shutdown(context.settings.Shutdown),
-      DisableAutorun(context.settings.DisableAutorun),
-      CloseLaunch(context.settings.CloseLaunch),
-      Autoplay(context.settings.Autoplay),
-      ReadConf(context.settings.ReadConf),
-      ReadMDVD(context.settings.ReadMDVD),
-      MDVDPlay(context.settings.MDVDPlay),
-      SubMDVD(context.settings.SubMDVD),
-      SubMDVDAdj(context.settings.SubMDVDAdj),
-      MinFileSize(context.settings.MinFileSize) {
+CGeneralPage::CGeneralPage(Settings& settings, const Services& services)
+    : COptionsPage(res::kGeneralPage, settings, services, kBindings) {
   ConnectHandlers();
 }
 
@@ -58,26 +53,16 @@ void CGeneralPage::ConnectHandlers() {
           &CGeneralPage::ApplyEnablingRule);
 }
 
-void CGeneralPage::DoDataExchange(DataExchange& exchange) {
-  exchange.DropDownList(ids::kStartAs, FullScreen)
-      .CheckBox(ids::kShutdown, Shutdown)
-      .CheckBox(ids::kDisableAutorun, DisableAutorun)
-      .CheckBox(ids::kCloseLaunchers, CloseLaunch)
-      .CheckBox(ids::kAutoplay, Autoplay)
-      .CheckBox(ids::kReadConf, ReadConf)
-      .CheckBox(ids::kReadMdvd, ReadMDVD)
-      .CheckBox(ids::kMdvdPlay, MDVDPlay)
-      .CheckBox(ids::kSubMdvd, SubMDVD)
-      .CheckBox(ids::kSubMdvdAdjusted, SubMDVDAdj)
-      .Unsigned(ids::kMinFileSize, MinFileSize);
-}
-
 void CGeneralPage::OnFirstShow() {
   ShowValues();
+  // Every start mode but the system shell, which is offered only where the system has a
+  // shell entry.
   auto* startAs = FindControlAs<QComboBox>(*this, ids::kStartAs);
-  for (const char* item : kStartModeItems) startAs->addItem(QString::fromLatin1(item));
-  if (context_.system.IsWindowsNT()) {
-    startAs->addItem(QString::fromLatin1(kSystemShellItem));
+  for (int mode = 0; mode < kSystemShell; ++mode) {
+    startAs->addItem(ToQString(res::LoadString(res::kStrStartModes + mode)));
+  }
+  if (services_.system.IsWindowsNT()) {
+    startAs->addItem(ToQString(res::LoadString(res::kStrStartModes + kSystemShell)));
   } else {
     FindControl(*this, ids::kDisableAutorun)->setEnabled(false);
   }
@@ -91,38 +76,25 @@ void CGeneralPage::ApplyEnablingRule() {
   // A refused megabytes text has been reported; the rule goes on with what was read.
   ReadControls();
   bool forced = false;
-  FindControl(*this, ids::kMdvdPlay)->setEnabled(ReadMDVD == 1);
-  if (ReadMDVD == 0) {
-    MDVDPlay = 0;
-    SubMDVD = 0;
-    SubMDVDAdj = 0;
+  FindControl(*this, ids::kMdvdPlay)->setEnabled(values_.ReadMDVD == 1);
+  if (values_.ReadMDVD == 0) {
+    values_.MDVDPlay = 0;
+    values_.SubMDVD = 0;
+    values_.SubMDVDAdj = 0;
     forced = true;
   }
-  if (FullScreen == kSystemShell) {
-    Shutdown = 1;
+  if (values_.FullScreen == kSystemShell) {
+    values_.Shutdown = 1;
     forced = true;
   }
-  FindControl(*this, ids::kShutdown)->setEnabled(FullScreen != kSystemShell);
+  FindControl(*this, ids::kShutdown)->setEnabled(values_.FullScreen != kSystemShell);
   if (forced) ShowValues();
 }
 
-void CGeneralPage::Store() {
-  Settings& settings = context_.settings;
-  ApplyStartModeChange(context_.system, settings.FullScreen, FullScreen);
-  ApplyAutorunChange(context_.system, settings.DisableAutorun, DisableAutorun);
-  settings.Autoplay = Autoplay;
-  settings.FullScreen = FullScreen;
-  settings.Shutdown = Shutdown;
-  settings.CloseLaunch = CloseLaunch;
-  settings.DisableAutorun = DisableAutorun;
-  settings.ReadMDVD = ReadMDVD;
-  settings.ReadConf = ReadConf;
-  settings.SubMDVD = SubMDVD;
-  settings.SubMDVDAdj = SubMDVDAdj;
-  settings.MDVDPlay = MDVDPlay;
-  settings.MinFileSize = MinFileSize;
-  // A failed save is not reported; the in-memory record holds the new values anyway.
-  settings.Save(context_.registry);
+void CGeneralPage::ConfirmChanges() {
+  const Settings& settings = settings_;
+  ApplyStartModeChange(services_.system, settings.FullScreen, values_.FullScreen);
+  ApplyAutorunChange(services_.system, settings.DisableAutorun, values_.DisableAutorun);
 }
 
 }  // namespace quorvel

@@ -4,12 +4,12 @@
 #include <QMessageBox>
 
 #include "resources/gui_text.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 
 namespace quorvel {
 
 namespace {
-
-constexpr std::string_view kProgramName = "Quorvel";
 
 QMessageBox::Icon ToQtIcon(MessageIcon icon) {
   switch (icon) {
@@ -43,7 +43,8 @@ QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
 
 MessageAnswer QtUserMessages::Show(std::string_view text, std::string_view caption,
                                    MessageButtons buttons, MessageIcon icon) {
-  QMessageBox box(ToQtIcon(icon), ToQString(caption.empty() ? kProgramName : caption),
+  QMessageBox box(ToQtIcon(icon),
+                  ToQString(caption.empty() ? res::LoadString(res::kStrProgramName) : caption),
                   ToQString(text), ToQtButtons(buttons), owner_.data());
   switch (box.exec()) {
     case QMessageBox::Yes:

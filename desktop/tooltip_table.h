@@ -1,6 +1,6 @@
 #pragma once
-// A page's fixed table of tooltips: {control id, text} pairs. An entry may carry no
-// text, which means the control shows no tooltip.
+// A page's fixed table of tooltips: {control id, id of its text in the string table}
+// pairs. An entry whose text id has no text means the control shows no tooltip.
 
 #include <optional>
 #include <span>
@@ -10,7 +10,7 @@ namespace quorvel {
 
 struct TooltipEntry {
   int controlId;
-  const char* text;  // null: no tooltip
+  int textId;  // 0: no tooltip
 };
 
 using TooltipTable = std::span<const TooltipEntry>;

@@ -30,7 +30,7 @@ int SavePlayerList(UserStore& store, const quorvel::PlayerList& players) {
 
 }  // namespace
 
-void AddPlayersCommands(CLI::App& app, Context& context) {
+void AddPlayersCommands(Command& app, Context& context) {
   auto* players = app.add_subcommand("players", "List, add or remove the configured players");
   auto json = std::make_shared<bool>(false);
   players->add_flag("--json", *json, "Show the players as a JSON array");
@@ -42,7 +42,7 @@ void AddPlayersCommands(CLI::App& app, Context& context) {
   add->add_option("--cmdline", options->cmdLine, "Its command line; %f stands for the file");
   add->add_option("--playlist", options->playlist,
                   "Playlist it accepts: -1 none, 0 BSPlayer list, 1 ASX list, 2 m3u8 list")
-      ->check(CLI::Range(-1, 2));
+      ->check(Range(-1, 2));
 
   auto* remove =
       players->add_subcommand("remove", "Remove the first player of this name, then save");
@@ -52,7 +52,7 @@ void AddPlayersCommands(CLI::App& app, Context& context) {
   players->callback([&context, json, add, remove] {
     if (add->parsed() || remove->parsed()) return;
     quorvel::Settings settings;
-    LoadUserSettings(settings);
+    LoadUserSettings(context.services(), settings);
     if (*json) {
       std::printf("%s\n", PlayersJson(settings.Players).dump(2).c_str());
     } else {
@@ -61,7 +61,7 @@ void AddPlayersCommands(CLI::App& app, Context& context) {
     context.exitCode = 0;
   });
   add->callback([&context, options] {
-    UserStore store;  // one store for the load and the save
+    UserStore store(context.services());  // one store for the load and the save
     quorvel::Settings settings;
     store.Load(settings);
     quorvel::PlayerRecord player(options->name, options->path, options->cmdLine,
@@ -76,7 +76,7 @@ void AddPlayersCommands(CLI::App& app, Context& context) {
     context.exitCode = SavePlayerList(store, settings.Players);
   });
   remove->callback([&context, removeName] {
-    UserStore store;
+    UserStore store(context.services());
     quorvel::Settings settings;
     store.Load(settings);
     for (auto it = settings.Players.begin(); it != settings.Players.end(); ++it) {

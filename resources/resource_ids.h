@@ -27,6 +27,13 @@ inline constexpr int kStrOff = 104;
 inline constexpr int kStrPlayLang1 = 105;
 inline constexpr int kStrPlayLang2 = 106;
 inline constexpr int kStrPlayAll = 107;
+// The GUI's own texts beyond those of the templates.
+inline constexpr int kStrProgramName = 200;  // also the caption of message boxes
+inline constexpr int kStrOptionsCaption = 201;
+inline constexpr int kStrNotANumber = 202;  // refusal of a number edit's text
+// The "Start as" items: the id of the item for a StartMode is kStrStartModes + the mode.
+inline constexpr int kStrStartModes = 210;
+inline constexpr int kStrShutdownTooltip = 220;
 
 // Controls without an id of their own (labels, group boxes).
 inline constexpr int kNoId = -1;

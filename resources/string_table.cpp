@@ -21,6 +21,14 @@ constexpr StringEntry kStrings[] = {
     {kStrPlayLang1, "Play Lang. 1"},
     {kStrPlayLang2, "Play Lang. 2"},
     {kStrPlayAll, "Play all movie files"},
+    {kStrProgramName, "Quorvel"},
+    {kStrOptionsCaption, "Quorvel Options"},
+    {kStrNotANumber, "Please enter a whole number from 0 to 4294967295."},
+    {kStrStartModes + 0, "configuration dialog"},
+    {kStrStartModes + 1, "full screen window"},
+    {kStrStartModes + 2, "icon in taskbar's status area"},
+    {kStrStartModes + 3, "system shell"},
+    {kStrShutdownTooltip, "shutdown Windows when Off button is pressed in full screen mode"},
 };
 
 constexpr MenuItem kTrayMenuItems[] = {

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <memory>
 
 #include "platform/native_path.h"
 #include "platform/win32/win32_handle.h"
@@ -204,7 +203,5 @@ bool Win32Files::ReadTextLines(std::string_view path,
   if (pending) finish(false);
   return true;
 }
-
-std::unique_ptr<Files> CreateSystemFiles() { return std::make_unique<Win32Files>(); }
 
 }  // namespace quorvel

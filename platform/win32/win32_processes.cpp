@@ -127,6 +127,4 @@ bool Win32Processes::Terminate(ProcessId id) {
 
 ProcessId Win32Processes::CurrentProcessId() { return ::GetCurrentProcessId(); }
 
-std::unique_ptr<Processes> CreateSystemProcesses() { return std::make_unique<Win32Processes>(); }
-
 }  // namespace quorvel

@@ -3,11 +3,8 @@
 #include <windows.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
-
-#include "platform/user_registry.h"
 
 namespace quorvel {
 
@@ -114,11 +111,6 @@ bool Win32Registry::DeleteKey(RegKey parent, std::string_view subKey) {
 void Win32Registry::CloseKey(RegKey key) {
   if (key == kNoKey || IsRoot(key)) return;
   ::RegCloseKey(ToHkey(key));
-}
-
-// The system keeps the registry; there is no file of the program's own to set aside.
-std::unique_ptr<Registry> OpenUserRegistry(UserMessages& /*messages*/) {
-  return std::make_unique<Win32Registry>();
 }
 
 }  // namespace quorvel

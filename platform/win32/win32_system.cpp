@@ -4,8 +4,6 @@
 
 #include <memory>
 
-#include "platform/win32/win32_registry.h"
-
 namespace quorvel {
 
 namespace {
@@ -17,13 +15,6 @@ bool WriteSystemValue(Registry& registry, const char* keyPath, const char* name,
   ScopedKey key(registry, registry.OpenKey(kLocalMachine, keyPath));
   if (!key) return false;
   return registry.SetValue(key.get(), name, type, data, size);
-}
-
-// The registry that the system service of the programs writes to; it lives as long
-// as the program.
-Registry& SystemRegistry() {
-  static Win32Registry registry;
-  return registry;
 }
 
 }  // namespace
@@ -86,10 +77,6 @@ void Win32System::PowerOff() {
     if (::GetLastError() != ERROR_SUCCESS) return;
   }
   exitWindows_(EWX_POWEROFF, 0);
-}
-
-std::unique_ptr<SystemService> MakeSystemService() {
-  return std::make_unique<Win32System>(SystemRegistry());
 }
 
 }  // namespace quorvel

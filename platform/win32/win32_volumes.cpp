@@ -84,6 +84,4 @@ bool Win32Volumes::EjectMedia(std::string_view path, bool eject) {
                            nullptr, 0, &returned, nullptr) != FALSE;
 }
 
-std::unique_ptr<Volumes> CreateSystemVolumes() { return std::make_unique<Win32Volumes>(); }
-
 }  // namespace quorvel

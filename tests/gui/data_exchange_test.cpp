@@ -9,10 +9,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "platform/fake/recording_messages.h"
 #include "resources/dialog_builder.h"
 #include "resources/gui_text.h"
 #include "resources/resource_ids.h"
-#include "support/recording_messages.h"
+#include "resources/string_table.h"
 
 namespace quorvel {
 namespace {
@@ -25,7 +26,7 @@ TEST(DataExchangeTest, BindsEachKindBothWays) {
   BuildDialog(dialog, *res::FindDialogTemplate(res::kPlayerInfoDialog));
   auto* playlist = FindControlAs<QComboBox>(dialog, info::kPlaylist);
   playlist->addItems({"None", "BSPlayer", "ASX"});
-  testing::RecordingMessages messages;
+  RecordingMessages messages;
 
   // Bytes that are not UTF-8 are shown as Windows-1252 and, unchanged, kept as they are.
   std::string name = "Caf\xe9 \x80";
@@ -58,7 +59,7 @@ TEST(DataExchangeTest, CheckBoxesAndARefusedNumberStopTheRead) {
   QWidget page;
   BuildDialog(page, *res::FindDialogTemplate(res::kGeneralPage));
   namespace g = res::general;
-  testing::RecordingMessages messages;
+  RecordingMessages messages;
   std::int32_t shutdown = 5, autoplay = 1;
   std::uint32_t megabytes = 9;
   DataExchange(page, Direction::ShowValues, messages)
@@ -79,7 +80,7 @@ TEST(DataExchangeTest, CheckBoxesAndARefusedNumberStopTheRead) {
   EXPECT_EQ(megabytes, 9u);  // refused: unchanged
   EXPECT_EQ(autoplay, 1);    // after the refusal: not read
   ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text, DataExchange::kNotANumberMessage);
+  EXPECT_EQ(messages.messages[0].text, res::LoadString(res::kStrNotANumber));
 }
 
 TEST(GuiTextTest, Utf8AsUtf8AndAnythingElseAsWindows1252) {

@@ -20,19 +20,19 @@
 
 #include "app/settings.h"
 #include "desktop/general_page.h"
+#include "platform/fake/fake_services.h"
+#include "platform/fake/recording_messages.h"
+#include "platform/fake/recording_system.h"
 #include "resources/dialog_builder.h"
 #include "resources/resource_ids.h"
+#include "resources/string_table.h"
 #include "support/counting_registry.h"
-#include "support/recording_messages.h"
-#include "support/recording_system.h"
 
 namespace quorvel {
 namespace {
 
 namespace ids = res::general;
 using testing::CountingRegistry;
-using testing::RecordingMessages;
-using testing::RecordingSystem;
 
 constexpr std::int32_t kShell = 3;
 
@@ -40,7 +40,7 @@ class OptionsSheetTest : public ::testing::Test {
  protected:
   // Opens the sheet as RunOptionsSheet does, without blocking the test.
   COptionsSheet& Open() {
-    sheet_ = std::make_unique<COptionsSheet>(nullptr, context_);
+    sheet_ = std::make_unique<COptionsSheet>(nullptr, settings_, services_);
     sheet_->show();
     QApplication::setActiveWindow(sheet_.get());
     return *sheet_;
@@ -80,7 +80,10 @@ class OptionsSheetTest : public ::testing::Test {
   CountingRegistry registry_;
   RecordingSystem system_;
   RecordingMessages messages_;
-  OptionsContext context_{settings_, registry_, system_, messages_};
+  FakeServices fake_;
+  // The fakes, with the saves of the record counted.
+  Services services_{fake_.files, fake_.volumes, fake_.processes,   system_,
+                     registry_,   messages_,     fake_.privateFiles};
   std::unique_ptr<COptionsSheet> sheet_;
 };
 
@@ -214,7 +217,7 @@ TEST_F(OptionsSheetTest, NothingChangedSavesOncePerShownPageAndSwitchesNothing) 
 
   // A sheet whose pages were never shown stores nothing at all.
   settings_.Autoplay = 0;
-  COptionsSheet unshown(nullptr, context_);
+  COptionsSheet unshown(nullptr, settings_, services_);
   unshown.accept();
   EXPECT_EQ(unshown.result(), QDialog::Accepted);
   EXPECT_EQ(registry_.saves, 1);
@@ -254,7 +257,7 @@ TEST_F(OptionsSheetTest, MegabytesThatAreNotAWholeNumberKeepTheSheetOpen) {
     Megabytes()->setText(bad);
     QTest::mouseClick(sheet_->OkButton(), Qt::LeftButton);
     ASSERT_EQ(messages_.messages.size(), 1u);
-    EXPECT_EQ(messages_.messages[0].text, DataExchange::kNotANumberMessage);
+    EXPECT_EQ(messages_.messages[0].text, res::LoadString(res::kStrNotANumber));
     EXPECT_TRUE(sheet_->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), Megabytes());
   }
@@ -300,8 +303,9 @@ TEST_F(OptionsSheetTest, OnlyShutdownHasATooltip) {
 }
 
 TEST(TooltipTableTest, FirstMatchWinsAndAnEntryWithoutTextShowsNothing) {
-  constexpr TooltipEntry table[] = {{1, "one"}, {2, nullptr}, {1, "later"}, {2, "hidden"}};
-  EXPECT_EQ(LookUpTooltip(table, 1), "one");
+  constexpr TooltipEntry table[] = {
+      {1, res::kStrShutdownTooltip}, {2, 0}, {1, res::kStrPlay}, {2, res::kStrPlay}};
+  EXPECT_EQ(LookUpTooltip(table, 1), res::LoadString(res::kStrShutdownTooltip));
   EXPECT_EQ(LookUpTooltip(table, 2), std::nullopt);
   EXPECT_EQ(LookUpTooltip(table, 3), std::nullopt);
 }

@@ -111,7 +111,7 @@ TEST(Win32FilesTest, ListsSizesAndReadsRealFiles) {
 
   // Names from disk files, resolved over the listings: any letter case finds the
   // entry as the folder spells it; a name that climbs out of the folder names nothing.
-  DiskNameResolver resolver = MakeDiskNameResolver(files);
+  DiskNameResolver resolver = CreateDiskNameResolver(files);
   EXPECT_EQ(resolver.Resolve(folder, "ALPHA.avi"), folder + "\\Alpha.AVI");
   const std::string escape = resolver.Resolve(folder, "..\\..\\boot.ini");
   EXPECT_EQ(escape.rfind(folder + "\\", 0), 0u) << escape;

@@ -15,12 +15,12 @@
 #include <thread>
 
 #include "app/settings.h"
+#include "platform/fake/fake_services.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_volumes.h"
 #include "playback/launchers.h"
 #include "playback/player_choice.h"
 #include "playback/process_list.h"
-#include "support/recording_messages.h"
 #include "support/temp_dir.h"
 #include "win32_test_support.h"
 #include "windows_rules/ascii.h"
@@ -97,7 +97,10 @@ TEST_F(Win32ProcessesTest, PlayerGetsTheComposedCommandLineAndEachFileAsOneArgum
   const std::string player = WinPath(recorder_.string());
   Settings settings;
   settings.DivXPlayer = "recorder";
-  quorvel::testing::RecordingMessages messages;
+  // The real processes service; the rest of the seam is fake.
+  FakeServices fake;
+  const Services services{fake.files,    fake.volumes,  processes_,       fake.system,
+                          fake.registry, fake.messages, fake.privateFiles};
   const std::vector<std::string> files = {
       "D:\\plain.avi",
       "D:\\with \"quotes\" inside.avi",
@@ -124,10 +127,9 @@ TEST_F(Win32ProcessesTest, PlayerGetsTheComposedCommandLineAndEachFileAsOneArgum
   for (const auto& [text, expected] : templates) {
     settings.Players = {{"recorder", player, text, PlaylistType::NoPlaylist}};
     settings.DivXCommandLine = text;
-    PlaybackServices services{settings, processes_, messages, ""};
     for (const std::string& f : files) {
       SCOPED_TRACE(text + " / " + f);
-      ASSERT_TRUE(PlayMovie(services, Movie(MovieType::DivX, "title", f)));
+      ASSERT_TRUE(PlayMovie(services, settings, Movie(MovieType::DivX, "title", f, fake.files)));
       const std::optional<Record> record = TakeRecord(recordPath_);
       ASSERT_TRUE(record.has_value()) << "the player did not start";
       // Exactly the line that was composed reaches the program...
@@ -138,7 +140,7 @@ TEST_F(Win32ProcessesTest, PlayerGetsTheComposedCommandLineAndEachFileAsOneArgum
       EXPECT_EQ(Args(record->args.begin() + 1, record->args.end()), expected(f));
     }
   }
-  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_TRUE(fake.messages.messages.empty());
 }
 
 TEST_F(Win32ProcessesTest, QuorvelctlPlayStartsThePlayerOfEachMovieOnADisk) {

@@ -1,6 +1,7 @@
 // The system switches on the real registry, and power-off against a stand-in.
 #include <windows.h>
-// windows.h names ReplaceFileA "ReplaceFile"; the program has a function of its own.
+// windows.h names ReplaceFileA "ReplaceFile"; the private-files service has a call of
+// its own of that name.
 #undef ReplaceFile
 
 #include <gtest/gtest.h>
@@ -13,11 +14,11 @@
 
 #include "app/ffdshow_switches.h"
 #include "app/settings.h"
-#include "platform/private_files.h"
+#include "platform/fake/recording_messages.h"
+#include "platform/win32/win32_private_files.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 #include "playback/playlist.h"
-#include "support/recording_messages.h"
 #include "win32_test_support.h"
 #include "windows_rules/ascii.h"
 
@@ -172,20 +173,19 @@ TEST_F(Win32SystemTest, PowerOffEnablesTheShutdownPrivilegeAndAsksOnce) {
 }
 
 TEST(Win32PlaylistTest, PlaylistsGoToTheUsersLocalApplicationData) {
-  bool ready = false;
-  const std::string folder = PrivateFilesFolder(ready);
-  ASSERT_TRUE(ready) << folder;
+  Win32PrivateFiles files;
+  const std::string folder = files.Folder();
   char local[MAX_PATH] = {};
   ASSERT_GT(::GetEnvironmentVariableA("LOCALAPPDATA", local, MAX_PATH), 0u);
   EXPECT_TRUE(EqualsIgnoringAsciiCase(folder, std::string(local) + "\\Quorvel")) << folder;
-  EXPECT_EQ(DefaultPlaylistBase(), folder + "\\playlist");
+  EXPECT_EQ(PlaylistBase(files), folder + "\\playlist");
 
   DiskInfo disk;
-  disk.AddMovie(MovieType::DivX, "a", "D:\\a & b.avi");
-  disk.AddMovie(MovieType::DivX, "b", "D:\\c.avi");
-  quorvel::testing::RecordingMessages messages;
+  disk.AddMovie("a", "D:\\a & b.avi", 1);
+  disk.AddMovie("b", "D:\\c.avi", 1);
+  RecordingMessages messages;
   const std::string written =
-      WritePlaylist(disk, DefaultPlaylistBase(), PlaylistType::BslPlaylist, messages);
+      WritePlaylist(disk, PlaylistBase(files), PlaylistType::BslPlaylist, files, messages);
   ASSERT_EQ(written, folder + "\\playlist.bsl");
   {
     std::ifstream in(written, std::ios::binary);
@@ -193,11 +193,11 @@ TEST(Win32PlaylistTest, PlaylistsGoToTheUsersLocalApplicationData) {
               "D:\\a & b.avi\r\nD:\\c.avi\r\n");
   }
   // A second list replaces the first in one step.
-  EXPECT_TRUE(ReplaceFile(written, "new"));
+  EXPECT_TRUE(files.ReplaceFile(written, "new"));
   std::ifstream again(written, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), std::istreambuf_iterator<char>()),
             "new");
-  EXPECT_FALSE(ReplaceFile(folder + "\\missing\\x.bsl", "x"));
+  EXPECT_FALSE(files.ReplaceFile(folder + "\\missing\\x.bsl", "x"));
 }
 
 }  // namespace
