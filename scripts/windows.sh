@@ -23,6 +23,8 @@ packages=(
   cmake ninja-build pkg-config dpkg-dev ccache
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth
+  # the host tool that makes the AVI files of the disk tests
+  ffmpeg
   # sources and header-only packages that are built or copied for the target
   googletest nlohmann-json3-dev libcli11-dev
 )
