@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -24,6 +26,7 @@
 #include "support/temp_dir.h"
 #include "win32_test_support.h"
 #include "windows_rules/ascii.h"
+#include "windows_rules/disk_names.h"
 
 namespace quorvel {
 namespace {
@@ -54,26 +57,75 @@ bool WaitFor(const std::function<bool()>& condition,
   return true;
 }
 
-// The recorder's file: "LENGTH:BYTES\n" for the command line, then for each argument.
-std::optional<Record> TakeRecord(const fs::path& path) {
-  std::error_code error;
-  if (!WaitFor([&] { return fs::exists(path, error); })) return std::nullopt;
-  const std::string bytes = ReadAll(path);
-  fs::remove(path, error);
+// The recorder's record, when `bytes` holds a whole one: "LENGTH:BYTES\n" for the number
+// of arguments, the command line, then each argument.
+std::optional<Record> ParseRecord(const std::string& bytes) {
   std::vector<std::string> items;
   for (std::size_t at = 0; at < bytes.size();) {
     const std::size_t colon = bytes.find(':', at);
-    if (colon == std::string::npos) return std::nullopt;
-    const std::size_t length = std::stoul(bytes.substr(at, colon - at));
-    items.push_back(bytes.substr(colon + 1, length));
-    at = colon + 1 + length + 1;
+    if (colon == std::string::npos || colon == at || colon - at > 9) return std::nullopt;
+    const std::string length = bytes.substr(at, colon - at);
+    if (length.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+    const std::size_t size = std::stoul(length);
+    if (colon + 1 + size >= bytes.size() || bytes[colon + 1 + size] != '\n') return std::nullopt;
+    items.push_back(bytes.substr(colon + 1, size));
+    at = colon + 1 + size + 1;
   }
-  if (items.empty()) return std::nullopt;
+  if (items.size() < 2 || items.front() != std::to_string(items.size() - 2)) return std::nullopt;
   Record record;
-  record.commandLine = items.front();
-  record.args.assign(items.begin() + 1, items.end());
+  record.commandLine = items[1];
+  record.args.assign(items.begin() + 2, items.end());
   return record;
 }
+
+// Waits for the recorder's file at `path` and takes it away.
+std::optional<Record> TakeRecord(const fs::path& path) {
+  std::optional<Record> record;
+  WaitFor([&] {
+    std::error_code error;
+    if (!fs::exists(path, error)) return false;
+    record = ParseRecord(ReadAll(path));
+    return record.has_value();
+  });
+  std::error_code ignored;
+  fs::remove(path, ignored);
+  return record;
+}
+
+// The file names that try to break out of their argument (those of the Linux backend's
+// player tests, on drive D:): quotes, backslashes before quotes and at the end, blanks
+// and tabs, the characters cmd.exe and the template treat specially, a line end,
+// Windows-1252 bytes, a name that is all quotes and options, and one longer than
+// MAX_PATH.
+const std::vector<std::string> kHostileNames = {
+    "plain.avi",
+    "with \"quotes\" inside.avi",
+    "back\\slash\\\\\"quote.avi",
+    "trailing backslash\\",
+    "blanks  and\ttab.avi",
+    "100% & %f percent.avi",
+    "new\nline.avi",
+    "caf\xE9 \x93win1252\x94.avi",
+    "\" --fs \"",
+    std::string(300, 'x') + ".avi",
+};
+
+// Command-line templates, with the arguments the player must get for the file `f`.
+struct Template {
+  std::string text;
+  std::function<Args(const std::string& f)> expected;
+};
+const std::vector<Template> kTemplates = {
+    {"%f", [](const std::string& f) { return Args{f}; }},
+    {"-fs \"%f\"",
+     [](const std::string& f) {
+       return Args{"-fs", f};
+     }},
+    {"--playlist=%f \"%f\" %f",
+     [](const std::string& f) {
+       return Args{"--playlist=" + f, f, f};
+     }},
+};
 
 class Win32ProcessesTest : public ::testing::Test {
  protected:
@@ -101,30 +153,9 @@ TEST_F(Win32ProcessesTest, PlayerGetsTheComposedCommandLineAndEachFileAsOneArgum
   FakeServices fake;
   const Services services{fake.files,    fake.volumes,  processes_,       fake.system,
                           fake.registry, fake.messages, fake.privateFiles};
-  const std::vector<std::string> files = {
-      "D:\\plain.avi",
-      "D:\\with \"quotes\" inside.avi",
-      "D:\\back\\slash\\\\\"quote.avi",
-      "D:\\trailing backslash\\",
-      "D:\\blanks  and\ttab.avi",
-      "D:\\100% & %f percent.avi",
-      "D:\\new\nline.avi",
-      "D:\\caf\xE9 \x93win1252\x94.avi",
-      "\" --fs \"",
-      "D:\\" + std::string(300, 'x') + ".avi",
-  };
-  const std::vector<std::pair<std::string, std::function<Args(const std::string&)>>> templates = {
-      {"%f", [](const std::string& f) { return Args{f}; }},
-      {"-fs \"%f\"",
-       [](const std::string& f) {
-         return Args{"-fs", f};
-       }},
-      {"--playlist=%f \"%f\" %f",
-       [](const std::string& f) {
-         return Args{"--playlist=" + f, f, f};
-       }},
-  };
-  for (const auto& [text, expected] : templates) {
+  std::vector<std::string> files;
+  for (const std::string& name : kHostileNames) files.push_back("D:\\" + name);
+  for (const auto& [text, expected] : kTemplates) {
     settings.Players = {{"recorder", player, text, PlaylistType::NoPlaylist}};
     settings.DivXCommandLine = text;
     for (const std::string& f : files) {
@@ -185,6 +216,65 @@ TEST_F(Win32ProcessesTest, QuorvelctlPlayStartsThePlayerOfEachMovieOnADisk) {
   std::set<std::string> expected;
   for (const std::string& name : names) expected.insert(diskPath + "\\" + name);
   EXPECT_EQ(played, expected);
+  testing::DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Ostrell\\Quorvel");
+}
+
+TEST_F(Win32ProcessesTest, QuorvelctlPlayHandsEveryHostileNameToThePlayerAsOneArgument) {
+  // No Windows file name holds most of these characters, so the disk names its movies
+  // in its configuration.ini, each value in quotes, which the reader takes off. Only
+  // the name with a line end cannot be written there (a line end ends the value), and
+  // the trailing backslash is taken off with the empty last component of the name:
+  // both stay covered by the test above, which hands the names over directly.
+  const fs::path disk = folder_.path() / "hostile";
+  fs::create_directories(disk);
+  const std::string diskPath = WinPath(disk.string());
+  std::string ini = "[Movies]\r\n";
+  std::vector<std::string> names;
+  for (const std::string& name : kHostileNames) {
+    if (name.find('\n') != std::string::npos) continue;
+    ini += "Movie " + std::to_string(names.size() + 1) + "=\"" + name + "\"\r\n";
+    names.push_back(name);
+  }
+  {
+    std::ofstream out(disk / "configuration.ini", std::ios::binary);
+    out << ini;
+  }
+  // The file each movie must reach the player as: the disk's folder, then the name,
+  // its backslashes separating folders (empty components dropped).
+  std::vector<std::string> expectedFiles;
+  for (const std::string& name : names) {
+    std::string file = diskPath;
+    for (std::string_view component : SplitDiskName(name)) {
+      file += "\\";
+      file += component;
+    }
+    expectedFiles.push_back(file);
+  }
+
+  const std::string player = WinPath(recorder_.string());
+  for (const Template& t : kTemplates) {
+    testing::DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Ostrell\\Quorvel");
+    Win32Registry registry;
+    Settings settings;
+    ASSERT_TRUE(settings.Load(registry));
+    settings.DivXPlayer = "recorder";
+    settings.DivXCommandLine = t.text;
+    settings.Players = {{"recorder", player, t.text, PlaylistType::NoPlaylist}};
+    ASSERT_TRUE(settings.Save(registry));
+    for (std::size_t movie = 0; movie < names.size(); ++movie) {
+      const std::string& file = expectedFiles[movie];
+      SCOPED_TRACE(t.text + " / " + file);
+      const auto run = RunProgram("\"" + WinPath(QUORVEL_QUORVELCTL) + "\" play \"" + diskPath +
+                                  "\" --movie " + std::to_string(movie + 1));
+      ASSERT_EQ(run.exitCode, 0u) << run.output;
+      const std::optional<Record> record = TakeRecord(recordPath_);
+      ASSERT_TRUE(record.has_value()) << run.output;
+      EXPECT_EQ(record->commandLine,
+                ComposeCommandLine(player, BuildArguments(settings.Players.front(), file)));
+      ASSERT_FALSE(record->args.empty());
+      EXPECT_EQ(Args(record->args.begin() + 1, record->args.end()), t.expected(file));
+    }
+  }
   testing::DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Ostrell\\Quorvel");
 }
 
@@ -274,9 +364,21 @@ TEST_F(Win32ProcessesTest, LaunchersOnTheDiskAreClosedOrEndedAndNothingElseIsTou
   }
   EXPECT_EQ(seen, 1);
 
-  const auto run = RunProgram("\"" + WinPath((disk / "quorvelctl.exe").string()) +
-                              "\" close-launchers \"" + WinPath(disk.string()) + "\"");
+  // Run from the disk, the closing program lists both launchers and not itself or the
+  // copy outside; had it ended itself, its own line would be missing and the run cut off.
+  const std::string closer = "\"" + WinPath((disk / "quorvelctl.exe").string()) +
+                             "\" close-launchers \"" + WinPath(disk.string()) + "\"";
+  const auto dryRun = RunProgram(closer + " --dry-run");
+  ASSERT_EQ(dryRun.exitCode, 0u) << dryRun.output;
+  EXPECT_EQ(std::count(dryRun.output.begin(), dryRun.output.end(), '\n'), 2) << dryRun.output;
+  EXPECT_NE(dryRun.output.find("launch.exe"), std::string::npos) << dryRun.output;
+  EXPECT_NE(dryRun.output.find("stubborn.exe"), std::string::npos) << dryRun.output;
+  EXPECT_EQ(dryRun.output.find("quorvelctl.exe"), std::string::npos) << dryRun.output;
+  EXPECT_EQ(polite.Count("close"), 0);
+
+  const auto run = RunProgram(closer);
   ASSERT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 2) << run.output;
 
   EXPECT_TRUE(polite.WaitEnded()) << run.output;
   EXPECT_EQ(polite.Count("close"), 1);

@@ -1,7 +1,8 @@
 /* A stand-in player for the Windows tests: writes the command line it was started with
    (GetCommandLineA) and the arguments its C runtime made of it to the file that
-   QUORVEL_WIN_RECORD names, each as "LENGTH:BYTES\n", so any byte survives. The file
-   appears in one step (written beside, then renamed). */
+   QUORVEL_WIN_RECORD names, each as "LENGTH:BYTES\n", so any byte survives, after the
+   number of arguments written the same way, so a reader can tell a whole record. The
+   file appears in one step (written beside, then renamed). */
 #include <windows.h>
 
 #include <stdio.h>
@@ -24,6 +25,9 @@ int main(int argc, char** argv) {
   snprintf(temporary, sizeof temporary, "%s.tmp", record);
   FILE* out = fopen(temporary, "wb");
   if (out == NULL) return 3;
+  char count[16];
+  snprintf(count, sizeof count, "%d", argc);
+  Put(out, count);
   Put(out, GetCommandLineA());
   for (int i = 0; i < argc; ++i) Put(out, argv[i]);
   if (fclose(out) != 0) return 4;
