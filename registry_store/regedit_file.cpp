@@ -61,6 +61,19 @@ std::string NoWindows1252Byte(char32_t code) {
          " has no Windows-1252 byte (the settings hold Windows-1252 texts)";
 }
 
+// Appends the Windows-1252 byte of `code`, counting line feeds on in `line`; a
+// character without such a byte is refused with its reason.
+bool AppendWindows1252(char32_t code, std::string& out, std::size_t& line, std::string& reason) {
+  const std::optional<char> byte = Windows1252FromCodePoint(code);
+  if (!byte) {
+    reason = NoWindows1252Byte(code);
+    return false;
+  }
+  if (*byte == '\n') ++line;
+  out += *byte;
+  return true;
+}
+
 // Windows-1252 bytes from UTF-16LE code units. `line` is counted on with every line
 // feed; on a fault `reason` says what is wrong at `line`.
 bool Utf16LeToWindows1252(std::string_view bytes, std::string& out, std::size_t& line,
@@ -84,13 +97,7 @@ bool Utf16LeToWindows1252(std::string_view bytes, std::string& out, std::size_t&
       code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
       i += 2;
     }
-    const std::optional<char> byte = Windows1252FromCodePoint(code);
-    if (!byte) {
-      reason = NoWindows1252Byte(code);
-      return false;
-    }
-    if (*byte == '\n') ++line;
-    out += *byte;
+    if (!AppendWindows1252(code, out, line, reason)) return false;
   }
   return true;
 }
@@ -117,13 +124,7 @@ bool Utf8ToWindows1252(std::string_view bytes, std::string& out, std::size_t& li
         code = (code << 6) | (static_cast<std::uint8_t>(bytes[i + k]) & 0x3F);
       }
     }
-    const std::optional<char> byte = Windows1252FromCodePoint(code);
-    if (!byte) {
-      reason = NoWindows1252Byte(code);
-      return false;
-    }
-    if (*byte == '\n') ++line;
-    out += *byte;
+    if (!AppendWindows1252(code, out, line, reason)) return false;
     i += length;
   }
   return true;

@@ -1,23 +1,19 @@
 // quorvelctl read, run as a program on real folders.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "support/shell_command.h"
 #include "support/temp_tree.h"
 
 namespace quorvel {
 namespace {
 
+using testing::CommandRun;
+using testing::RunShell;
 using testing::ShellQuote;
 using testing::TempTree;
-
-struct CommandRun {
-  int status = -1;
-  std::string out;
-};
 
 // Runs quorvelctl with a settings folder of its own, so the user's settings do not
 // leak into the test.
@@ -25,15 +21,7 @@ CommandRun Quorvelctl(const TempTree& tree, const std::string& arguments) {
   const std::string command = "XDG_CONFIG_HOME=" + ShellQuote(tree.Path("config")) + " " +
                               ShellQuote(QUORVEL_BINARY_DIR "/quorvelctl/quorvelctl") + " " +
                               arguments + " </dev/null";
-  CommandRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return RunShell(command);
 }
 
 TEST(QuorvelctlRead, PrintsTheMainDialogRows) {

@@ -1,40 +1,26 @@
 // The demo disk in samples/demo-disk: what the program reads from it, and that mpv plays
 // every movie on it, the second audio stream included.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "picture/cover_picture.h"
 #include "platform/fake/recording_messages.h"
+#include "support/shell_command.h"
 #include "support/temp_tree.h"
 
 namespace quorvel {
 namespace {
 
+using testing::CommandRun;
+using testing::RunShell;
 using testing::ShellQuote;
 
 const std::string kDisk = QUORVEL_SOURCE_DIR "/samples/demo-disk";
 
-struct CommandRun {
-  int status = -1;
-  std::string out;
-};
-
-CommandRun Shell(const std::string& command) {
-  CommandRun run;
-  FILE* pipe = ::popen((command + " </dev/null 2>&1").c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+CommandRun Shell(const std::string& command) { return RunShell(command + " </dev/null 2>&1"); }
 
 TEST(DemoDisk, HoldsThreeDivXMoviesOneWithTwoAudioStreamsAndACover) {
   testing::TempTree tree;
