@@ -9,7 +9,7 @@
 #include <cstdio>
 
 // windows.h names the system's ReplaceFileA "ReplaceFile"; this file defines the
-// program's own function of that name.
+// service's own call of that name.
 #undef ReplaceFile
 
 namespace quorvel {
