@@ -43,6 +43,10 @@ std::string DiskNameResolver::Resolve(std::string_view folder, std::string_view 
     if (part == "." || part == "..") {
       std::string literal(name);
       std::replace(literal.begin(), literal.end(), '/', '\\');
+      // Where the backslash itself separates (Windows), no byte is a plain character
+      // in one name and a separator elsewhere: the separators become '?', which no file
+      // name may hold, so the result names nothing rather than a file outside `folder`.
+      if (separator_ == '\\') std::replace(literal.begin(), literal.end(), '\\', '?');
       return JoinPath(folder, literal, separator_);
     }
   }

@@ -36,7 +36,8 @@ class DiskNameResolver {
   // the first component that matches nothing on, the rest is kept as written. A name
   // with a "." or ".." component is not resolved at all: the result is
   // JoinPath(folder, name) with its slashes made backslashes, so that where the
-  // separator is '/' it can only name an entry of `folder` itself.
+  // separator is '/' it can only name an entry of `folder` itself; where it is '\\',
+  // its separators are made '?' instead, so that it names nothing.
   std::string Resolve(std::string_view folder, std::string_view name);
 
  private:

@@ -13,6 +13,7 @@ namespace {
 
 using namespace std::string_literals;
 using testing::At;
+using testing::ClimbingName;
 using testing::FakeTree;
 
 TEST(AutorunConfig, MoviesAndPictureLine) {
@@ -62,12 +63,13 @@ TEST(AutorunConfig, BadInputGivesWhatTheRulesGive) {
   Files& files = tree.files();
   const std::string& disk = tree.Root();
   AutorunConfig config;
-  // Names that climb out of the folder are joined, never resolved.
+  // Names that climb out of the folder are never resolved: they stay joined below the
+  // folder, in the form the disk-name rules give for the platform's separator.
   tree.File("configuration.ini",
             "[Movies]\nEscape=..\\..\\x.avi\n[Picture]\n..\\..\\etc\\passwd\n");
   ASSERT_TRUE(config.Read(files, disk, "configuration.ini"));
-  EXPECT_EQ(config.movies[0].file, At(disk, "..\\..\\x.avi"));
-  EXPECT_EQ(config.picturePath, At(disk, "..\\..\\etc\\passwd"));
+  EXPECT_EQ(config.movies[0].file, ClimbingName(disk, "..\\..\\x.avi"));
+  EXPECT_EQ(config.picturePath, ClimbingName(disk, "..\\..\\etc\\passwd"));
 
   // CR-only line ends make one line: no section "Movies", no picture line.
   tree.File("configuration.ini", "[Movies]\rA=a.avi\r[Picture]\rcover.jpg\r");
@@ -154,7 +156,7 @@ TEST(MicroDvdFile, CdNumbersOutsideThirtyTwoBitsAreClamped) {
   ASSERT_TRUE(record.Read(files, tree.Root(), "mdvd.mvd"));
   EXPECT_EQ(record.DisplayTitle(), "T [CD2147483647]");
   // The climbing directory stays joined inside the folder.
-  EXPECT_EQ(record.MoviePath(), At(tree.Root(), "..\\..\\last.avi"));
+  EXPECT_EQ(record.MoviePath(), ClimbingName(tree.Root(), "..\\..\\last.avi"));
 }
 
 }  // namespace

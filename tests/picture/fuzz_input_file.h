@@ -1,27 +1,26 @@
 #pragma once
-// Gives a fuzz input a file name, since the picture decoders read files: an in-memory
-// file (memfd) reached through /proc/self/fd, rewritten for every input.
-
-#include <sys/mman.h>
-#include <unistd.h>
+// Gives a fuzz input a file name, since the picture decoders read files: one file in a
+// private folder, rewritten for every input and removed at exit.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
+
+#include "support/temp_dir.h"
 
 namespace quorvel::fuzzing {
 
 inline const std::string& InputFile(const std::uint8_t* data, std::size_t size) {
-  static const int fd = memfd_create("quorvel-fuzz-input", 0);
-  static const std::string path = "/proc/self/fd/" + std::to_string(fd);
-  if (fd < 0 || ftruncate(fd, 0) != 0) std::abort();
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t wrote = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
-    if (wrote <= 0) std::abort();
-    done += static_cast<std::size_t>(wrote);
-  }
+  static const quorvel::testing::TempDir folder;
+  static const std::string path = (folder.path() / "input").string();
+  if (folder.path().empty()) std::abort();
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  out.close();
+  if (!out) std::abort();
   return path;
 }
 

@@ -2,12 +2,15 @@
 
 #include "platform/fake/fake_volumes.h"
 #include "platform/fake/recording_processes.h"
+#include "platform/native_path.h"
 #include "playback/launchers.h"
 #include "playback/process_list.h"
+#include "support/fake_tree.h"
 
 namespace quorvel {
 namespace {
 
+using testing::At;
 using Ids = std::vector<ProcessId>;
 using Windows = std::vector<WindowHandle>;
 
@@ -83,45 +86,49 @@ TEST(CloseProcessTest, AsksEachWindowInTurnAndEndsAProcessThatStays) {
 }
 
 TEST(CloseLaunchersTest, ClosesOnlyProcessesInTheDiskFolderAndNeverItself) {
-  // The medium in the drive /dev/sr0 is reached at /media/cd, also through the link
-  // /cdlink; /media/cdrom is another folder, and / holds the whole tree.
-  const std::string cd = "/media/cd";
+  // The medium in the drive "dev/sr0" is reached at "media/cd", also through the link
+  // "cdlink"; "media/cdrom" is another folder, and the root holds the whole tree. Paths
+  // are the platform's own, with its separator.
+  const std::string root(1, NativeSeparator());
+  const std::string cd = At(root, "media/cd");
+  const std::string device = At(root, "dev/sr0");
+  const std::string link = At(root, "cdlink");
+  const std::string empty = At(root, "dev/sr1");
   FakeVolumes volumes;
-  volumes.Insert("/", "SYSTEM", "/");
-  volumes.Insert("/dev/sr0", "CD", cd);
+  volumes.Insert(root, "SYSTEM", root);
+  volumes.Insert(device, "CD", cd);
   volumes.Insert(cd, "CD");
-  volumes.Insert("/cdlink", "CD", cd);
-  volumes.AddDrive("/dev/sr1");  // empty
+  volumes.Insert(link, "CD", cd);
+  volumes.AddDrive(empty);
   RecordingProcesses processes;
   processes.self = 5;
   processes.processes = {
-      {5, "quorvel", "quorvel", cd + "/quorvel", {50}},  // this program, run from the disk
-      {30, "launch", "launch", cd + "/autorun/launch", {300}},
-      {31, "LAUNCH2", "LAUNCH2", "/MEDIA/CD/LAUNCH2", {310}},
-      {32, "x", "x", "/media/cdrom/x", {320}},
-      {33, "player", "player", "/usr/bin/player", {330}},
+      {5, "quorvel", "quorvel", At(cd, "quorvel"), {50}},  // this program, run from the disk
+      {30, "launch", "launch", At(cd, "autorun/launch"), {300}},
+      {31, "LAUNCH2", "LAUNCH2", At(root, "MEDIA/CD/LAUNCH2"), {310}},
+      {32, "x", "x", At(root, "media/cdrom/x"), {320}},
+      {33, "player", "player", At(root, "usr/bin/player"), {330}},
       {34, "launch", "", "", {340}},  // unresolved: a bare name never matches
       {35, "cd", "cd", cd, {350}},
   };
 
   // No disk folder (no path, an empty drive), a folder without launchers, or the root of
   // the whole tree, which holds every program: nothing.
-  for (const std::string& path : {std::string(), std::string("/dev/sr1"), cd + "/autorun/x",
-                                  std::string("/"), std::string("//")}) {
+  for (const std::string& path : {std::string(), empty, At(cd, "autorun/x"), root, root + root}) {
     EXPECT_TRUE(FindLaunchers(processes, volumes, path).empty()) << path;
     CloseLaunchers(processes, volumes, path);
   }
   EXPECT_TRUE(processes.closeRequests.empty());
 
   // The folder as typed, through a link, and the drive's device: the same processes.
-  for (const std::string& path : {cd + "/", std::string("/cdlink"), std::string("/dev/sr0")}) {
+  for (const std::string& path : {cd + root, link, device}) {
     Ids ids;
     for (const auto& e : FindLaunchers(processes, volumes, path))
       ids.push_back(e.process.processId);
     EXPECT_EQ(ids, (Ids{30, 31, 35})) << path;
   }
 
-  CloseLaunchers(processes, volumes, "/dev/sr0");
+  CloseLaunchers(processes, volumes, device);
   EXPECT_EQ(processes.closeRequests, (Windows{300, 310, 350}));
   EXPECT_TRUE(processes.terminated.empty());
 }

@@ -15,11 +15,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// `name` in the folder "m" at the root of the platform's paths, as an absolute path of
+// the platform ("/m/NAME"; on Windows with the current drive before it).
+std::string M(std::string_view name) {
+  return AbsoluteNativePath(JoinNativePath(std::string(1, NativeSeparator()) + "m", name))
+      .value_or(std::string());
+}
+
 class PlaylistTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    disk.AddMovie(MovieType::DivX, "A", "/m/a.avi", testing::NoFiles());
-    disk.AddMovie(MovieType::DivX, "Caf\xE9 & \"B\"", "/m/b&<\"x\">%s%d.avi", testing::NoFiles());
+    disk.AddMovie(MovieType::DivX, "A", M("a.avi"), testing::NoFiles());
+    disk.AddMovie(MovieType::DivX, "Caf\xE9 & \"B\"", M("b&<\"x\">%s%d.avi"), testing::NoFiles());
   }
 
   // The bytes of the list written at `path`; "" when none was.
@@ -39,19 +46,18 @@ class PlaylistTest : public ::testing::Test {
 
 TEST_F(PlaylistTest, WritesEachFormatByteForByte) {
   EXPECT_EQ(Write(disk, PlaylistType::BslPlaylist), base + ".bsl");
-  EXPECT_EQ(ReadAll(base + ".bsl"), "/m/a.avi\r\n/m/b&<\"x\">%s%d.avi\r\n");
+  EXPECT_EQ(ReadAll(base + ".bsl"), M("a.avi") + "\r\n" + M("b&<\"x\">%s%d.avi") + "\r\n");
 
   EXPECT_EQ(Write(disk, PlaylistType::AsxPlaylist), base + ".asx");
-  EXPECT_EQ(ReadAll(base + ".asx"),
-            "<ASX version=\"3.0\">\r\n"
-            " <ENTRY><REF href=\"/m/a.avi\" /></ENTRY>\r\n"
-            " <ENTRY><REF href=\"/m/b&amp;&lt;&quot;x&quot;&gt;%s%d.avi\" /></ENTRY>\r\n"
-            "</ASX>\r\n");
+  EXPECT_EQ(ReadAll(base + ".asx"), "<ASX version=\"3.0\">\r\n <ENTRY><REF href=\"" + M("a.avi") +
+                                        "\" /></ENTRY>\r\n <ENTRY><REF href=\"" +
+                                        M("b&amp;&lt;&quot;x&quot;&gt;%s%d.avi") +
+                                        "\" /></ENTRY>\r\n</ASX>\r\n");
 
   EXPECT_EQ(Write(disk, PlaylistType::M3uPlaylist), base + ".m3u8");
-  EXPECT_EQ(ReadAll(base + ".m3u8"),
-            "#EXTM3U\n#EXTINF:-1,A\n/m/a.avi\n"
-            "#EXTINF:-1,Caf\xC3\xA9 & \"B\"\n/m/b&<\"x\">%s%d.avi\n");
+  EXPECT_EQ(ReadAll(base + ".m3u8"), "#EXTM3U\n#EXTINF:-1,A\n" + M("a.avi") +
+                                         "\n#EXTINF:-1,Caf\xC3\xA9 & \"B\"\n" +
+                                         M("b&<\"x\">%s%d.avi") + "\n");
   EXPECT_TRUE(messages.messages.empty());
   // One file of each format, replaced in one step each.
   EXPECT_EQ(files.files.size(), 3u);
@@ -60,17 +66,16 @@ TEST_F(PlaylistTest, WritesEachFormatByteForByte) {
 
 TEST_F(PlaylistTest, M3uTitlesBecomeUtf8AndOneLine) {
   DiskInfo titles;
-  titles.AddMovie(MovieType::DivX, "\x80 \x93q\x94 \x81", "/m/\xE9.avi",
+  titles.AddMovie(MovieType::DivX, "\x80 \x93q\x94 \x81", M("\xE9.avi"),
                   testing::NoFiles());  // Windows-1252
-  titles.AddMovie(MovieType::DivX, "d\xC3\xA9j\xC3\xA0", "/m/2.avi",
+  titles.AddMovie(MovieType::DivX, "d\xC3\xA9j\xC3\xA0", M("2.avi"),
                   testing::NoFiles());  // already UTF-8
-  titles.AddMovie(MovieType::DivX, "two\r\nlines", "/m/3.avi", testing::NoFiles());
+  titles.AddMovie(MovieType::DivX, "two\r\nlines", M("3.avi"), testing::NoFiles());
   ASSERT_FALSE(Write(titles, PlaylistType::M3uPlaylist).empty());
   EXPECT_EQ(ReadAll(base + ".m3u8"),
-            "#EXTM3U\n"
-            "#EXTINF:-1,\xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D \xC2\x81\n/m/\xE9.avi\n"
-            "#EXTINF:-1,d\xC3\xA9j\xC3\xA0\n/m/2.avi\n"
-            "#EXTINF:-1,two  lines\n/m/3.avi\n");
+            "#EXTM3U\n#EXTINF:-1,\xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D \xC2\x81\n" +
+                M("\xE9.avi") + "\n#EXTINF:-1,d\xC3\xA9j\xC3\xA0\n" + M("2.avi") +
+                "\n#EXTINF:-1,two  lines\n" + M("3.avi") + "\n");
 }
 
 // A movie disk whose file names try to add entries of their own: each name with a line
@@ -83,7 +88,7 @@ TEST_F(PlaylistTest, NoFileNameAddsSplitsOrChangesAnEntryAndEntriesAreAbsolute) 
                                           "#5 hash.avi"};
   DiskInfo hostile;
   for (const auto& name : names)
-    hostile.AddMovie(MovieType::DivX, name, "disk/" + name, testing::NoFiles());
+    hostile.AddMovie(MovieType::DivX, name, JoinNativePath("disk", name), testing::NoFiles());
   const std::string at = JoinNativePath(JoinNativePath(fs::current_path().string(), "disk"), "");
   const std::string bsl = Write(hostile, PlaylistType::BslPlaylist);
   const std::string asx = Write(hostile, PlaylistType::AsxPlaylist);
@@ -122,29 +127,27 @@ TEST_F(PlaylistTest, NoFileNameAddsSplitsOrChangesAnEntryAndEntriesAreAbsolute) 
 
 TEST_F(PlaylistTest, PathsAReaderWouldCutOrTrimAreLeftOutAndAnEmptyListIsNotWritten) {
   DiskInfo edges;
-  edges.AddMovie(MovieType::DivX, "nul", std::string("/m/a\0/evil.avi", 14), testing::NoFiles());
-  edges.AddMovie(MovieType::DivX, "trailing blank", "/m/b.avi ", testing::NoFiles());
-  edges.AddMovie(MovieType::DivX, "trailing tab", "/m/c.avi\t", testing::NoFiles());
-  edges.AddMovie(MovieType::DivX, "control", "/m/\x1b[2Jd.avi", testing::NoFiles());
+  edges.AddMovie(MovieType::DivX, "nul", M(std::string("a\0/evil.avi", 11)), testing::NoFiles());
+  edges.AddMovie(MovieType::DivX, "trailing blank", M("b.avi "), testing::NoFiles());
+  edges.AddMovie(MovieType::DivX, "trailing tab", M("c.avi\t"), testing::NoFiles());
+  edges.AddMovie(MovieType::DivX, "control", M("\x1b[2Jd.avi"), testing::NoFiles());
   edges.AddMovie(MovieType::VideoCd, "no file", "", testing::NoFiles());
   ASSERT_FALSE(Write(edges, PlaylistType::BslPlaylist).empty());
   // The escape character is harmless on a line; only the empty entry of the VideoCD
   // movie and that one are written.
-  EXPECT_EQ(ReadAll(base + ".bsl"), "/m/\x1b[2Jd.avi\r\n\r\n");
+  EXPECT_EQ(ReadAll(base + ".bsl"), M("\x1b[2Jd.avi") + "\r\n\r\n");
   ASSERT_FALSE(Write(edges, PlaylistType::AsxPlaylist).empty());
   // XML keeps blanks in attribute values and takes a tab back from its reference, but
   // cannot carry NUL or the escape character at all.
   EXPECT_EQ(ReadAll(base + ".asx"),
-            "<ASX version=\"3.0\">\r\n"
-            " <ENTRY><REF href=\"/m/b.avi \" /></ENTRY>\r\n"
-            " <ENTRY><REF href=\"/m/c.avi&#9;\" /></ENTRY>\r\n"
-            " <ENTRY><REF href=\"\" /></ENTRY>\r\n"
-            "</ASX>\r\n");
+            "<ASX version=\"3.0\">\r\n <ENTRY><REF href=\"" + M("b.avi ") +
+                "\" /></ENTRY>\r\n <ENTRY><REF href=\"" + M("c.avi&#9;") +
+                "\" /></ENTRY>\r\n <ENTRY><REF href=\"\" /></ENTRY>\r\n</ASX>\r\n");
   EXPECT_TRUE(messages.messages.empty());
 
   // Nothing left to play: no list, and the user is told.
   DiskInfo nothing;
-  nothing.AddMovie(MovieType::DivX, "x", "/m/x\n.avi", testing::NoFiles());
+  nothing.AddMovie(MovieType::DivX, "x", M("x\n.avi"), testing::NoFiles());
   EXPECT_EQ(Write(nothing, PlaylistType::M3uPlaylist), "");
   EXPECT_EQ(files.files.count(base + ".m3u8"), 0u);
   ASSERT_EQ(messages.messages.size(), 1u);

@@ -19,6 +19,18 @@ inline std::string At(std::string_view folder, std::string_view relative) {
   return JoinNativePath(folder, name);
 }
 
+// What the disk-name rules make of `name` when it climbs out of `folder` (it has a "."
+// or ".." component): one entry of `folder` that reaches nothing outside it. Its
+// separators become backslashes where the platform's separator is '/', and '?' (which
+// no Windows file name holds) where it is '\\'.
+inline std::string ClimbingName(std::string_view folder, std::string_view name) {
+  std::string joined(name);
+  const char kept = NativeSeparator() == '\\' ? '?' : '\\';
+  std::replace(joined.begin(), joined.end(), '/', kept);
+  std::replace(joined.begin(), joined.end(), '\\', kept);
+  return JoinNativePath(folder, joined);
+}
+
 class FakeTree {
  public:
   // The root of the tree: a folder of its own, "/fake" where paths start with '/'.

@@ -2,22 +2,34 @@
 // A fresh folder under the system's temporary folder, removed with everything in it
 // when the test ends.
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
 
 namespace quorvel::testing {
 
+// Makes a new folder "quorvel-test-" plus a random suffix under the system's temporary
+// folder, private to this run; empty when none could be made.
+inline std::filesystem::path MakeTempFolder() {
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  std::error_code error;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  if (error) return {};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path path =
+        base / ("quorvel-test-" + std::to_string(random() % 1000000000000ULL));
+    if (std::filesystem::create_directory(path, error)) return path;
+  }
+  return {};
+}
+
 class TempDir {
  public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorvel-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
+  TempDir() : path_(MakeTempFolder()) {}
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
   ~TempDir() {

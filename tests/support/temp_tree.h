@@ -2,8 +2,6 @@
 // A private folder tree for one test, removed with everything in it at the end.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,14 +10,14 @@
 #include <string>
 #include <string_view>
 
+#include "support/temp_dir.h"
+
 namespace quorvel::testing {
 
 class TempTree {
  public:
-  TempTree() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorvel-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    root_ = pattern;
+  TempTree() : root_(MakeTempFolder().string()) {
+    if (root_.empty()) std::abort();
   }
   TempTree(const TempTree&) = delete;
   TempTree& operator=(const TempTree&) = delete;

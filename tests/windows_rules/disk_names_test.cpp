@@ -69,6 +69,15 @@ TEST(DiskNames, NamesThatClimbAreJoinedNeverResolved) {
   EXPECT_EQ(names.Resolve("/cd", "../x.avi"), "/cd/..\\x.avi");
   EXPECT_EQ(names.Resolve("/cd", ".\\film.avi"), "/cd/.\\film.avi");
   EXPECT_EQ(names.Resolve("/cd", "FILM.avi"), "/cd/Film.AVI");
+
+  // Where '\\' separates, a backslash would climb: the separators become '?', which no
+  // Windows file name holds, so the name reaches nothing at all.
+  const Listings windows = {{"D:\\cd", {"Film.AVI"}}, {"D:\\", {"cd", "x.avi"}}};
+  DiskNameResolver backslashed = Over(windows, '\\');
+  EXPECT_EQ(backslashed.Resolve("D:\\cd", "..\\x.avi"), "D:\\cd\\..?x.avi");
+  EXPECT_EQ(backslashed.Resolve("D:\\cd", "../x.avi"), "D:\\cd\\..?x.avi");
+  EXPECT_EQ(backslashed.Resolve("D:\\cd", ".\\film.avi"), "D:\\cd\\.?film.avi");
+  EXPECT_EQ(backslashed.Resolve("D:\\cd", "FILM.avi"), "D:\\cd\\Film.AVI");
 }
 
 TEST(DiskNames, EachFolderIsListedOnceForManyNames) {

@@ -44,7 +44,9 @@ TEST(JoinPath, FollowsTheTableWithBothSeparators) {
   }
   // The other separator is an ordinary byte.
   EXPECT_EQ(JoinPath("/media/disk\\", "\\x", '/'), "/media/disk\\/\\x");
-  EXPECT_EQ(JoinNativePath("/media/disk/", "/x.avi"), "/media/disk/x.avi");
+  const std::string s(1, NativeSeparator());
+  EXPECT_EQ(JoinNativePath(s + "media" + s + "disk" + s, s + "x.avi"),
+            s + "media" + s + "disk" + s + "x.avi");
 }
 
 TEST(DriveLetterVolumeRoot, GivesDriveAndShareRoots) {

@@ -1,0 +1,130 @@
+#include "platform/win32/win32_processes.h"
+
+#include <windows.h>
+// After windows.h, whose types it uses.
+#include <tlhelp32.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_handle.h"
+
+namespace quorvel {
+
+namespace {
+
+using win32::Handle;
+
+// The system's own text for `error` ("The system cannot find the file specified"),
+// without its closing full stop and line end.
+std::string SystemErrorText(DWORD error) {
+  char* text = nullptr;
+  const DWORD length = ::FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+  std::string message = length > 0 && text != nullptr ? std::string(text, length) : std::string();
+  if (text != nullptr) ::LocalFree(text);
+  while (!message.empty() && (message.back() == '\r' || message.back() == '\n' ||
+                              message.back() == '.' || message.back() == ' ')) {
+    message.pop_back();
+  }
+  return message;
+}
+
+struct WindowSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId) return TRUE;
+  search->found = window;
+  return FALSE;  // the first window in the system's order
+}
+
+HWND ToHwnd(WindowHandle window) {
+  return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
+}
+
+}  // namespace
+
+StartResult Win32Processes::Start(std::string_view commandLine) {
+  // CreateProcessA would cut the line at a NUL byte and start something else than
+  // what was composed.
+  if (commandLine.empty()) return {false, "The command line is empty"};
+  if (commandLine.find('\0') != std::string_view::npos) {
+    return {false, "The command line holds a NUL byte"};
+  }
+  // CreateProcessA may write into the command line, so it gets a copy of its own.
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+    return {false, SystemErrorText(::GetLastError())};
+  }
+  // The player is not watched: its handles go at once, and the system frees it when it
+  // ends.
+  ::CloseHandle(info.hThread);
+  ::CloseHandle(info.hProcess);
+  return {true, {}};
+}
+
+std::optional<std::vector<ProcessSnapshotEntry>> Win32Processes::Snapshot() {
+  Handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot.ok()) return std::nullopt;
+  PROCESSENTRY32 process{};
+  process.dwSize = sizeof process;
+  if (!::Process32First(snapshot.get(), &process)) return std::nullopt;
+  std::vector<ProcessSnapshotEntry> entries;
+  do {
+    ProcessSnapshotEntry entry;
+    entry.processId = process.th32ProcessID;
+    entry.exeFile = process.szExeFile;
+    entries.push_back(std::move(entry));
+  } while (::Process32Next(snapshot.get(), &process));
+  return entries;
+}
+
+std::optional<ModuleInfo> Win32Processes::MainModule(ProcessId id) {
+  Handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, id));
+  if (!snapshot.ok()) return std::nullopt;
+  MODULEENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  // The system lists a process's executable first among its modules.
+  if (!::Module32First(snapshot.get(), &entry)) return std::nullopt;
+  return ModuleInfo{entry.szModule, entry.szExePath};
+}
+
+WindowHandle Win32Processes::FindTopLevelWindow(ProcessId id) {
+  WindowSearch search{id, nullptr};
+  ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(search.found));
+}
+
+void Win32Processes::AskToClose(WindowHandle window, std::chrono::milliseconds timeout) {
+  HWND hwnd = ToHwnd(window);
+  if (window == kNoWindow || !::IsWindow(hwnd)) return;
+  // A window that handles WM_CLOSE by destroying itself has gone when the call returns;
+  // a hung one costs at most `timeout`.
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutA(hwnd, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(timeout.count()),
+                        &result);
+}
+
+bool Win32Processes::Terminate(ProcessId id) {
+  // Ending a process needs only the right to end it, which is granted more often than
+  // full access.
+  Handle process(::OpenProcess(PROCESS_TERMINATE, FALSE, id));
+  if (!process.ok()) return false;
+  return ::TerminateProcess(process.get(), 0) != FALSE;
+}
+
+ProcessId Win32Processes::CurrentProcessId() { return ::GetCurrentProcessId(); }
+
+}  // namespace quorvel

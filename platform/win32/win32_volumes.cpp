@@ -1,0 +1,87 @@
+#include "platform/win32/win32_volumes.h"
+
+#include <windows.h>
+#include <winioctl.h>
+
+#include "platform/win32/win32_handle.h"
+#include "windows_rules/path_rules.h"
+
+namespace quorvel {
+
+namespace {
+
+// The buffers the volume query is given for the volume and file system names.
+constexpr DWORD kVolumeNameBufferSize = 260;
+constexpr int kDriveLetters = 32;
+
+bool HasNul(std::string_view text) { return text.find('\0') != std::string_view::npos; }
+
+}  // namespace
+
+std::string Win32Volumes::VolumeRoot(std::string_view path) { return DriveLetterVolumeRoot(path); }
+
+std::string Win32Volumes::DiskFolder(std::string_view path) {
+  if (path.empty() || HasNul(path)) return {};
+  // An empty drive must not raise a box asking for a disk.
+  win32::NoCriticalErrorBoxes quiet;
+  const DWORD attributes = ::GetFileAttributesA(std::string(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    return {};
+  }
+  return std::string(path);
+}
+
+std::optional<std::string> Win32Volumes::VolumeLabel(std::string_view root) {
+  if (root.empty() || HasNul(root)) return std::nullopt;
+  char name[kVolumeNameBufferSize] = {};
+  char fileSystem[kVolumeNameBufferSize] = {};
+  DWORD serial = 0;
+  DWORD maxComponent = 0;
+  DWORD flags = 0;
+  BOOL ok = FALSE;
+  {
+    win32::NoCriticalErrorBoxes quiet;
+    ok = ::GetVolumeInformationA(std::string(root).c_str(), name, kVolumeNameBufferSize, &serial,
+                                 &maxComponent, &flags, fileSystem, kVolumeNameBufferSize);
+  }
+  if (!ok) return std::nullopt;
+  name[kVolumeNameBufferSize - 1] = '\0';
+  return std::string(name);
+}
+
+DriveTypeCode Win32Volumes::DriveType(std::string_view root) {
+  if (root.empty() || HasNul(root)) return kDriveNoRootDir;
+  // The system's codes are the DriveTypeCode numbers; anything newer counts as unknown.
+  const UINT type = ::GetDriveTypeA(std::string(root).c_str());
+  return type <= kDriveRamDisk ? static_cast<DriveTypeCode>(type) : kDriveUnknown;
+}
+
+std::string Win32Volumes::FindFirstCdDrive() {
+  const DWORD drives = ::GetLogicalDrives();
+  for (int i = 0; i < kDriveLetters; ++i) {
+    if ((drives & (DWORD{1} << i)) == 0) continue;
+    // Bits past Z have no letter; the system never sets them.
+    if (i >= 26) break;
+    const std::string root = std::string(1, static_cast<char>('A' + i)) + ":\\";
+    if (DriveType(root) == kDriveCdRom) return root;
+  }
+  return {};
+}
+
+bool Win32Volumes::EjectMedia(std::string_view path, bool eject) {
+  if (path.size() < 2 || path[1] != ':') return false;
+  const std::string letter(path.substr(0, 2));
+  // Only an optical drive's tray is moved: the same request would also eject a USB
+  // stick or a card that the path happens to lie on.
+  if (DriveType(letter + "\\") != kDriveCdRom) return false;
+  win32::Handle device(::CreateFileA(("\\\\.\\" + letter).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                     nullptr));
+  if (!device.ok()) return false;
+  DWORD returned = 0;
+  return ::DeviceIoControl(device.get(),
+                           eject ? IOCTL_STORAGE_EJECT_MEDIA : IOCTL_STORAGE_LOAD_MEDIA, nullptr, 0,
+                           nullptr, 0, &returned, nullptr) != FALSE;
+}
+
+}  // namespace quorvel
