@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/native_path.h"
+#include "platform/text_lines.h"
 
 namespace quorvel {
 
@@ -162,14 +163,8 @@ bool FakeFileTree::ReadTextLines(std::string_view path,
                                  const std::function<bool(std::string_view line)>& line) {
   const std::optional<std::string> text = ReadFile(path);
   if (!text) return false;
-  std::string_view rest(*text);
-  while (!rest.empty()) {
-    const std::size_t lf = rest.find('\n');
-    std::string_view current = rest.substr(0, lf);
-    if (lf != std::string_view::npos && current.ends_with('\r')) current.remove_suffix(1);
-    if (!line(current.substr(0, kMaxLineBytes))) break;
-    rest = lf == std::string_view::npos ? std::string_view() : rest.substr(lf + 1);
-  }
+  TextLineSplitter lines(line);
+  if (lines.Feed(*text)) lines.End();
   return true;
 }
 

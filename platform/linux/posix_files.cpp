@@ -10,6 +10,7 @@
 
 #include "platform/linux/unique_handles.h"
 #include "platform/native_path.h"
+#include "platform/text_lines.h"
 #include "windows_rules/folder_listing.h"
 #include "windows_rules/path_rules.h"
 
@@ -137,43 +138,16 @@ bool PosixFiles::ReadTextLines(std::string_view path,
                                const std::function<bool(std::string_view line)>& line) {
   const UniqueFd fd = OpenRegularFile(path);
   if (!fd) return false;
-  // A line is kept up to one byte beyond the limit, so that a line of exactly the limit
-  // still sees the CR of its CR LF; bytes beyond that are dropped.
-  constexpr std::size_t kKeep = kMaxLineBytes + 1;
-  std::string current;
-  bool overlong = false;
-  bool pending = false;  // bytes seen since the last line end
-  auto finish = [&](bool atLineEnd) {
-    std::string_view text(current);
-    if (atLineEnd && !overlong && !text.empty() && text.back() == '\r') text.remove_suffix(1);
-    if (text.size() > kMaxLineBytes) text = text.substr(0, kMaxLineBytes);
-    const bool more = line(text);
-    current.clear();
-    overlong = false;
-    pending = false;
-    return more;
-  };
+  TextLineSplitter lines(line);
   char chunk[65536];
   for (;;) {
     const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     std::string_view data(chunk, static_cast<std::size_t>(n));
-    while (!data.empty()) {
-      const std::size_t lf = data.find('\n');
-      const std::string_view piece = data.substr(0, lf);
-      const std::size_t room = kKeep - current.size();
-      current.append(piece.substr(0, room));
-      overlong = overlong || piece.size() > room;
-      if (lf == std::string_view::npos) {
-        pending = true;
-        break;
-      }
-      if (!finish(true)) return true;
-      data.remove_prefix(lf + 1);
-    }
+    if (!lines.Feed(data)) return true;
   }
-  if (pending) finish(false);
+  lines.End();
   return true;
 }
 

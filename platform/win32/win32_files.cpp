@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/native_path.h"
+#include "platform/text_lines.h"
 #include "platform/win32/win32_handle.h"
 #include "windows_rules/folder_listing.h"
 
@@ -165,42 +166,15 @@ bool Win32Files::ReadTextLines(std::string_view path,
                                const std::function<bool(std::string_view line)>& line) {
   Handle file = OpenRegularFile(path);
   if (!file.ok()) return false;
-  // A line is kept up to one byte beyond the limit, so that a line of exactly the limit
-  // still sees the CR of its CR LF; bytes beyond that are dropped.
-  constexpr std::size_t kKeep = kMaxLineBytes + 1;
-  std::string current;
-  bool overlong = false;
-  bool pending = false;  // bytes seen since the last line end
-  auto finish = [&](bool atLineEnd) {
-    std::string_view text(current);
-    if (atLineEnd && !overlong && !text.empty() && text.back() == '\r') text.remove_suffix(1);
-    if (text.size() > kMaxLineBytes) text = text.substr(0, kMaxLineBytes);
-    const bool more = line(text);
-    current.clear();
-    overlong = false;
-    pending = false;
-    return more;
-  };
+  TextLineSplitter lines(line);
   std::vector<char> chunk(kChunk);
   for (;;) {
     const DWORD n = ReadNext(file.get(), chunk.data(), kChunk);
     if (n == 0) break;
     std::string_view data(chunk.data(), n);
-    while (!data.empty()) {
-      const std::size_t lf = data.find('\n');
-      const std::string_view piece = data.substr(0, lf);
-      const std::size_t room = kKeep - current.size();
-      current.append(piece.substr(0, room));
-      overlong = overlong || piece.size() > room;
-      if (lf == std::string_view::npos) {
-        pending = true;
-        break;
-      }
-      if (!finish(true)) return true;
-      data.remove_prefix(lf + 1);
-    }
+    if (!lines.Feed(data)) return true;
   }
-  if (pending) finish(false);
+  lines.End();
   return true;
 }
 

@@ -51,6 +51,22 @@ HWND ToHwnd(WindowHandle window) {
 
 }  // namespace
 
+std::string Win32Processes::FindProgram(std::string_view program) {
+  if (program.empty() || program.find_first_of("\\/:") != std::string_view::npos ||
+      program.find('\0') != std::string_view::npos) {
+    return "";
+  }
+  const std::string name(program);
+  char found[MAX_PATH];
+  const DWORD length = ::SearchPathA(nullptr, name.c_str(), ".exe", MAX_PATH, found, nullptr);
+  if (length == 0 || length >= MAX_PATH) return "";
+  const DWORD attributes = ::GetFileAttributesA(found);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return "";
+  }
+  return std::string(found, length);
+}
+
 StartResult Win32Processes::Start(std::string_view commandLine) {
   // CreateProcessA would cut the line at a NUL byte and start something else than
   // what was composed.

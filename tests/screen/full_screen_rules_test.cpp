@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/native_path.h"
 #include "screen/screen_fixture.h"
 
 namespace quorvel {
@@ -125,11 +126,11 @@ TEST(FullScreenRulesTest, TheTimerClosesLaunchersAndAutoplaysOnlyNewDisksInCdDvd
   EXPECT_TRUE(f.processes.started.empty()) << "the disk present at start-up is never played";
 
   // A launcher started from the disk is closed at every poll while the disk is in.
-  f.processes.processes.push_back({7, "setup", "setup", first + "/setup", {70}});
+  f.processes.processes.push_back({7, "setup", "setup", JoinNativePath(first, "setup"), {70}});
   f.processes.processes.push_back({8, "mpv", "mpv", "/usr/bin/mpv", {80}});
   rules.OnTimer();
   EXPECT_EQ(f.processes.closeRequests, std::vector<WindowHandle>{70});
-  f.processes.processes.push_back({9, "setup", "setup", first + "/setup", {90}});
+  f.processes.processes.push_back({9, "setup", "setup", JoinNativePath(first, "setup"), {90}});
   rules.OnTimer();
   EXPECT_EQ(f.processes.closeRequests, (std::vector<WindowHandle>{70, 90}));
 
@@ -156,7 +157,7 @@ TEST(FullScreenRulesTest, TheTimerClosesLaunchersAndAutoplaysOnlyNewDisksInCdDvd
   f.Eject();
   rules.OnTimer();
   const std::string hard = f.Insert(MoviesDisk("HARD", 1), ScreenFixture::Drive::HardDisk);
-  f.processes.processes.push_back({10, "setup", "setup", hard + "/setup", {100}});
+  f.processes.processes.push_back({10, "setup", "setup", JoinNativePath(hard, "setup"), {100}});
   rules.OnTimer();
   EXPECT_EQ(f.view.label, "HARD");
   EXPECT_EQ(f.processes.started.size(), 2u);
@@ -294,7 +295,8 @@ TEST(FullScreenRulesTest, ChangeDetectionSeesPresenceAndEmptyReadsButNotQuickSwa
   EXPECT_EQ(f.view.MovieTexts(), (Strings{"Play all movie files", "movie1", "movie2"}));
   rules.OnMovieSelChange(2);
   rules.OnKeyToItem(Key::P);
-  EXPECT_TRUE(StartedWith(f.processes, "disk3/movie2.avi")) << f.processes.started.back();
+  EXPECT_TRUE(StartedWith(f.processes, JoinNativePath("disk3", "movie2.avi")))
+      << f.processes.started.back();
 
   // The options sheet closed with OK applies the theme again and reads the disk forced.
   f.view.optionsAnswer = true;

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <string>
 
+#include "platform/native_path.h"
 #include "screen/screen_fixture.h"
 
 // Freed memory goes back at once instead of waiting in the sanitizer's quarantine, so that
@@ -49,7 +50,8 @@ TEST(ScreenSoakTest, TenThousandTicksWithDisksComingAndGoingHoldNoMoreMemory) {
   const std::string empty = f.Insert({"NOTES", {{"readme.txt", "text"}}});
   f.Eject();
   // A launcher on the films disk, closed at every tick while that disk is in.
-  f.processes.processes.push_back({7, "setup", "setup", films + "/setup", {70}, 1 << 30, false});
+  f.processes.processes.push_back(
+      {7, "setup", "setup", JoinNativePath(films, "setup"), {70}, 1 << 30, false});
   auto& rules = f.Start();
 
   double settled = 0;

@@ -390,5 +390,20 @@ TEST_F(Win32ProcessesTest, LaunchersOnTheDiskAreClosedOrEndedAndNothingElseIsTou
   EXPECT_EQ(run.output.find("quorvelctl.exe"), std::string::npos) << run.output;
 }
 
+// Player detection asks where a program name would be found: a name on the system's
+// search path gives its whole file name, an unknown name and a name with a folder nothing.
+TEST(Win32FindProgram, NamesTheFileStartWouldRunAndNothingForNamesWithAFolder) {
+  Win32Processes processes;
+  const std::string cmd = processes.FindProgram("cmd");
+  ASSERT_FALSE(cmd.empty());
+  EXPECT_TRUE(EqualsIgnoringAsciiCase(fs::path(cmd).filename().string(), "cmd.exe")) << cmd;
+  EXPECT_TRUE(fs::exists(cmd)) << cmd;
+  EXPECT_EQ(processes.FindProgram("cmd.exe"), cmd);
+  EXPECT_EQ(processes.FindProgram("no-such-player-anywhere"), "");
+  EXPECT_EQ(processes.FindProgram(""), "");
+  EXPECT_EQ(processes.FindProgram(cmd), "");
+  EXPECT_EQ(processes.FindProgram("system32\\cmd.exe"), "");
+}
+
 }  // namespace
 }  // namespace quorvel
