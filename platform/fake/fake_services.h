@@ -26,6 +26,11 @@ struct FakeServices {
 
   // The seam over the fakes above; valid as long as this object lives.
   Services View() { return {files, volumes, processes, system, registry, messages, privateFiles}; }
+  // The same seam, but disks read through `disks`' files and volumes (the platform's own,
+  // for tests that read real folders): nothing is started, switched or stored all the same.
+  Services ViewReadingDisksWith(const Services& disks) {
+    return {disks.files, disks.volumes, processes, system, registry, messages, privateFiles};
+  }
 };
 
 }  // namespace quorvel

@@ -15,15 +15,7 @@ struct DiskServices {
   std::unique_ptr<PlatformServices> platform = CreatePlatformServices(fake.messages);
 
   // Valid as long as this object lives.
-  Services View() {
-    return {platform->services.files,
-            platform->services.volumes,
-            fake.processes,
-            fake.system,
-            fake.registry,
-            fake.messages,
-            fake.privateFiles};
-  }
+  Services View() { return fake.ViewReadingDisksWith(platform->services); }
 };
 
 }  // namespace quorvel

@@ -68,13 +68,7 @@ struct FullScreenSnapshot {
 
   void Make(Settings& settings, FakeServices& fake, const Options& options) {
     platform = CreatePlatformServices(fake.messages);
-    const Services services{platform->services.files,
-                            platform->services.volumes,
-                            fake.processes,
-                            fake.system,
-                            fake.registry,
-                            fake.messages,
-                            fake.privateFiles};
+    const Services services = fake.ViewReadingDisksWith(platform->services);
     window = std::make_unique<CFullScreenDlg>(settings, services, OptionsRunner(), nullptr,
                                               options.disk);
     window->Create();
