@@ -133,6 +133,20 @@ TEST(DiskChangeNotifier, RealMountTableWakesTheWindowOnMountAndUnmount) {
   EXPECT_TRUE(changed.count() > 0 || changed.wait(kWaitMs));
 }
 
+TEST(DiskChangeNotifier, UdevMonitorStartsBesideTheMountTable) {
+  // Where udev runs, its monitor's loop is a second descriptor, read for readability;
+  // with no event waiting it tells of no change.
+  testing::TempTree tree;
+  LinuxDiskEventSources sources;
+  sources.udevControl = tree.File("control");
+  LinuxDiskEvents events(sources);
+  ASSERT_TRUE(events.WatchesUdev());
+  const std::vector<DiskEventDescriptor> descriptors = events.Descriptors();
+  ASSERT_EQ(descriptors.size(), 2u);
+  EXPECT_EQ(descriptors[1].wait, DiskEventDescriptor::Wait::Readable);
+  EXPECT_FALSE(events.Drain(descriptors[1].fd));
+}
+
 TEST(DiskChangeNotifier, WithoutAnySourceNothingIsWatched) {
   testing::TempTree tree;
   LinuxDiskEventSources sources;
