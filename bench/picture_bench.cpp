@@ -21,6 +21,7 @@
 #include "picture/cover_picture.h"
 #include "picture/jpeg_loader.h"
 #include "screen/screen_layout.h"
+#include "windows_rules/little_endian.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ void WriteBmp(const std::string& path, const std::vector<std::uint8_t>& rgb) {
   const std::size_t rowBytes = (kWidth * 3 + 3) / 4 * 4;
   std::vector<std::uint8_t> out;
   auto put = [&out](std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    quorvel::AppendLittleEndian(out, value, size);
   };
   out.push_back('B');
   out.push_back('M');

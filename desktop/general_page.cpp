@@ -39,8 +39,8 @@ constexpr TooltipEntry kTooltips[] = {
 
 }  // namespace
 
-CGeneralPage::CGeneralPage(OptionsContext& context)
-    : COptionsPage(res::kGeneralPage, context, kBindings) {
+CGeneralPage::CGeneralPage(Settings& settings, const Services& services)
+    : COptionsPage(res::kGeneralPage, settings, services, kBindings) {
   ConnectHandlers();
 }
 
@@ -61,7 +61,7 @@ void CGeneralPage::OnFirstShow() {
   for (int mode = 0; mode < kSystemShell; ++mode) {
     startAs->addItem(ToQString(res::LoadString(res::kStrStartModes + mode)));
   }
-  if (context_.system.IsWindowsNT()) {
+  if (services_.system.IsWindowsNT()) {
     startAs->addItem(ToQString(res::LoadString(res::kStrStartModes + kSystemShell)));
   } else {
     FindControl(*this, ids::kDisableAutorun)->setEnabled(false);
@@ -92,9 +92,9 @@ void CGeneralPage::ApplyEnablingRule() {
 }
 
 void CGeneralPage::ConfirmChanges() {
-  const Settings& settings = context_.settings;
-  ApplyStartModeChange(context_.system, settings.FullScreen, values_.FullScreen);
-  ApplyAutorunChange(context_.system, settings.DisableAutorun, values_.DisableAutorun);
+  const Settings& settings = settings_;
+  ApplyStartModeChange(services_.system, settings.FullScreen, values_.FullScreen);
+  ApplyAutorunChange(services_.system, settings.DisableAutorun, values_.DisableAutorun);
 }
 
 }  // namespace quorvel

@@ -10,7 +10,7 @@ class CGeneralPage final : public COptionsPage {
   Q_OBJECT
 
  public:
-  explicit CGeneralPage(OptionsContext& context);
+  CGeneralPage(Settings& settings, const Services& services);
 
  protected:
   void OnFirstShow() override;

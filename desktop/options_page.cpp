@@ -8,9 +8,9 @@
 
 namespace quorvel {
 
-COptionsPage::COptionsPage(int templateId, OptionsContext& context, BindingTable bindings,
-                           Build build)
-    : context_(context), values_(context.settings), bindings_(bindings) {
+COptionsPage::COptionsPage(int templateId, Settings& settings, const Services& services,
+                           BindingTable bindings, Build build)
+    : settings_(settings), services_(services), values_(settings), bindings_(bindings) {
   const res::DialogTemplate* dialog = res::FindDialogTemplate(templateId);
   Q_ASSERT_X(dialog != nullptr, "COptionsPage", "no template with this id");
   if (dialog == nullptr) return;
@@ -29,12 +29,12 @@ void COptionsPage::DoDataExchange(DataExchange& exchange) {
 }
 
 void COptionsPage::ShowValues() {
-  DataExchange exchange(*this, DataExchange::Direction::ShowValues, context_.messages);
+  DataExchange exchange(*this, DataExchange::Direction::ShowValues, services_.messages);
   DoDataExchange(exchange);
 }
 
 bool COptionsPage::ReadControls() {
-  DataExchange exchange(*this, DataExchange::Direction::ReadControls, context_.messages);
+  DataExchange exchange(*this, DataExchange::Direction::ReadControls, services_.messages);
   DoDataExchange(exchange);
   return exchange.ok();
 }
@@ -42,10 +42,10 @@ bool COptionsPage::ReadControls() {
 void COptionsPage::Store() {
   if (bindings_.empty()) return;
   ConfirmChanges();
-  Settings& settings = context_.settings;
+  Settings& settings = settings_;
   for (const FieldBinding& binding : bindings_) binding.Store(values_, settings);
   // A failed save is not reported; the in-memory record holds the new values anyway.
-  settings.Save(context_.registry);
+  settings.Save(services_.registry);
 }
 
 void COptionsPage::EnableTooltips(TooltipTable table) {

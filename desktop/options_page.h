@@ -11,11 +11,13 @@
 #include "app/settings.h"
 #include "desktop/data_exchange.h"
 #include "desktop/field_binding.h"
-#include "desktop/options_context.h"
 #include "desktop/tooltip_table.h"
+#include "platform/services.h"
 #include "resources/dialog_template.h"
 
 namespace quorvel {
+
+class Settings;
 
 class COptionsPage : public QWidget {
   Q_OBJECT
@@ -23,8 +25,10 @@ class COptionsPage : public QWidget {
  public:
   enum class Build { Controls, SizeOnly };
 
-  // `bindings` must outlive the page (a page's table is static data).
-  COptionsPage(int templateId, OptionsContext& context, BindingTable bindings,
+  // `settings` is the program's one record, which the page stores into on OK; it and
+  // the services must outlive the page. `bindings` must outlive the page too (a page's
+  // table is static data).
+  COptionsPage(int templateId, Settings& settings, const Services& services, BindingTable bindings,
                Build build = Build::Controls);
 
   // The text of the page's tab.
@@ -59,7 +63,8 @@ class COptionsPage : public QWidget {
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-  OptionsContext& context_;
+  Settings& settings_;
+  const Services services_;
   // The working copy.
   Settings values_;
 

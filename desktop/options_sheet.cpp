@@ -18,18 +18,19 @@
 
 namespace quorvel {
 
-COptionsSheet::COptionsSheet(QWidget* owner, OptionsContext& context) : QDialog(owner) {
+COptionsSheet::COptionsSheet(QWidget* owner, Settings& settings, const Services& services)
+    : QDialog(owner) {
   setWindowTitle(ToQString(res::LoadString(res::kStrOptionsCaption)));
   setModal(true);
   // The sheet's tabs and buttons use the pages' font.
   setFont(DialogFont(*res::FindDialogTemplate(res::kGeneralPage)));
 
   pages_ = {
-      new CGeneralPage(context),
-      new CPlaceholderPage(res::kViewPage, context),
-      new CPlaceholderPage(res::kDisksPage, context),
-      new CPlaceholderPage(res::kPlayersPage, context),
-      new CPlaceholderPage(res::kCodecsPage, context),
+      new CGeneralPage(settings, services),
+      new CPlaceholderPage(res::kViewPage, settings, services),
+      new CPlaceholderPage(res::kDisksPage, settings, services),
+      new CPlaceholderPage(res::kPlayersPage, settings, services),
+      new CPlaceholderPage(res::kCodecsPage, settings, services),
   };
   tabs_ = new QTabWidget(this);
   for (COptionsPage* page : pages_) tabs_->addTab(page, page->TabText());
@@ -114,8 +115,8 @@ void COptionsSheet::accept() {
   QDialog::accept();
 }
 
-bool RunOptionsSheet(QWidget* owner, OptionsContext& context) {
-  COptionsSheet sheet(owner, context);
+bool RunOptionsSheet(QWidget* owner, Settings& settings, const Services& services) {
+  COptionsSheet sheet(owner, settings, services);
   return sheet.exec() == QDialog::Accepted;
 }
 

@@ -6,8 +6,8 @@
 #include <QPointer>
 #include <vector>
 
-#include "desktop/options_context.h"
 #include "desktop/options_page.h"
+#include "platform/services.h"
 
 class QDialogButtonBox;
 class QPushButton;
@@ -19,7 +19,9 @@ class COptionsSheet final : public QDialog {
   Q_OBJECT
 
  public:
-  COptionsSheet(QWidget* owner, OptionsContext& context);
+  // The pages edit `settings`, the program's one record, and save it to the store of
+  // `services`; both must outlive the sheet.
+  COptionsSheet(QWidget* owner, Settings& settings, const Services& services);
 
   // The pages in tab order.
   const std::vector<COptionsPage*>& Pages() const { return pages_; }
@@ -49,6 +51,6 @@ class COptionsSheet final : public QDialog {
 
 // Builds the sheet from the current settings, runs it modally over `owner`, and returns
 // true when it was closed with OK.
-bool RunOptionsSheet(QWidget* owner, OptionsContext& context);
+bool RunOptionsSheet(QWidget* owner, Settings& settings, const Services& services);
 
 }  // namespace quorvel

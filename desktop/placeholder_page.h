@@ -10,8 +10,8 @@ class CPlaceholderPage final : public COptionsPage {
   Q_OBJECT
 
  public:
-  CPlaceholderPage(int templateId, OptionsContext& context)
-      : COptionsPage(templateId, context, {}, Build::SizeOnly) {}
+  CPlaceholderPage(int templateId, Settings& settings, const Services& services)
+      : COptionsPage(templateId, settings, services, {}, Build::SizeOnly) {}
 };
 
 }  // namespace quorvel

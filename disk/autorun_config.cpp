@@ -20,7 +20,7 @@ void AutorunConfig::Reset() {
 
 bool AutorunConfig::Read(Files& files, std::string_view folderPath, std::string_view fileName) {
   Reset();
-  DiskNameResolver diskNames = MakeDiskNameResolver(files);
+  DiskNameResolver diskNames = CreateDiskNameResolver(files);
   const std::string path = diskNames.Resolve(folderPath, fileName);
   const std::optional<std::string> text = files.ReadFile(path);
   if (!text) return false;

@@ -36,7 +36,7 @@ struct AutorunConfig {
   bool IsValid() const { return valid != 0; }
 
   // Reads `fileName` in `folder`; names from the file are resolved below `folder`
-  // through `files` (MakeDiskNameResolver). True when the record is valid. A missing
+  // through `files` (CreateDiskNameResolver). True when the record is valid. A missing
   // or unreadable file gives an invalid record.
   bool Read(Files& files, std::string_view folderPath, std::string_view fileName);
 };

@@ -71,7 +71,7 @@ void DiskInfo::Reset() {
   path_.clear();
   folder_.clear();
   root_.clear();
-  present_ = 0;
+  present_ = false;
   label_.clear();
   picture_.clear();
   autorun_.Reset();
@@ -83,11 +83,12 @@ DiskInfo::Position DiskInfo::FirstMovie() const {
   return movies_.empty() ? nullptr : PositionOf(0);
 }
 
-Movie DiskInfo::NextMovie(Position& position) const {
+const Movie& DiskInfo::NextMovie(Position& position) const {
+  static const Movie kNoMovie;
   const std::size_t index = IndexOf(position);
   if (position == nullptr || index >= movies_.size()) {
     position = nullptr;
-    return Movie();
+    return kNoMovie;
   }
   position = index + 1 < movies_.size() ? PositionOf(index + 1) : nullptr;
   return movies_[index];
@@ -117,7 +118,7 @@ ReadResult DiskInfo::ReadDisk(std::string_view path, const Settings& settings, V
   folder_ = std::move(folderPath);
   root_ = std::move(root);
   label_ = std::move(label);
-  present_ = 1;
+  present_ = true;
   const ListedFolder folder(files, folder_);
   // A disk file that the listing does not hold is missing: its record stays reset.
   if (settings.ReadMDVD != 0) {

@@ -42,22 +42,25 @@ class DiskInfo {
   static constexpr std::string_view kMicroDvdPlayerName = "Micro DVD Player";
 
   void Reset();
-  bool IsPresent() const { return present_ != 0; }
+  // The accessors hand out references into this record, valid until the next Reset
+  // or ReadDisk.
+  bool IsPresent() const { return present_; }
   // The disk path as it was given.
-  std::string Path() const { return path_; }
+  const std::string& Path() const { return path_; }
   // The folder that holds the disk's files (Volumes::DiskFolder of the path): movie
   // files and the picture lie below it.
-  std::string Folder() const { return folder_; }
-  std::string Root() const { return root_; }
-  std::string Label() const { return label_; }
-  std::string PicturePath() const { return picture_; }
-  AutorunConfig Autorun() const { return autorun_; }
-  MicroDvdFile MicroDvd() const { return microDvd_; }
+  const std::string& Folder() const { return folder_; }
+  const std::string& Root() const { return root_; }
+  const std::string& Label() const { return label_; }
+  const std::string& PicturePath() const { return picture_; }
+  const AutorunConfig& Autorun() const { return autorun_; }
+  const MicroDvdFile& MicroDvd() const { return microDvd_; }
   bool HasMovies() const { return !movies_.empty(); }
   std::size_t MovieCount() const { return movies_.size(); }
   Position FirstMovie() const;
-  // Copy of the movie at `position`; moves `position` to the next entry or nullptr.
-  Movie NextMovie(Position& position) const;
+  // The movie at `position` (a movie of type Unknown without title or file for a
+  // position that names none); moves `position` to the next entry or nullptr.
+  const Movie& NextMovie(Position& position) const;
 
   // The drive type code of the disk's root.
   DriveTypeCode DriveType(Volumes& volumes) const;
@@ -91,7 +94,7 @@ class DiskInfo {
   std::string path_;
   std::string folder_;
   std::string root_;
-  std::int32_t present_ = 0;
+  bool present_ = false;
   std::string label_;
   std::string picture_;
   AutorunConfig autorun_;

@@ -48,7 +48,7 @@ void MicroDvdFile::Reset() {
 
 bool MicroDvdFile::Read(Files& files, std::string_view folderPath, std::string_view fileName) {
   Reset();
-  DiskNameResolver diskNames = MakeDiskNameResolver(files);
+  DiskNameResolver diskNames = CreateDiskNameResolver(files);
   const std::string path = diskNames.Resolve(folderPath, fileName);
   const std::optional<std::string> text = files.ReadFile(path);
   if (!text) return false;

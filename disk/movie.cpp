@@ -2,8 +2,6 @@
 
 #include <array>
 #include <cstddef>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 
 #include "platform/files.h"
@@ -32,21 +30,6 @@ constexpr std::array<SuffixType, 3> kSuffixTypes = {{
 // that a count of 0 gives -1 and a huge count does not overflow.
 std::int32_t AudioStreamsFromCount(std::uint32_t count) {
   return static_cast<std::int32_t>(static_cast<std::int64_t>(count) - 1);
-}
-
-// The same reading for the constructors that get no files service: plain C++ streams,
-// refusing anything but a regular file as the files service does.
-std::int32_t ReadAviAudioStreamsWithStreams(const std::string& file) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) return 1;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return 1;
-  std::array<std::byte, 4> bytes{};
-  in.seekg(static_cast<std::streamoff>(kAviStreamCountOffset));
-  if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), bytes.size())) {
-    return AudioStreamsFromCount(0);
-  }
-  return AudioStreamsFromCount(LoadLittleEndian32(bytes.data()));
 }
 
 }  // namespace
@@ -79,16 +62,6 @@ std::int32_t ReadAviAudioStreams(Files& files, std::string_view file) {
 
 // Members are initialised in declaration order, so file_ holds the name when type_
 // is decided from it.
-Movie::Movie(std::string title, std::string file)
-    : title_(std::move(title)), file_(std::move(file)), type_(MovieTypeFromName(file_)) {
-  if (type_ == MovieType::DivX) audioStreams_ = ReadAviAudioStreamsWithStreams(file_);
-}
-
-Movie::Movie(MovieType type, std::string title, std::string file)
-    : title_(std::move(title)), file_(std::move(file)), type_(type) {
-  if (type_ == MovieType::DivX) audioStreams_ = ReadAviAudioStreamsWithStreams(file_);
-}
-
 Movie::Movie(std::string title, std::string file, Files& files)
     : title_(std::move(title)), file_(std::move(file)), type_(MovieTypeFromName(file_)) {
   if (type_ == MovieType::DivX) audioStreams_ = ReadAviAudioStreams(files, file_);

@@ -32,9 +32,10 @@ MovieType MovieTypeFromName(std::string_view file);
 // header, which starts at offset 32 after the RIFF, list and chunk headers.
 inline constexpr std::uint64_t kAviStreamCountOffset = 56;
 
-// The stream count at kAviStreamCountOffset (little-endian) minus one: the number of
-// audio streams of an AVI with one video stream. 1 when the file cannot be opened,
-// -1 when fewer than 4 bytes can be read there. Nothing else of the file is checked.
+// The stream count at kAviStreamCountOffset (little-endian) minus one, read through
+// `files`: the number of audio streams of an AVI with one video stream. 1 when the file
+// cannot be opened, -1 when fewer than 4 bytes can be read there. Nothing else of the
+// file is checked.
 std::int32_t ReadAviAudioStreams(Files& files, std::string_view file);
 
 // What ReadAviAudioStreams gives for a file whose bytes at kAviStreamCountOffset are
@@ -44,19 +45,17 @@ std::int32_t AviAudioStreams(const std::array<std::byte, 4>& bytes, std::size_t 
 class Movie {
  public:
   Movie() = default;
-  // Type from the end of `file` (".avi", ".mpg", ".mpeg", any case).
-  Movie(std::string title, std::string file);
-  // Type as given.
-  Movie(MovieType type, std::string title, std::string file);
-  // The same two ways, reading a DivX movie's AVI header through `files`.
+  // Type from the end of `file` (".avi", ".mpg", ".mpeg", any case); a DivX movie's AVI
+  // header is read through `files`.
   Movie(std::string title, std::string file, Files& files);
+  // Type as given; a DivX movie's AVI header is read through `files`.
   Movie(MovieType type, std::string title, std::string file, Files& files);
   // Type from the end of `file`, with the AVI header already read: a DivX movie gets
   // `aviAudioStreams`, any other 1.
   Movie(std::string title, std::string file, std::int32_t aviAudioStreams);
 
-  std::string Title() const { return title_; }
-  std::string File() const { return file_; }
+  const std::string& Title() const { return title_; }
+  const std::string& File() const { return file_; }
   MovieType Type() const { return type_; }
   std::int32_t AudioStreams() const { return audioStreams_; }
   std::string TypeName() const { return MovieTypeName(type_); }

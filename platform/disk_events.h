@@ -37,7 +37,4 @@ class DiskEvents {
   virtual bool Drain(int fd) = 0;
 };
 
-// The platform's own source of disk-change events; never null.
-std::unique_ptr<DiskEvents> CreateDiskEvents();
-
 }  // namespace quorvel

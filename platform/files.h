@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -88,12 +87,9 @@ class Files {
 
 // Resolves names written in disk files (windows_rules/disk_names.h) against the
 // listings of `files`, with the platform's separator. `files` must outlive it.
-inline DiskNameResolver MakeDiskNameResolver(Files& files) {
+inline DiskNameResolver CreateDiskNameResolver(Files& files) {
   return DiskNameResolver([&files](const std::string& folder) { return files.ListNames(folder); },
                           NativeSeparator());
 }
-
-// The platform's own service, as the programs wire it at start-up.
-std::unique_ptr<Files> CreateSystemFiles();
 
 }  // namespace quorvel

@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -84,8 +83,5 @@ class Processes {
   // The id of this process.
   virtual ProcessId CurrentProcessId() = 0;
 };
-
-// The service of the platform the program runs on.
-std::unique_ptr<Processes> CreateSystemProcesses();
 
 }  // namespace quorvel

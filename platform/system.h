@@ -3,7 +3,6 @@
 // living-room PC behaves like a movie player.
 
 #include <cstdint>
-#include <memory>
 
 namespace quorvel {
 
@@ -30,8 +29,5 @@ class SystemService {
   // delivered, refused or timed out; a refusal is silently ignored.
   virtual void PowerOff() = 0;
 };
-
-// The service of the platform this program was built for.
-std::unique_ptr<SystemService> MakeSystemService();
 
 }  // namespace quorvel

@@ -8,7 +8,6 @@
 // failures come back as "", nullopt, false or the code 0/1.
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,8 +67,5 @@ class Volumes {
   // drive (a network path, an ordinary folder); false when the drive refuses.
   virtual bool EjectMedia(std::string_view path, bool eject) = 0;
 };
-
-// The platform's own service, as the programs wire it at start-up.
-std::unique_ptr<Volumes> CreateSystemVolumes();
 
 }  // namespace quorvel

@@ -80,7 +80,7 @@ std::vector<std::string> IntendedArguments(std::string_view text, std::string_vi
 
 // Starts `player` with `file` in place of its "%f". A player that cannot be started is
 // reported, naming its program and why.
-bool Launch(const PlaybackServices& services, const PlayerRecord& player, std::string_view file) {
+bool Launch(const Services& services, const PlayerRecord& player, std::string_view file) {
   const StartResult result =
       StartPlayer(services.processes, player.AppPath, BuildArguments(player, file));
   if (result.started) return true;
@@ -127,32 +127,30 @@ std::string BuildArguments(const PlayerRecord& player, std::string_view file) {
   return rewritten;
 }
 
-bool PlayMovie(const PlaybackServices& services, const Movie& movie) {
+bool PlayMovie(const Services& services, const Settings& settings, const Movie& movie) {
   PlayerRecord player;
-  if (!ChoosePlayer(services.settings, movie, player)) return false;
+  if (!ChoosePlayer(settings, movie, player)) return false;
   return Launch(services, player, movie.File());
 }
 
-bool PlayMovieSecondAudio(const PlaybackServices& services, const Movie& movie) {
+bool PlayMovieSecondAudio(const Services& services, const Settings& settings, const Movie& movie) {
   PlayerRecord player;
-  if (!FindPlayer(services.settings.Players, services.settings.DivXAudio2Player, player)) {
-    return false;
-  }
-  player.CmdLine = services.settings.DivXAudio2CommandLine;
+  if (!FindPlayer(settings.Players, settings.DivXAudio2Player, player)) return false;
+  player.CmdLine = settings.DivXAudio2CommandLine;
   return Launch(services, player, movie.File());
 }
 
-bool PlayAllMovies(const PlaybackServices& services, const DiskInfo& disk) {
+bool PlayAllMovies(const Services& services, const Settings& settings, const DiskInfo& disk) {
   if (!disk.HasMovies()) return false;
   DiskInfo::Position first = disk.FirstMovie();
   PlayerRecord player;
-  if (!ChoosePlayer(services.settings, disk.NextMovie(first), player) &&
-      !FindPlayer(services.settings.Players, kFirstFallbackPlayer, player) &&
-      !FindPlayer(services.settings.Players, kSecondFallbackPlayer, player)) {
+  if (!ChoosePlayer(settings, disk.NextMovie(first), player) &&
+      !FindPlayer(settings.Players, kFirstFallbackPlayer, player) &&
+      !FindPlayer(settings.Players, kSecondFallbackPlayer, player)) {
     return false;
   }
-  std::string playlist =
-      WritePlaylist(disk, services.playlistBase, player.Playlist, services.messages);
+  std::string playlist = WritePlaylist(disk, PlaylistBase(services.privateFiles), player.Playlist,
+                                       services.privateFiles, services.messages);
   if (playlist.empty()) return false;
   return Launch(services, player, playlist);
 }

@@ -8,8 +8,7 @@
 #include "app/settings.h"
 #include "disk/disk_info.h"
 #include "disk/movie.h"
-#include "platform/processes.h"
-#include "platform/user_messages.h"
+#include "platform/services.h"
 
 namespace quorvel {
 
@@ -17,14 +16,6 @@ namespace quorvel {
 inline constexpr std::string_view kMicroDvdPlayerName = "Micro DVD Player";
 inline constexpr std::string_view kFirstFallbackPlayer = "BSPlayer";
 inline constexpr std::string_view kSecondFallbackPlayer = "Zoom Player";
-
-// What the play commands work with.
-struct PlaybackServices {
-  const Settings& settings;
-  Processes& processes;
-  UserMessages& messages;
-  std::string playlistBase;  // playlist file name without extension (DefaultPlaylistBase)
-};
 
 // The player of `movie` by its type, with the command-line template that the settings
 // give for that type (Micro DVD movies keep the player's own). False, `out` untouched,
@@ -45,18 +36,20 @@ bool ChoosePlayer(const Settings& settings, const Movie& movie, PlayerRecord& ou
 // template's.
 std::string BuildArguments(const PlayerRecord& player, std::string_view file);
 
-// The play commands below report a player that cannot be started through
+// The play commands below choose by `settings`, start the player through
+// `services.processes`, report a player that cannot be started through
 // `services.messages` ("Cannot start PATH: reason.") and then return false.
 
 // Starts the chosen player of `movie` with its file; true when a player was started.
-bool PlayMovie(const PlaybackServices& services, const Movie& movie);
+bool PlayMovie(const Services& services, const Settings& settings, const Movie& movie);
 
 // Starts the "DivX (Audio2)" player with its template for `movie`, whatever its type.
-bool PlayMovieSecondAudio(const PlaybackServices& services, const Movie& movie);
+bool PlayMovieSecondAudio(const Services& services, const Settings& settings, const Movie& movie);
 
-// Writes the playlist of the whole disk for the player of its first movie (else the
-// first fallback, else the second, with their own command lines) and starts that
-// player with it. False when there are no movies, no player, or no playlist.
-bool PlayAllMovies(const PlaybackServices& services, const DiskInfo& disk);
+// Writes the playlist of the whole disk (PlaylistBase of the private files) for the
+// player of its first movie (else the first fallback, else the second, with their own
+// command lines) and starts that player with it. False when there are no movies, no
+// player, or no playlist.
+bool PlayAllMovies(const Services& services, const Settings& settings, const DiskInfo& disk);
 
 }  // namespace quorvel

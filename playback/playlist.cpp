@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "platform/native_path.h"
-#include "platform/private_files.h"
 #include "windows_rules/path_rules.h"
 #include "windows_rules/text_encoding.h"
 
@@ -110,7 +109,7 @@ constexpr std::array kFormats = {
 }  // namespace
 
 std::string WritePlaylist(const DiskInfo& disk, std::string_view baseName, PlaylistType type,
-                          UserMessages& messages) {
+                          PrivateFiles& files, UserMessages& messages) {
   const PlaylistFormat* format = nullptr;
   for (const auto& row : kFormats) {
     if (row.type == type) format = &row;
@@ -133,18 +132,16 @@ std::string WritePlaylist(const DiskInfo& disk, std::string_view baseName, Playl
     return "";
   }
   text += format->footer;
-  if (!ReplaceFile(name, text)) {
+  if (!files.ReplaceFile(name, text)) {
     messages.Show("The playlist file " + name + " cannot be written.");
     return "";
   }
   return name;
 }
 
-std::string DefaultPlaylistBase() {
-  bool ready = false;
-  std::string folder = PrivateFilesFolder(ready);
+std::string PlaylistBase(PrivateFiles& files) {
   // When the folder cannot be used, writing into it fails and names the file.
-  return JoinNativePath(folder, "playlist");
+  return JoinNativePath(files.Folder(), "playlist");
 }
 
 }  // namespace quorvel

@@ -6,6 +6,7 @@
 
 #include "app/player_record.h"
 #include "disk/disk_info.h"
+#include "platform/private_files.h"
 #include "platform/user_messages.h"
 
 namespace quorvel {
@@ -14,8 +15,9 @@ namespace quorvel {
 // with the format's extension appended ("playlist" -> "playlist.bsl") and returns the
 // file's full name. Returns "" without touching anything when `type` has no format or
 // the disk has no movies. A file that cannot be written is reported through
-// `messages`, naming it, and gives "". The file is replaced in one step (see
-// ReplaceFile), so a player still reading the old list never sees a half-written one.
+// `messages`, naming it, and gives "". The file is replaced in one step
+// (PrivateFiles::ReplaceFile of `files`), so a player still reading the old list never
+// sees a half-written one.
 //
 // Entries are absolute paths (AbsoluteNativePath): a movie file given relative to the
 // current folder is written with that folder before it, since the list is read from
@@ -39,10 +41,10 @@ namespace quorvel {
 //                        Windows-1252; paths are written as they are, and left out as
 //                        in "bsl" lists and when they start with '#'.
 std::string WritePlaylist(const DiskInfo& disk, std::string_view baseName, PlaylistType type,
-                          UserMessages& messages);
+                          PrivateFiles& files, UserMessages& messages);
 
 // The base name standing for the playlist of "play all": "playlist" in the program's
-// private folder (PrivateFilesFolder).
-std::string DefaultPlaylistBase();
+// private folder.
+std::string PlaylistBase(PrivateFiles& files);
 
 }  // namespace quorvel

@@ -7,8 +7,7 @@
 #include "app/settings.h"
 #include "desktop/options_sheet.h"
 #include "desktop/qt_user_messages.h"
-#include "platform/system.h"
-#include "platform/user_registry.h"
+#include "platform/services.h"
 #include "resources/app_icon.h"
 #include "resources/gui_text.h"
 #include "resources/resource_ids.h"
@@ -20,14 +19,15 @@ int main(int argc, char** argv) {
       quorvel::ToQString(quorvel::res::LoadString(quorvel::res::kStrProgramName)));
   QApplication::setWindowIcon(quorvel::AppIcon());
 
+  // The platform's services, wired once for the whole run.
   quorvel::QtUserMessages messages;
-  std::unique_ptr<quorvel::Registry> registry = quorvel::OpenUserRegistry(messages);
-  quorvel::Settings settings;
-  settings.Load(*registry, messages);
-  std::unique_ptr<quorvel::SystemService> system = quorvel::MakeSystemService();
+  const std::unique_ptr<quorvel::PlatformServices> platform =
+      quorvel::CreatePlatformServices(messages);
+  const quorvel::Services& services = platform->services;
 
-  quorvel::OptionsContext context{settings, *registry, *system, messages};
-  quorvel::RunOptionsSheet(nullptr, context);
-  registry->Flush();
+  quorvel::Settings settings;
+  settings.Load(services.registry, services.messages);
+  quorvel::RunOptionsSheet(nullptr, settings, services);
+  services.registry.Flush();
   return 0;
 }

@@ -1,14 +1,11 @@
 // quorvelctl read: reads a disk as the main dialog does and prints its rows.
 #include <cstdio>
 #include <iostream>
-#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "app/settings.h"
 #include "disk/disk_info.h"
-#include "platform/files.h"
-#include "platform/volumes.h"
 #include "quorvelctl/commands.h"
 #include "quorvelctl/user_store.h"
 #include "windows_rules/text_encoding.h"
@@ -86,15 +83,15 @@ void AddDiskCommands(Command& app, Context& context) {
   read->add_option("PATH", options->path, "Disk path; empty: the first optical drive");
   read->add_flag("--json", options->json, "Print one JSON object");
   read->callback([options, &context] {
+    const quorvel::Services& services = context.services();
     quorvel::Settings settings;
-    LoadUserSettings(settings);
-    const std::unique_ptr<quorvel::Volumes> volumes = quorvel::CreateSystemVolumes();
-    const std::unique_ptr<quorvel::Files> files = quorvel::CreateSystemFiles();
+    LoadUserSettings(services, settings);
     std::string path = options->path;
-    if (path.empty()) path = volumes->FindFirstCdDrive();
+    if (path.empty()) path = services.volumes.FindFirstCdDrive();
     quorvel::DiskInfo disk;
-    const quorvel::ReadResult result = disk.ReadDisk(path, settings, *volumes, *files);
-    const quorvel::DriveTypeCode driveType = disk.DriveType(*volumes);
+    const quorvel::ReadResult result =
+        disk.ReadDisk(path, settings, services.volumes, services.files);
+    const quorvel::DriveTypeCode driveType = disk.DriveType(services.volumes);
     if (options->json) {
       // A disk that was not found keeps no path; the JSON names the one that was read.
       PrintJson(path, disk, driveType, result);

@@ -7,7 +7,6 @@
 
 #include "picture/cover_picture.h"
 #include "quorvelctl/commands.h"
-#include "quorvelctl/stderr_messages.h"
 
 namespace quorvelctl {
 namespace {
@@ -35,7 +34,7 @@ struct CoverOptions {
 };
 
 void RunCover(const CoverOptions& options, Context& context) {
-  StderrMessages messages;
+  quorvel::UserMessages& messages = context.services().messages;
   quorvel::RgbImage image = quorvel::DecodeCoverFile(options.file, messages);
   if (!image) {
     context.exitCode = 1;

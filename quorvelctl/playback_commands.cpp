@@ -8,15 +8,12 @@
 
 #include "app/settings.h"
 #include "disk/disk_info.h"
-#include "platform/files.h"
-#include "platform/processes.h"
-#include "platform/volumes.h"
+#include "platform/services.h"
 #include "playback/launchers.h"
 #include "playback/player_choice.h"
 #include "playback/playlist.h"
 #include "playback/process_list.h"
 #include "quorvelctl/commands.h"
-#include "quorvelctl/stderr_messages.h"
 #include "quorvelctl/user_store.h"
 #include "windows_rules/windows_command_line.h"
 
@@ -59,20 +56,21 @@ class WatchedProcesses final : public quorvel::Processes {
   std::string commandLine_;
 };
 
-// The user's messages on stderr, counted: a play command that failed and said why needs
-// no reason of ours.
+// The user's messages, counted: a play command that failed and said why needs no
+// reason of ours.
 class CountedMessages final : public quorvel::UserMessages {
  public:
+  explicit CountedMessages(quorvel::UserMessages& shown) : shown_(shown) {}
   quorvel::MessageAnswer Show(std::string_view text, std::string_view caption,
                               quorvel::MessageButtons buttons, quorvel::MessageIcon icon) override {
-    ++shown_;
-    return stderr_.Show(text, caption, buttons, icon);
+    ++count_;
+    return shown_.Show(text, caption, buttons, icon);
   }
-  int shown() const { return shown_; }
+  int shown() const { return count_; }
 
  private:
-  StderrMessages stderr_;
-  int shown_ = 0;
+  quorvel::UserMessages& shown_;
+  int count_ = 0;
 };
 
 struct PlayOptions {
@@ -100,25 +98,25 @@ std::string Dump(const Json& json) {
   return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-int Play(const PlayOptions& options) {
+int Play(const PlayOptions& options, const quorvel::Services& platform) {
   quorvel::Settings settings;
-  LoadUserSettings(settings);
-  const std::unique_ptr<quorvel::Volumes> volumes = quorvel::CreateSystemVolumes();
-  const std::unique_ptr<quorvel::Files> files = quorvel::CreateSystemFiles();
+  LoadUserSettings(platform, settings);
   quorvel::DiskInfo disk;
-  disk.ReadDisk(options.path, settings, *volumes, *files);
+  disk.ReadDisk(options.path, settings, platform.volumes, platform.files);
   if (!disk.HasMovies()) {
     std::cerr << "No movies found on " << options.path << ".\n";
     return 1;
   }
 
-  const std::unique_ptr<quorvel::Processes> system = quorvel::CreateSystemProcesses();
-  WatchedProcesses processes(*system, options.dryRun);
-  CountedMessages messages;
-  quorvel::PlaybackServices services{settings, processes, messages, quorvel::DefaultPlaylistBase()};
+  // The platform's services, with the player's start watched and the messages counted.
+  WatchedProcesses processes(platform.processes, options.dryRun);
+  CountedMessages messages(platform.messages);
+  const quorvel::Services services{platform.files,        platform.volumes,   processes,
+                                   platform.system,       platform.registry,  messages,
+                                   platform.privateFiles, platform.diskEvents};
   bool played = false;
   if (options.all) {
-    played = quorvel::PlayAllMovies(services, disk);
+    played = quorvel::PlayAllMovies(services, settings, disk);
     if (!played && messages.shown() == 0) {
       std::cerr << "No player with a playlist type for the disk: neither the player of its "
                    "first movie nor \"BSPlayer\" nor \"Zoom Player\", or the playlist could "
@@ -137,8 +135,8 @@ int Play(const PlayOptions& options) {
       std::cerr << "Movie " << options.movie << " is of unknown type and is not played.\n";
       return 1;
     }
-    played = options.audio2 ? quorvel::PlayMovieSecondAudio(services, movie)
-                            : quorvel::PlayMovie(services, movie);
+    played = options.audio2 ? quorvel::PlayMovieSecondAudio(services, settings, movie)
+                            : quorvel::PlayMovie(services, settings, movie);
     if (!played && messages.shown() == 0) {
       std::cerr << (options.audio2 ? std::string("No player named by \"DivX (Audio2) Player\".")
                                    : "No player is configured for " + movie.TypeName() + " movies.")
@@ -193,16 +191,15 @@ void AddPlaybackCommands(Command& app, Context& context) {
       ->excludes(allOption);
   playCommand->add_flag("--dry-run", play->dryRun,
                         "Print the program and its arguments as a JSON array, start nothing");
-  playCommand->callback([play, &context] { context.exitCode = Play(*play); });
+  playCommand->callback([play, &context] { context.exitCode = Play(*play, context.services()); });
 
   auto json = std::make_shared<bool>(false);
   auto* processes =
       app.add_subcommand("processes", "List the processes as launcher closing sees them");
   processes->add_flag("--json", *json, "Print one JSON array");
   processes->callback([json, &context] {
-    const auto system = quorvel::CreateSystemProcesses();
     quorvel::ProcessList list;
-    quorvel::BuildProcessList(*system, list);
+    quorvel::BuildProcessList(context.services().processes, list);
     if (*json) {
       Json out = Json::array();
       for (const auto& entry : list) out.push_back(EntryJson(entry));
@@ -226,11 +223,10 @@ void AddPlaybackCommands(Command& app, Context& context) {
   closeCommand->add_flag("--dry-run", close->dryRun,
                          "Only list the processes that would be closed");
   closeCommand->callback([close, &context] {
-    const auto system = quorvel::CreateSystemProcesses();
-    const auto volumes = quorvel::CreateSystemVolumes();
-    for (auto& entry : quorvel::FindLaunchers(*system, *volumes, close->path)) {
+    const quorvel::Services& services = context.services();
+    for (auto& entry : quorvel::FindLaunchers(services.processes, services.volumes, close->path)) {
       if (!close->dryRun) {
-        const bool closed = quorvel::CloseProcess(*system, entry);
+        const bool closed = quorvel::CloseProcess(services.processes, entry);
         std::cout << (closed ? "closed\t" : "not closed\t");
       }
       PrintEntry(entry);

@@ -52,7 +52,7 @@ void AddPlayersCommands(Command& app, Context& context) {
   players->callback([&context, json, add, remove] {
     if (add->parsed() || remove->parsed()) return;
     quorvel::Settings settings;
-    LoadUserSettings(settings);
+    LoadUserSettings(context.services(), settings);
     if (*json) {
       std::printf("%s\n", PlayersJson(settings.Players).dump(2).c_str());
     } else {
@@ -61,7 +61,7 @@ void AddPlayersCommands(Command& app, Context& context) {
     context.exitCode = 0;
   });
   add->callback([&context, options] {
-    UserStore store;  // one store for the load and the save
+    UserStore store(context.services());  // one store for the load and the save
     quorvel::Settings settings;
     store.Load(settings);
     quorvel::PlayerRecord player(options->name, options->path, options->cmdLine,
@@ -76,7 +76,7 @@ void AddPlayersCommands(Command& app, Context& context) {
     context.exitCode = SavePlayerList(store, settings.Players);
   });
   remove->callback([&context, removeName] {
-    UserStore store;
+    UserStore store(context.services());
     quorvel::Settings settings;
     store.Load(settings);
     for (auto it = settings.Players.begin(); it != settings.Players.end(); ++it) {

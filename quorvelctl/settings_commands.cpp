@@ -91,7 +91,7 @@ void AddSettingsCommands(Command& app, Context& context) {
   settings->callback([&context, json, set] {
     if (set->parsed()) return;
     quorvel::Settings loaded;
-    LoadUserSettings(loaded);
+    LoadUserSettings(context.services(), loaded);
     Show(loaded, *json);
     context.exitCode = 0;
   });
@@ -107,7 +107,7 @@ void AddSettingsCommands(Command& app, Context& context) {
     }
     // Only the named values are written: the store then changes just those in the
     // file, and what other processes saved meanwhile stays.
-    UserStore store;
+    UserStore store(context.services());
     const bool saved = store.Save([&changes](quorvel::Registry& registry, quorvel::RegKey key) {
       for (const auto& change : changes) {
         const bool written =

@@ -2,33 +2,32 @@
 
 #include <cstdio>
 
-#include "platform/user_registry.h"
-
 namespace quorvelctl {
-
-UserStore::UserStore() : registry_(quorvel::OpenUserRegistry(messages_)) {}
 
 void UserStore::Load(quorvel::Settings& settings) {
   settings = quorvel::Settings();
-  settings.Load(*registry_, messages_);
+  settings.Load(services_.registry, services_.messages);
 }
 
 bool UserStore::Save(
     const std::function<bool(quorvel::Registry&, quorvel::RegKey mainKey)>& write) {
+  quorvel::Registry& registry = services_.registry;
   bool written = false;
   {
-    quorvel::ScopedKey key(*registry_,
-                           registry_->CreateKey(quorvel::kCurrentUser, quorvel::kMainKeyPath));
-    written = key && write(*registry_, key.get());
+    quorvel::ScopedKey key(registry,
+                           registry.CreateKey(quorvel::kCurrentUser, quorvel::kMainKeyPath));
+    written = key && write(registry, key.get());
   }
   if (!written) {
     std::fprintf(stderr, "The settings could not be saved.\n");
     return false;
   }
   // The store reports its own write failure on stderr.
-  return registry_->Flush();
+  return registry.Flush();
 }
 
-void LoadUserSettings(quorvel::Settings& settings) { UserStore().Load(settings); }
+void LoadUserSettings(const quorvel::Services& services, quorvel::Settings& settings) {
+  UserStore(services).Load(settings);
+}
 
 }  // namespace quorvelctl

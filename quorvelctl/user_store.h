@@ -5,16 +5,15 @@
 #include <memory>
 
 #include "app/settings.h"
-#include "platform/registry.h"
-#include "quorvelctl/stderr_messages.h"
+#include "platform/services.h"
 
 namespace quorvelctl {
 
-// The user's store, opened once for a command: a damaged or unreadable store is
-// reported on stderr once, however often the command loads and saves.
+// The user's store of the services, which opened it once for the command: a damaged
+// or unreadable store is reported once, however often the command loads and saves.
 class UserStore {
  public:
-  UserStore();
+  explicit UserStore(const quorvel::Services& services) : services_(services) {}
 
   // Loads the user's settings into `settings` (defaults where nothing is stored).
   void Load(quorvel::Settings& settings);
@@ -27,11 +26,10 @@ class UserStore {
   bool Save(const std::function<bool(quorvel::Registry&, quorvel::RegKey mainKey)>& write);
 
  private:
-  StderrMessages messages_;
-  std::unique_ptr<quorvel::Registry> registry_;
+  quorvel::Services services_;
 };
 
 // Loads the user's settings for a command that only reads them.
-void LoadUserSettings(quorvel::Settings& settings);
+void LoadUserSettings(const quorvel::Services& services, quorvel::Settings& settings);
 
 }  // namespace quorvelctl

@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 
 namespace quorvel {
 
@@ -42,10 +41,13 @@ constexpr std::array<std::uint8_t, 4> LittleEndianBytes32(std::uint32_t value) {
   return bytes;
 }
 
-// Appends the two bytes of `value`, lowest first.
-inline void AppendLittleEndian16(std::string& out, std::uint16_t value) {
-  out += static_cast<char>(static_cast<std::uint8_t>(value));
-  out += static_cast<char>(static_cast<std::uint8_t>(value >> 8));
+// Appends the `count` lowest bytes of `value`, lowest first, to `out` (a std::string or
+// a vector of bytes).
+template <typename Bytes>
+void AppendLittleEndian(Bytes& out, std::uint32_t value, int count) {
+  using Byte = typename Bytes::value_type;
+  for (int i = 0; i < count; ++i)
+    out.push_back(static_cast<Byte>(static_cast<std::uint8_t>(value >> (8 * i))));
 }
 
 }  // namespace quorvel

@@ -17,7 +17,6 @@
 
 #include "platform/linux/atomic_file.h"
 #include "platform/linux/unique_handles.h"
-#include "platform/user_registry.h"
 #include "registry_store/regedit_file.h"
 
 namespace quorvel {

@@ -26,6 +26,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "platform/user_messages.h"
@@ -106,5 +107,9 @@ class FileRegistry final : public KeyTreeRegistry {
 // $XDG_CONFIG_HOME/quorvel/registry.reg, or ~/.config/quorvel/registry.reg when
 // XDG_CONFIG_HOME is unset, empty or not absolute.
 std::filesystem::path UserRegistryFile();
+
+// The user's own store: a FileRegistry on UserRegistryFile() that tells `messages`
+// about a damaged or unreadable file. `messages` must outlive it.
+std::unique_ptr<Registry> OpenUserRegistry(UserMessages& messages);
 
 }  // namespace quorvel

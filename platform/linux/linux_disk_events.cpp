@@ -108,6 +108,5 @@ int LinuxDiskEvents::OnDevice(sd_device_monitor* /*monitor*/, sd_device* device,
   return 0;
 }
 
-std::unique_ptr<DiskEvents> CreateDiskEvents() { return std::make_unique<LinuxDiskEvents>(); }
 
 }  // namespace quorvel

@@ -1,5 +1,4 @@
-// Processes on Linux: players are started with posix_spawn behind a double fork, the
-// process list comes from /proc, and windows are X11 windows reached through xcb.
+#include "platform/linux/linux_processes.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -23,7 +22,6 @@
 #include <utility>
 
 #include "platform/linux/unique_handles.h"
-#include "platform/processes.h"
 #include "windows_rules/windows_command_line.h"
 
 extern char** environ;
@@ -451,6 +449,6 @@ class LinuxProcesses final : public Processes {
 
 }  // namespace
 
-std::unique_ptr<Processes> CreateSystemProcesses() { return std::make_unique<LinuxProcesses>(); }
+std::unique_ptr<Processes> CreateLinuxProcesses() { return std::make_unique<LinuxProcesses>(); }
 
 }  // namespace quorvel

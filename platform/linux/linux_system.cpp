@@ -43,6 +43,4 @@ void LinuxSystem::PowerOff() {
   const UniqueBusMessage replyOwner(reply);
 }
 
-std::unique_ptr<SystemService> MakeSystemService() { return std::make_unique<LinuxSystem>(); }
-
 }  // namespace quorvel

@@ -554,9 +554,3 @@ bool LinuxVolumes::EjectMedia(std::string_view path, bool eject) {
 }
 
 }  // namespace quorvel
-
-namespace quorvel {
-
-std::unique_ptr<Volumes> CreateSystemVolumes() { return std::make_unique<LinuxVolumes>(); }
-
-}  // namespace quorvel

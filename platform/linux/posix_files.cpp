@@ -178,9 +178,3 @@ bool PosixFiles::ReadTextLines(std::string_view path,
 }
 
 }  // namespace quorvel
-
-namespace quorvel {
-
-std::unique_ptr<Files> CreateSystemFiles() { return std::make_unique<PosixFiles>(); }
-
-}  // namespace quorvel

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/memory_registry.h"
+#include "platform/fake/memory_registry.h"
 
 namespace quorvel {
 namespace {

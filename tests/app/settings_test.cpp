@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/ffdshow_switches.h"
-#include "platform/memory_registry.h"
-#include "support/recording_messages.h"
+#include "platform/fake/memory_registry.h"
+#include "platform/fake/recording_messages.h"
 #include "windows_rules/little_endian.h"
 
 namespace quorvel {
@@ -156,7 +156,7 @@ TEST(SettingsLoad, TextsTooLongToReadAreReportedOnceAsDamaged) {
 
   Settings settings;
   settings.DivXCommandLine = "previous";
-  testing::RecordingMessages messages;
+  RecordingMessages messages;
   ASSERT_TRUE(settings.Load(registry, messages));
   EXPECT_EQ(settings.DivXCommandLine, "previous");
   EXPECT_EQ(settings.SvcdCommandLine, "");
@@ -175,7 +175,7 @@ TEST(SettingsLoad, TextsTooLongToReadAreReportedOnceAsDamaged) {
   MemoryRegistry sound;
   sound.PutText(kMain, "DivX Command Line", std::string(1023, 'c'));
   Settings fresh;
-  testing::RecordingMessages none;
+  RecordingMessages none;
   ASSERT_TRUE(fresh.Load(sound, none));
   EXPECT_THAT(none.messages, IsEmpty());
 }

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/memory_registry.h"
+#include "platform/fake/memory_registry.h"
 
 namespace quorvel {
 namespace {

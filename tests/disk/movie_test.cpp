@@ -2,14 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/settings.h"
 #include "disk/disk_info.h"
-#include "platform/linux/linux_volumes.h"
-#include "platform/linux/posix_files.h"
+#include "platform/fake/fake_volumes.h"
+#include "platform/fake/recording_messages.h"
+#include "platform/services.h"
+#include "support/fake_tree.h"
 #include "support/temp_tree.h"
 
 namespace quorvel {
@@ -44,7 +47,7 @@ TEST(MovieType, NamesAndTypesFromFileNames) {
   EXPECT_EQ(MovieTypeFromName("avi"), MovieType::Unknown);
   EXPECT_EQ(MovieTypeFromName(".avi"), MovieType::DivX);
   EXPECT_EQ(MovieTypeFromName(""), MovieType::Unknown);
-  EXPECT_EQ(Movie("t", "x.mpeg").TypeName(), "MPEG");
+  EXPECT_EQ(Movie("t", "x.mpeg", testing::NoFiles()).TypeName(), "MPEG");
 }
 
 TEST(Movie, AudioStreamsFromTheAviHeader) {
@@ -54,15 +57,15 @@ TEST(Movie, AudioStreamsFromTheAviHeader) {
   const std::string asMpg = MakeAvi(tree, "two.mpg", 2);
   const std::string ten = tree.File("ten.avi", "0123456789");
   tree.Folder("folder.avi");
-  PosixFiles files;
+  RecordingMessages messages;
+  const std::unique_ptr<PlatformServices> platform = CreatePlatformServices(messages);
+  Files& files = platform->services.files;
 
-  // Both ways of making a movie, with and without the files service, agree.
-  for (bool withService : {true, false}) {
-    auto make = [&](const std::string& file) {
-      return withService ? Movie("t", file, files) : Movie("t", file);
-    };
+  // Both ways of making a movie read the header through the files service.
+  {
+    auto make = [&](const std::string& file) { return Movie("t", file, files); };
     auto makeTyped = [&](MovieType type, const std::string& file) {
-      return withService ? Movie(type, "t", file, files) : Movie(type, "t", file);
+      return Movie(type, "t", file, files);
     };
     EXPECT_EQ(make(one).AudioStreams(), 1);
     EXPECT_EQ(make(two).AudioStreams(), 2);
@@ -82,7 +85,8 @@ TEST(Movie, AudioStreamsFromTheAviHeader) {
   // the same counts; a folder named like a movie is no movie.
   Settings settings;
   settings.ReadConf = 0;
-  LinuxVolumes volumes;
+  FakeVolumes volumes;
+  volumes.Insert(tree.Root(), "AVI");
   DiskInfo disk;
   ASSERT_EQ(disk.ReadDisk(tree.Root(), settings, volumes, files), ReadResult::Ok);
   std::vector<std::pair<std::string, std::int32_t>> found;

@@ -1,61 +1,45 @@
-// ReadDisk on real folders, each mounted in a mount table of the test's own.
+// ReadDisk on disks in fake drives, their files in a fake file tree.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/settings.h"
 #include "disk/disk_info.h"
-#include "platform/linux/posix_files.h"
-#include "support/fake_machine.h"
+#include "platform/fake/fake_volumes.h"
+#include "support/fake_tree.h"
+#include "support/movie_rows.h"
 
 namespace quorvel {
 namespace {
 
-using testing::FakeMachine;
+using testing::At;
 
 constexpr std::uint64_t kTenMegabytes = 10u << 20;
 
-struct Row {
-  std::string title;
-  std::string file;
-  MovieType type;
-  std::int32_t audioStreams;
-  bool operator==(const Row&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Row& row) {
-  return out << "{" << row.title << ", " << row.file << ", " << MovieTypeName(row.type) << ", "
-             << row.audioStreams << "}";
-}
-
-std::vector<Row> Movies(const DiskInfo& disk) {
-  std::vector<Row> rows;
-  for (DiskInfo::Position position = disk.FirstMovie(); position != nullptr;) {
-    const Movie movie = disk.NextMovie(position);
-    rows.push_back({movie.Title(), movie.File(), movie.Type(), movie.AudioStreams()});
-  }
-  return rows;
-}
+using testing::Movies;
+using testing::Row;
 
 class ReadDiskTest : public ::testing::Test {
  protected:
   ReadResult Read(const std::string& path) {
-    volumes_ = machine_.Volumes();
-    return disk_.ReadDisk(path, settings_, volumes_, files_);
+    return disk_.ReadDisk(path, settings_, volumes_, tree_.files());
+  }
+  // The new folder `relative` as a disk labelled `label` in an optical drive of its own.
+  std::string Disk(std::string_view relative, std::string_view label) {
+    const std::string folder = tree_.Folder(relative);
+    volumes_.Insert(folder, label);
+    return folder;
   }
 
-  FakeMachine machine_;
-  testing::TempTree& tree_ = machine_.Tree();
+  testing::FakeTree tree_;
+  FakeVolumes volumes_;
   Settings settings_;
-  PosixFiles files_;
-  LinuxVolumes volumes_;
   DiskInfo disk_;
 };
 
 TEST_F(ReadDiskTest, LooseFilesByExtensionThenThreshold) {
-  const std::string disk = machine_.Disk("cd", 0, "FILMS");
+  const std::string disk = Disk("cd", "FILMS");
   tree_.SparseFile("cd/gamma.mpeg", kTenMegabytes);
   tree_.SparseFile("cd/Beta.MPG", kTenMegabytes);
   tree_.SparseFile("cd/alpha.avi", kTenMegabytes);
@@ -67,15 +51,16 @@ TEST_F(ReadDiskTest, LooseFilesByExtensionThenThreshold) {
   EXPECT_EQ(Read(disk), ReadResult::NoMovies);
   EXPECT_TRUE(disk_.IsPresent());
   EXPECT_EQ(disk_.Label(), "FILMS");
-  EXPECT_EQ(disk_.Root(), disk + "/");
+  EXPECT_EQ(disk_.Root(), At(disk, ""));
   EXPECT_FALSE(disk_.HasMovies());
 
   settings_.MinFileSize = 10;
   disk_.Reset();
   EXPECT_EQ(Read(disk), ReadResult::Ok);
-  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"alpha", disk + "/alpha.avi", MovieType::DivX, -1},
-                                             {"Beta", disk + "/Beta.MPG", MovieType::Mpeg, 1},
-                                             {"gamma", disk + "/gamma.mpeg", MovieType::Mpeg, 1}}));
+  EXPECT_EQ(Movies(disk_),
+            (std::vector<Row>{{"alpha", At(disk, "alpha.avi"), MovieType::DivX, -1},
+                              {"Beta", At(disk, "Beta.MPG"), MovieType::Mpeg, 1},
+                              {"gamma", At(disk, "gamma.mpeg"), MovieType::Mpeg, 1}}));
   settings_.MinFileSize = 0;
   disk_.Reset();
   EXPECT_EQ(Read(disk), ReadResult::Ok);
@@ -85,7 +70,7 @@ TEST_F(ReadDiskTest, LooseFilesByExtensionThenThreshold) {
 }
 
 TEST_F(ReadDiskTest, SizesAndThresholdsBeyondThirtyTwoBits) {
-  const std::string disk = machine_.Disk("dvd", 0, "BIG");
+  const std::string disk = Disk("dvd", "BIG");
   tree_.SparseFile("dvd/five.avi", 5ull << 30);
   tree_.SparseFile("dvd/three.avi", 3ull << 30);
   tree_.SparseFile("dvd/exact.mpg", 4ull << 30);
@@ -108,7 +93,7 @@ TEST_F(ReadDiskTest, SizesAndThresholdsBeyondThirtyTwoBits) {
 
 TEST_F(ReadDiskTest, RecognitionOrder) {
   // Super-VideoCD wins over a Micro DVD file, which is read but not listed.
-  const std::string svcd = machine_.Disk("svcd", 0, "SVCD");
+  const std::string svcd = Disk("svcd", "SVCD");
   tree_.Folder("svcd/mpeg2");
   tree_.File("svcd/mdvd.mvd", "[Micro DVD Ini File]\n[MAIN]\nTitle=Heat\n");
   tree_.SparseFile("svcd/loose.avi", 1);
@@ -117,17 +102,17 @@ TEST_F(ReadDiskTest, RecognitionOrder) {
   EXPECT_TRUE(disk_.MicroDvd().IsValid());
 
   // A VideoCD with a configuration.ini gets that picture.
-  const std::string vcd = machine_.Disk("vcd", 1, "VCD");
+  const std::string vcd = Disk("vcd", "VCD");
   tree_.File("vcd/MPEGAV");
   tree_.File("vcd/Configuration.ini", "[Movies]\nA=a.avi\n[Picture]\nCover.JPG\n");
   tree_.File("vcd/cover.jpg");
   EXPECT_EQ(Read(vcd), ReadResult::Ok);
   EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"VideoCD", "", MovieType::VideoCd, 1}}));
-  EXPECT_EQ(disk_.PicturePath(), vcd + "/cover.jpg");
+  EXPECT_EQ(disk_.PicturePath(), At(vcd, "cover.jpg"));
 
   // Micro DVD before configuration.ini; off, the autorun file decides, and with an
   // empty movie list no search is made.
-  const std::string mdvd = machine_.Disk("mdvd", 2, "MDVD");
+  const std::string mdvd = Disk("mdvd", "MDVD");
   tree_.File("mdvd/MDVD.MVD",
              "[Micro DVD Ini File]\n[MAIN]\nTitle=Heat\nCDNumber=2\n[MOVIE]\n"
              "Directory=.\nAVI2Name=heat2.avi\n");
@@ -136,15 +121,15 @@ TEST_F(ReadDiskTest, RecognitionOrder) {
   tree_.File("mdvd/z.bmp");
   EXPECT_EQ(Read(mdvd), ReadResult::Ok);
   EXPECT_EQ(Movies(disk_),
-            (std::vector<Row>{{"Heat [CD2]", mdvd + "/HEAT2.avi", MovieType::DivX, -1}}));
-  EXPECT_EQ(disk_.PicturePath(), mdvd + "/nothing.jpg");
+            (std::vector<Row>{{"Heat [CD2]", At(mdvd, "HEAT2.avi"), MovieType::DivX, -1}}));
+  EXPECT_EQ(disk_.PicturePath(), At(mdvd, "nothing.jpg"));
 
   settings_.ReadMDVD = 0;
   disk_.Reset();
   EXPECT_EQ(Read(mdvd), ReadResult::Ok);
   EXPECT_TRUE(Movies(disk_).empty());
   EXPECT_FALSE(disk_.MicroDvd().IsValid());
-  EXPECT_EQ(disk_.PicturePath(), mdvd + "/nothing.jpg");
+  EXPECT_EQ(disk_.PicturePath(), At(mdvd, "nothing.jpg"));
 
   // Without the autorun file the loose files count, and the first picture pattern
   // that lists anything gives the picture.
@@ -152,25 +137,25 @@ TEST_F(ReadDiskTest, RecognitionOrder) {
   disk_.Reset();
   EXPECT_EQ(Read(mdvd), ReadResult::Ok);
   EXPECT_EQ(disk_.MovieCount(), 1u);
-  EXPECT_EQ(disk_.PicturePath(), mdvd + "/z.bmp");
+  EXPECT_EQ(disk_.PicturePath(), At(mdvd, "z.bmp"));
 }
 
 TEST_F(ReadDiskTest, MicroDvdPlayerOnlyByItsExactName) {
-  const std::string disk = machine_.Disk("mdvd", 0, "MDVD");
+  const std::string disk = Disk("mdvd", "MDVD");
   tree_.File("mdvd/mdvd.mvd",
              "[Micro DVD Ini File]\n[MAIN]\nTitle=Heat\n[MOVIE]\nAVIName=heat.avi\n");
   settings_.MDVDPlay = 1;
   settings_.Players.emplace_back("micro dvd player", "/usr/bin/mdvd", "%f",
                                  PlaylistType::NoPlaylist);
   Read(disk);
-  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"Heat", disk + "/heat.avi", MovieType::DivX, 1}}));
+  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"Heat", At(disk, "heat.avi"), MovieType::DivX, 1}}));
 
   settings_.Players.emplace_back("Micro DVD Player", "/usr/bin/mdvd", "%f",
                                  PlaylistType::NoPlaylist);
   disk_.Reset();
   Read(disk);
   EXPECT_EQ(Movies(disk_),
-            (std::vector<Row>{{"Heat", disk + "/mdvd.mvd", MovieType::MicroDvd, 1}}));
+            (std::vector<Row>{{"Heat", At(disk, "mdvd.mvd"), MovieType::MicroDvd, 1}}));
   settings_.MDVDPlay = 0;
   disk_.Reset();
   Read(disk);
@@ -178,7 +163,7 @@ TEST_F(ReadDiskTest, MicroDvdPlayerOnlyByItsExactName) {
 }
 
 TEST_F(ReadDiskTest, AutorunMoviesAreDivXWhateverTheirNames) {
-  const std::string disk = machine_.Disk("divx", 0, "DIVX");
+  const std::string disk = Disk("divx", "DIVX");
   tree_.File("divx/configuration.ini",
              "[Movies]\nFirst=Films\\one.MPG\nSecond=two.avi\n[Picture]\ncover.jpg\n");
   tree_.SparseFile("divx/FILMS/One.mpg", 100);
@@ -186,13 +171,13 @@ TEST_F(ReadDiskTest, AutorunMoviesAreDivXWhateverTheirNames) {
   tree_.File("divx/other.jpg");
   EXPECT_EQ(Read(disk), ReadResult::Ok);
   EXPECT_EQ(Movies(disk_),
-            (std::vector<Row>{{"First", disk + "/FILMS/One.mpg", MovieType::DivX, -1},
-                              {"Second", disk + "/two.avi", MovieType::DivX, 1}}));
-  EXPECT_EQ(disk_.PicturePath(), disk + "/cover.jpg");
+            (std::vector<Row>{{"First", At(disk, "FILMS/One.mpg"), MovieType::DivX, -1},
+                              {"Second", At(disk, "two.avi"), MovieType::DivX, 1}}));
+  EXPECT_EQ(disk_.PicturePath(), At(disk, "cover.jpg"));
 }
 
 TEST_F(ReadDiskTest, SameDiskIsNotReadAgainUntilPathOrLabelChanges) {
-  const std::string disk = machine_.Disk("cd", 0, "ONE");
+  const std::string disk = Disk("cd", "ONE");
   tree_.SparseFile("cd/a.avi", 1);
   settings_.ReadConf = 0;
   ASSERT_EQ(Read(disk), ReadResult::Ok);
@@ -206,153 +191,15 @@ TEST_F(ReadDiskTest, SameDiskIsNotReadAgainUntilPathOrLabelChanges) {
   EXPECT_EQ(disk_.PicturePath(), "");
 
   // The same folder written differently is another path: read again.
-  EXPECT_EQ(Read(disk + "/"), ReadResult::Ok);
+  EXPECT_EQ(Read(At(disk, "")), ReadResult::Ok);
   EXPECT_EQ(disk_.MovieCount(), 2u);
-  EXPECT_EQ(disk_.Path(), disk + "/");
+  EXPECT_EQ(disk_.Path(), At(disk, ""));
 
-  machine_.Label(0, "TWO");
+  volumes_.Relabel(disk, "TWO");
   tree_.SparseFile("cd/c.avi", 1);
-  EXPECT_EQ(Read(disk + "/"), ReadResult::Ok);
+  EXPECT_EQ(Read(At(disk, "")), ReadResult::Ok);
   EXPECT_EQ(disk_.Label(), "TWO");
   EXPECT_EQ(disk_.MovieCount(), 3u);
-}
-
-TEST_F(ReadDiskTest, EmptyDriveIsNoVolume) {
-  const std::string disk = machine_.Disk("cd", 0, "ONE");
-  tree_.SparseFile("cd/a.avi", 1);
-  ASSERT_EQ(Read(disk), ReadResult::Ok);
-  // The medium goes; fstab keeps the folder for the drive.
-  machine_.Mounts("26 1 0:99999 / / rw - ext4 /dev/vda rw\n");
-  machine_.Fstab("/dev/sr0 " + testing::Escape(disk) + " udf,iso9660 user,noauto 0 0\n");
-  EXPECT_EQ(Read(disk), ReadResult::NoVolume);
-  EXPECT_FALSE(disk_.IsPresent());
-  EXPECT_FALSE(disk_.HasMovies());
-  EXPECT_EQ(disk_.Path(), "");
-  EXPECT_EQ(disk_.Label(), "");
-  EXPECT_EQ(disk_.DriveType(volumes_), kDriveNoRootDir);
-  EXPECT_EQ(Read(""), ReadResult::NoVolume);
-}
-
-TEST_F(ReadDiskTest, DevicePathReadsTheMediumMountedFromIt) {
-  // The mount table escapes the blank, tab and backslash of the mount point.
-  const std::string disk = machine_.Disk("media/My Films\tx\\y", 0, "FILMS");
-  tree_.SparseFile("media/My Films\tx\\y/Alpha.avi", 1);
-  tree_.SparseFile("media/My Films\tx\\y/beta.mpg", 1);
-  tree_.File("media/My Films\tx\\y/cover.jpg");
-  settings_.ReadConf = 0;
-  EXPECT_EQ(Read("/dev/sr0"), ReadResult::Ok);
-  EXPECT_EQ(disk_.Path(), "/dev/sr0");
-  EXPECT_EQ(disk_.Folder(), disk);
-  EXPECT_EQ(disk_.Root(), disk + "/");
-  EXPECT_EQ(disk_.Label(), "FILMS");
-  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"Alpha", disk + "/Alpha.avi", MovieType::DivX, -1},
-                                             {"beta", disk + "/beta.mpg", MovieType::Mpeg, 1}}));
-  EXPECT_EQ(disk_.PicturePath(), disk + "/cover.jpg");
-  EXPECT_EQ(disk_.DriveType(volumes_), kDriveCdRom);
-
-  // Every kind of disk: a VideoCD entry, the disk files with their picture.
-  const std::string vcd = machine_.Disk("vcd", 1, "VCD");
-  tree_.Folder("vcd/MPEGAV");
-  EXPECT_EQ(Read("/dev/sr1"), ReadResult::Ok);
-  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"VideoCD", "", MovieType::VideoCd, 1}}));
-  const std::string divx = machine_.Disk("divx", 2, "DIVX");
-  tree_.File("divx/configuration.ini", "[Movies]\nFilm=films\\film.avi\n[Picture]\nfront.bmp\n");
-  tree_.SparseFile("divx/FILMS/Film.AVI", 1);
-  tree_.File("divx/mdvd.mvd",
-             "[Micro DVD Ini File]\n[MAIN]\nTitle=Heat\n[MOVIE]\nAVIName=heat.avi\n");
-  settings_.ReadMDVD = 0;
-  settings_.ReadConf = 1;
-  EXPECT_EQ(Read("/dev/sr2"), ReadResult::Ok);
-  EXPECT_EQ(Movies(disk_),
-            (std::vector<Row>{{"Film", divx + "/FILMS/Film.AVI", MovieType::DivX, -1}}));
-  EXPECT_EQ(disk_.PicturePath(), divx + "/front.bmp");
-  settings_.ReadMDVD = 1;
-  disk_.Reset();
-  EXPECT_EQ(Read("/dev/sr2"), ReadResult::Ok);
-  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"Heat", divx + "/heat.avi", MovieType::DivX, 1}}));
-
-  // The same medium mounted again elsewhere, with the same label: read from there.
-  machine_.Mounts(testing::MountLine(26, "0:99999", "/", "ext4", "/dev/vda") +
-                  testing::MountLine(30, "11:2", vcd, "iso9660", "/dev/sr2"));
-  EXPECT_EQ(Read("/dev/sr2"), ReadResult::Ok);
-  EXPECT_EQ(disk_.Folder(), vcd);
-  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"VideoCD", "", MovieType::VideoCd, 1}}));
-
-  // Nothing mounted from the drive, or no such drive: no disk.
-  EXPECT_EQ(Read("/dev/sr0"), ReadResult::NoVolume);
-  EXPECT_EQ(Read(tree_.Path("dev/sr9")), ReadResult::NoVolume);
-  EXPECT_FALSE(disk_.IsPresent());
-}
-
-TEST_F(ReadDiskTest, PathWithoutAFolderIsNoDisk) {
-  const std::string disk = machine_.Disk("media/user/FILMS", 0, "FILMS");
-  tree_.SparseFile("media/user/FILMS/a.avi", 1);
-  const std::string other = machine_.Disk("other", 1, "");
-  const std::string file = tree_.SparseFile("other/b.avi", 1);
-  settings_.ReadConf = 0;
-  ASSERT_EQ(Read(disk), ReadResult::Ok);
-
-  // The medium is unmounted and its mount folder goes with it: No Disk, as an empty
-  // drive, although the folder above it is on a volume.
-  std::filesystem::remove_all(disk);
-  EXPECT_EQ(Read(disk), ReadResult::NoVolume);
-  EXPECT_FALSE(disk_.IsPresent());
-  EXPECT_EQ(disk_.Label(), "");
-
-  // A regular file, a name that is not there, a link loop, a link to a file.
-  std::filesystem::create_symlink("loop2", tree_.Path("other/loop1"));
-  std::filesystem::create_symlink("loop1", tree_.Path("other/loop2"));
-  std::filesystem::create_symlink(file, tree_.Path("filelink"));
-  for (const std::string& path : {file, other + "/missing", tree_.Path("other/loop1"),
-                                  tree_.Path("filelink"), tree_.Path("missing/deeper")}) {
-    EXPECT_EQ(Read(path), ReadResult::NoVolume) << path;
-    EXPECT_FALSE(disk_.IsPresent()) << path;
-  }
-
-  // A link to a folder reads the folder; its files are named by the real path.
-  std::filesystem::create_directory_symlink(other, tree_.Path("otherlink"));
-  EXPECT_EQ(Read(tree_.Path("otherlink")), ReadResult::Ok);
-  EXPECT_EQ(disk_.Path(), tree_.Path("otherlink"));
-  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"b", file, MovieType::DivX, -1}}));
-}
-
-TEST_F(ReadDiskTest, BrokenFoldersAreSkipped) {
-  const std::string disk = machine_.Disk("cd", 0, "LINKS");
-  std::filesystem::create_symlink("loop2.avi", tree_.Path("cd/loop1.avi"));
-  std::filesystem::create_symlink("loop1.avi", tree_.Path("cd/loop2.avi"));
-  std::filesystem::create_symlink("gone.avi", tree_.Path("cd/vanished.avi"));
-  std::filesystem::create_directory_symlink(".", tree_.Path("cd/self.avi"));
-  tree_.SparseFile("cd/real.avi", 1);
-  std::filesystem::create_directory_symlink("../cd", tree_.Path("cd/MPEG"));
-  settings_.ReadConf = 0;
-  EXPECT_EQ(Read(disk), ReadResult::Ok);
-  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"real", disk + "/real.avi", MovieType::DivX, -1}}));
-}
-
-// The real files service, except that one file is deleted right after the folder
-// was listed: the race of a disk whose files go while it is read.
-class VanishingFiles final : public PosixFiles {
- public:
-  explicit VanishingFiles(std::string victim) : victim_(std::move(victim)) {}
-  std::optional<std::vector<std::string>> ListNames(std::string_view folder) override {
-    auto names = PosixFiles::ListNames(folder);
-    std::filesystem::remove(victim_);
-    return names;
-  }
-
- private:
-  std::string victim_;
-};
-
-TEST_F(ReadDiskTest, FileThatVanishesAfterListingIsSkipped) {
-  const std::string disk = machine_.Disk("cd", 0, "GOING");
-  tree_.SparseFile("cd/a.avi", 1);
-  const std::string gone = tree_.SparseFile("cd/b.avi", 1);
-  settings_.ReadConf = 0;
-  VanishingFiles files(gone);
-  volumes_ = machine_.Volumes();
-  EXPECT_EQ(disk_.ReadDisk(disk, settings_, volumes_, files), ReadResult::Ok);
-  EXPECT_EQ(Movies(disk_), (std::vector<Row>{{"a", disk + "/a.avi", MovieType::DivX, -1}}));
 }
 
 }  // namespace

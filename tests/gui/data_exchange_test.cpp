@@ -9,11 +9,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "platform/fake/recording_messages.h"
 #include "resources/dialog_builder.h"
 #include "resources/gui_text.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
-#include "support/recording_messages.h"
 
 namespace quorvel {
 namespace {
@@ -26,7 +26,7 @@ TEST(DataExchangeTest, BindsEachKindBothWays) {
   BuildDialog(dialog, *res::FindDialogTemplate(res::kPlayerInfoDialog));
   auto* playlist = FindControlAs<QComboBox>(dialog, info::kPlaylist);
   playlist->addItems({"None", "BSPlayer", "ASX"});
-  testing::RecordingMessages messages;
+  RecordingMessages messages;
 
   // Bytes that are not UTF-8 are shown as Windows-1252 and, unchanged, kept as they are.
   std::string name = "Caf\xe9 \x80";
@@ -59,7 +59,7 @@ TEST(DataExchangeTest, CheckBoxesAndARefusedNumberStopTheRead) {
   QWidget page;
   BuildDialog(page, *res::FindDialogTemplate(res::kGeneralPage));
   namespace g = res::general;
-  testing::RecordingMessages messages;
+  RecordingMessages messages;
   std::int32_t shutdown = 5, autoplay = 1;
   std::uint32_t megabytes = 9;
   DataExchange(page, Direction::ShowValues, messages)

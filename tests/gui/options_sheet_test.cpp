@@ -20,20 +20,19 @@
 
 #include "app/settings.h"
 #include "desktop/general_page.h"
+#include "platform/fake/fake_services.h"
+#include "platform/fake/recording_messages.h"
+#include "platform/fake/recording_system.h"
 #include "resources/dialog_builder.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
 #include "support/counting_registry.h"
-#include "support/recording_messages.h"
-#include "support/recording_system.h"
 
 namespace quorvel {
 namespace {
 
 namespace ids = res::general;
 using testing::CountingRegistry;
-using testing::RecordingMessages;
-using testing::RecordingSystem;
 
 constexpr std::int32_t kShell = 3;
 
@@ -41,7 +40,7 @@ class OptionsSheetTest : public ::testing::Test {
  protected:
   // Opens the sheet as RunOptionsSheet does, without blocking the test.
   COptionsSheet& Open() {
-    sheet_ = std::make_unique<COptionsSheet>(nullptr, context_);
+    sheet_ = std::make_unique<COptionsSheet>(nullptr, settings_, services_);
     sheet_->show();
     QApplication::setActiveWindow(sheet_.get());
     return *sheet_;
@@ -81,7 +80,10 @@ class OptionsSheetTest : public ::testing::Test {
   CountingRegistry registry_;
   RecordingSystem system_;
   RecordingMessages messages_;
-  OptionsContext context_{settings_, registry_, system_, messages_};
+  FakeServices fake_;
+  // The fakes, with the saves of the record counted.
+  Services services_{fake_.files, fake_.volumes, fake_.processes,    system_,
+                     registry_,   messages_,     fake_.privateFiles, fake_.diskEvents};
   std::unique_ptr<COptionsSheet> sheet_;
 };
 
@@ -215,7 +217,7 @@ TEST_F(OptionsSheetTest, NothingChangedSavesOncePerShownPageAndSwitchesNothing) 
 
   // A sheet whose pages were never shown stores nothing at all.
   settings_.Autoplay = 0;
-  COptionsSheet unshown(nullptr, context_);
+  COptionsSheet unshown(nullptr, settings_, services_);
   unshown.accept();
   EXPECT_EQ(unshown.result(), QDialog::Accepted);
   EXPECT_EQ(registry_.saves, 1);

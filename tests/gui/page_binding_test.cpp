@@ -9,12 +9,11 @@
 #include <QLineEdit>
 
 #include "desktop/general_page.h"
+#include "platform/fake/fake_services.h"
 #include "resources/dialog_builder.h"
 #include "resources/gui_text.h"
 #include "resources/resource_ids.h"
 #include "support/counting_registry.h"
-#include "support/recording_messages.h"
-#include "support/recording_system.h"
 
 namespace quorvel {
 namespace {
@@ -39,8 +38,8 @@ const FieldBinding kDiskBindings[] = {
 
 class BoundTestPage final : public COptionsPage {
  public:
-  explicit BoundTestPage(OptionsContext& context)
-      : COptionsPage(res::kDisksPage, context, kDiskBindings) {}
+  BoundTestPage(Settings& settings, const Services& services)
+      : COptionsPage(res::kDisksPage, settings, services, kDiskBindings) {}
 
   // What a colour button and the Add button do to the working copy.
   void ChooseLabelColour(ColorRef colour) { values_.Theme.LabelFg = colour; }
@@ -67,12 +66,12 @@ TEST(PageBindingTest, EachPageStoresItsBoundFieldsAndNothingElse) {
   settings.Players = {{"BSPlayer", "/opt/bsplayer", "%f", PlaylistType::BslPlaylist},
                       {"mpv", "/usr/bin/mpv", "--fs %f", PlaylistType::M3uPlaylist}};
   const ColorRef oldColour = settings.Theme.LabelFg;
-  testing::RecordingSystem system;
-  testing::RecordingMessages messages;
-  OptionsContext context{settings, registry, system, messages};
+  FakeServices fake;
+  const Services services{fake.files, fake.volumes,  fake.processes,    fake.system,
+                          registry,   fake.messages, fake.privateFiles, fake.diskEvents};
 
-  CGeneralPage general(context);
-  BoundTestPage disks(context);
+  CGeneralPage general(settings, services);
+  BoundTestPage disks(settings, services);
   general.show();
   disks.show();
   auto* players = FindControlAs<QComboBox>(disks, disks::kDivXPlayer);
@@ -111,7 +110,7 @@ TEST(PageBindingTest, EachPageStoresItsBoundFieldsAndNothingElse) {
   EXPECT_EQ(reloaded.DivXCommandLine, "-fs \"%f\" caf\xe9");
   EXPECT_EQ(reloaded.Theme.LabelFg, Rgb(1, 2, 3));
   EXPECT_EQ(reloaded.Players.size(), 3u);
-  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_TRUE(fake.messages.messages.empty());
 }
 
 }  // namespace

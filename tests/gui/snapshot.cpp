@@ -9,10 +9,10 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <cstdio>
-#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -21,28 +21,12 @@
 #include "desktop/about_dlg.h"
 #include "desktop/general_page.h"
 #include "desktop/options_sheet.h"
-#include "platform/linux/file_registry.h"
-#include "platform/memory_registry.h"
-#include "platform/system.h"
+#include "platform/fake/fake_services.h"
 #include "resources/gui_text.h"
-#include "support/recording_messages.h"
 
 namespace {
 
 using namespace quorvel;
-
-// Switches nothing; only says which system family to show the pages for.
-class SnapshotSystem final : public SystemService {
- public:
-  explicit SnapshotSystem(bool windowsNT) : windowsNT_(windowsNT) {}
-  bool IsWindowsNT() const override { return windowsNT_; }
-  bool SetSystemShell(bool) override { return false; }
-  bool SetCdromAutorun(std::uint32_t) override { return false; }
-  void PowerOff() override {}
-
- private:
-  bool windowsNT_;
-};
 
 struct Options {
   std::string window;
@@ -55,14 +39,15 @@ struct Options {
 };
 
 // Each window the tool knows: builds it, shown, for the given options.
-using WindowMaker =
-    std::function<std::unique_ptr<QWidget>(OptionsContext&, const Options&, std::string&)>;
+using WindowMaker = std::function<std::unique_ptr<QWidget>(Settings&, const Services&,
+                                                           const Options&, std::string&)>;
 
 const std::map<std::string, WindowMaker>& Windows() {
   static const std::map<std::string, WindowMaker> windows = {
       {"options-sheet",
-       [](OptionsContext& context, const Options& options, std::string& error) {
-         auto sheet = std::make_unique<COptionsSheet>(nullptr, context);
+       [](Settings& settings, const Services& services, const Options& options,
+          std::string& error) {
+         auto sheet = std::make_unique<COptionsSheet>(nullptr, settings, services);
          sheet->show();
          QTabWidget* tabs = sheet->Tabs();
          for (int i = 0; i < tabs->count(); ++i) {
@@ -75,14 +60,14 @@ const std::map<std::string, WindowMaker>& Windows() {
          return std::unique_ptr<QWidget>();
        }},
       {"about",
-       [](OptionsContext& context, const Options&, std::string&) {
-         auto about = std::make_unique<CAboutDlg>(context.messages);
+       [](Settings&, const Services& services, const Options&, std::string&) {
+         auto about = std::make_unique<CAboutDlg>(services.messages);
          about->show();
          return std::unique_ptr<QWidget>(std::move(about));
        }},
       {"general-page",
-       [](OptionsContext& context, const Options&, std::string&) {
-         auto page = std::make_unique<CGeneralPage>(context);
+       [](Settings& settings, const Services& services, const Options&, std::string&) {
+         auto page = std::make_unique<CGeneralPage>(settings, services);
          page->setAutoFillBackground(true);
          page->show();
          return std::unique_ptr<QWidget>(std::move(page));
@@ -116,25 +101,26 @@ int main(int argc, char** argv) {
   qputenv("QT_SCALE_FACTOR", QByteArray::number(options.scale));
   QApplication app(argc, argv);
 
-  testing::RecordingMessages messages;
-  QTemporaryDir scratch;
-  std::unique_ptr<Registry> registry;
-  if (options.registry.empty()) {
-    registry = std::make_unique<MemoryRegistry>();
-  } else {
-    // Loading may create the program's keys; a copy keeps the given file as it is.
-    const std::filesystem::path copy =
-        std::filesystem::path(scratch.path().toStdString()) / "registry.reg";
-    std::filesystem::copy_file(options.registry, copy);
-    registry = std::make_unique<FileRegistry>(copy, messages);
+  // Fakes switch nothing and keep the store in memory; the system only says which
+  // family to show the pages for.
+  FakeServices fake;
+  fake.system.windowsNT = options.windowsNT;
+  if (!options.registry.empty()) {
+    std::ifstream file(options.registry, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (!fake.registry.LoadRegeditText(text)) {
+      std::fprintf(stderr, "quorvel_snapshot: %s is no registry export\n",
+                   options.registry.c_str());
+      return 2;
+    }
   }
+  const Services services = fake.View();
   Settings settings;
-  settings.Load(*registry);
-  SnapshotSystem system(options.windowsNT);
-  OptionsContext context{settings, *registry, system, messages};
+  settings.Load(services.registry);
 
   std::string error;
-  std::unique_ptr<QWidget> window = Windows().at(options.window)(context, options, error);
+  std::unique_ptr<QWidget> window =
+      Windows().at(options.window)(settings, services, options, error);
   if (!window) {
     std::fprintf(stderr, "quorvel_snapshot: %s\n", error.c_str());
     return 2;
@@ -156,7 +142,7 @@ int main(int argc, char** argv) {
   }
   std::printf("%s: %dx%d pixels, font %s %dpt\n", options.out.c_str(), picture.width(),
               picture.height(), qPrintable(window->font().family()), window->font().pointSize());
-  for (const auto& message : messages.messages) {
+  for (const auto& message : fake.messages.messages) {
     std::fprintf(stderr, "quorvel_snapshot: %s\n", message.text.c_str());
   }
   return 0;

@@ -10,9 +10,9 @@
 #include <QTest>
 
 #include "desktop/about_dlg.h"
+#include "platform/fake/recording_messages.h"
 #include "resources/dialog_builder.h"
 #include "resources/resource_ids.h"
-#include "support/recording_messages.h"
 
 namespace quorvel {
 namespace {
@@ -40,7 +40,7 @@ class NameDialog final : public CTemplateDialog {
 };
 
 TEST(TemplateDialogTest, AboutBoxShowsItsTextsAndClosesWithOkOrEscape) {
-  testing::RecordingMessages messages;
+  RecordingMessages messages;
   CAboutDlg about(messages);
   EXPECT_EQ(about.windowTitle(), "About Quorvel");
   QStringList texts;
@@ -58,7 +58,7 @@ TEST(TemplateDialogTest, AboutBoxShowsItsTextsAndClosesWithOkOrEscape) {
 }
 
 TEST(TemplateDialogTest, OkAndEnterTakeTheControlsCancelAndEscapeLeaveTheFields) {
-  testing::RecordingMessages messages;
+  RecordingMessages messages;
   std::string name = "BSPlayer";
   std::int32_t playlist = 1;
   const auto edit = [](QDialog& dialog) { return FindControlAs<QLineEdit>(dialog, info::kName); };

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "picture_test_files.h"
-#include "support/recording_messages.h"
+#include "platform/fake/recording_messages.h"
 
 namespace quorvel {
 namespace {
@@ -24,7 +24,7 @@ class CoverPictureTest : public testing::TempDirTest {
     return texts;
   }
 
-  testing::RecordingMessages messages;
+  RecordingMessages messages;
   CoverPicture picture{messages};
 };
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "picture_test_files.h"
-#include "support/recording_messages.h"
+#include "platform/fake/recording_messages.h"
 
 namespace quorvel {
 namespace {
@@ -15,7 +15,7 @@ namespace {
 using testing::PictureData;
 
 TEST(JpegLoaderTest, ShowsOnlyItsOwnMessagesAndTheFirstWarningAndReleasesEverything) {
-  testing::RecordingMessages messages;
+  RecordingMessages messages;
   int width = 0;
   int height = 0;
   const int descriptors = testing::OpenDescriptors();
@@ -71,7 +71,7 @@ TEST_F(JpegScanLimitTest, AFileWithEndlessScansFailsAfterTheThousandth) {
     bytes.insert(bytes.end(), {0xff, 0xd9});
     return Write(std::to_string(count) + ".jpg", bytes);
   };
-  testing::RecordingMessages messages;
+  RecordingMessages messages;
   JpegLoader loader(messages);
   int width = 0;
   int height = 0;

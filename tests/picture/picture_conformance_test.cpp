@@ -9,7 +9,7 @@
 #include "picture/bmp_reader.h"
 #include "picture/jpeg_loader.h"
 #include "picture_test_files.h"
-#include "support/recording_messages.h"
+#include "platform/fake/recording_messages.h"
 
 namespace quorvel {
 namespace {
@@ -113,7 +113,7 @@ TEST(PictureConformance, JpegFilesGiveDjpegsPixelsAndItsWarnings) {
   for (const Row& row : rows) {
     const std::string& file = row.at("file");
     const std::string& expect = row.at("expect");
-    testing::RecordingMessages messages;
+    RecordingMessages messages;
     JpegLoader loader(messages);
     int width = 0;
     int height = 0;

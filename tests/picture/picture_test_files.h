@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "windows_rules/little_endian.h"
+
 namespace quorvel::testing {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -84,7 +86,7 @@ struct BmpFile {
   Bytes Build() const {
     Bytes out;
     auto put = [&out](std::uint32_t value, int size) {
-      for (int i = 0; i < size; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+      quorvel::AppendLittleEndian(out, value, size);
     };
     const std::size_t headerBytes = headerSize == 12 ? 12 : std::max<std::uint32_t>(headerSize, 16);
     const std::size_t offset = pixelOffset >= 0 ? static_cast<std::size_t>(pixelOffset)

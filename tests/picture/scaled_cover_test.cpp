@@ -12,7 +12,7 @@
 #include "picture/cover_picture.h"
 #include "picture/jpeg_loader.h"
 #include "picture_test_files.h"
-#include "support/recording_messages.h"
+#include "platform/fake/recording_messages.h"
 
 namespace quorvel {
 namespace {
@@ -103,7 +103,7 @@ int CeilDiv(int value, int by) { return (value + by - 1) / by; }
 
 class ScaledCoverTest : public testing::TempDirTest {
  protected:
-  testing::RecordingMessages messages;
+  RecordingMessages messages;
 };
 
 TEST_F(ScaledCoverTest, AJpegKeepsTheSmallestScaleThatIsStillAtLeastTheDrawnSize) {

@@ -1,18 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
+#include "platform/fake/fake_volumes.h"
+#include "platform/fake/recording_processes.h"
 #include "playback/launchers.h"
 #include "playback/process_list.h"
-#include "playback/recording_processes.h"
-#include "support/fake_machine.h"
 
 namespace quorvel {
 namespace {
 
-using testing::FakeMachine;
-using testing::RecordingProcesses;
-using testing::TempTree;
 using Ids = std::vector<ProcessId>;
 using Windows = std::vector<WindowHandle>;
 
@@ -88,30 +83,30 @@ TEST(CloseProcessTest, AsksEachWindowInTurnAndEndsAProcessThatStays) {
 }
 
 TEST(CloseLaunchersTest, ClosesOnlyProcessesInTheDiskFolderAndNeverItself) {
-  // The medium of /dev/sr0 is mounted on media/cd; cdlink links to that folder, as
-  // Debian's /media/cdrom links to cdrom0.
-  FakeMachine machine;
-  TempTree& tree = machine.Tree();
-  const std::string cd = machine.Disk("media/cd", 0, "CD");
-  tree.Folder("media/cdrom");
-  const std::string file = tree.File("media/cd/readme.txt");
-  std::filesystem::create_directory_symlink(cd, tree.Path("cdlink"));
-  LinuxVolumes volumes = machine.Volumes();
-  const std::string& root = tree.Root();
+  // The medium in the drive /dev/sr0 is reached at /media/cd, also through the link
+  // /cdlink; /media/cdrom is another folder, and / holds the whole tree.
+  const std::string cd = "/media/cd";
+  FakeVolumes volumes;
+  volumes.Insert("/", "SYSTEM", "/");
+  volumes.Insert("/dev/sr0", "CD", cd);
+  volumes.Insert(cd, "CD");
+  volumes.Insert("/cdlink", "CD", cd);
+  volumes.AddDrive("/dev/sr1");  // empty
   RecordingProcesses processes;
   processes.self = 5;
   processes.processes = {
       {5, "quorvel", "quorvel", cd + "/quorvel", {50}},  // this program, run from the disk
       {30, "launch", "launch", cd + "/autorun/launch", {300}},
-      {31, "LAUNCH2", "LAUNCH2", root + "/MEDIA/CD/LAUNCH2", {310}},
-      {32, "x", "x", root + "/media/cdrom/x", {320}},
+      {31, "LAUNCH2", "LAUNCH2", "/MEDIA/CD/LAUNCH2", {310}},
+      {32, "x", "x", "/media/cdrom/x", {320}},
       {33, "player", "player", "/usr/bin/player", {330}},
       {34, "launch", "", "", {340}},  // unresolved: a bare name never matches
       {35, "cd", "cd", cd, {350}},
   };
 
-  // No disk folder, or the root of the whole tree, which holds every program: nothing.
-  for (const std::string& path : {std::string(), root + "/missing", file, tree.Path("dev/sr1"),
+  // No disk folder (no path, an empty drive), a folder without launchers, or the root of
+  // the whole tree, which holds every program: nothing.
+  for (const std::string& path : {std::string(), std::string("/dev/sr1"), cd + "/autorun/x",
                                   std::string("/"), std::string("//")}) {
     EXPECT_TRUE(FindLaunchers(processes, volumes, path).empty()) << path;
     CloseLaunchers(processes, volumes, path);
@@ -119,7 +114,7 @@ TEST(CloseLaunchersTest, ClosesOnlyProcessesInTheDiskFolderAndNeverItself) {
   EXPECT_TRUE(processes.closeRequests.empty());
 
   // The folder as typed, through a link, and the drive's device: the same processes.
-  for (const std::string& path : {cd + "/", tree.Path("cdlink"), std::string("/dev/sr0")}) {
+  for (const std::string& path : {cd + "/", std::string("/cdlink"), std::string("/dev/sr0")}) {
     Ids ids;
     for (const auto& e : FindLaunchers(processes, volumes, path))
       ids.push_back(e.process.processId);

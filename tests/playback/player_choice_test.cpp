@@ -2,20 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <filesystem>
-#include <fstream>
-
-#include "playback/recording_processes.h"
-#include "support/recording_messages.h"
+#include "platform/fake/fake_services.h"
+#include "playback/playlist.h"
+#include "support/fake_tree.h"
 #include "windows_rules/windows_command_line.h"
 
 namespace quorvel {
 namespace {
 
 using Args = std::vector<std::string>;
-using testing::RecordingMessages;
-using testing::RecordingProcesses;
 
 PlayerRecord Player(std::string cmdLine) {
   return PlayerRecord("Player", "/usr/bin/player", std::move(cmdLine), PlaylistType::NoPlaylist);
@@ -85,23 +80,17 @@ class PlayerChoiceTest : public ::testing::Test {
     settings.SvcdPlayer = "nobody";
     settings.DivXAudio2Player = "mpv";
     settings.DivXAudio2CommandLine = "--aid=2 %f";
-    folder =
-        std::filesystem::temp_directory_path() /
-        ("quorvel-choice-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
   }
-  void TearDown() override { std::filesystem::remove_all(folder); }
 
-  PlaybackServices Services() {
-    return PlaybackServices{settings, processes, messages, (folder / "playlist").string()};
-  }
+  // The play commands' services: fakes, with the player starts and messages recorded.
+  Services View() { return fake.View(); }
 
   Settings settings;
-  RecordingProcesses processes;
-  RecordingMessages messages;
-  std::filesystem::path folder;
+  FakeServices fake;
+  RecordingProcesses& processes = fake.processes;
+  RecordingMessages& messages = fake.messages;
+  // The playlist base of "play all".
+  std::string base = PlaylistBase(fake.privateFiles);
 };
 
 TEST_F(PlayerChoiceTest, ChoosesThePlayerAndTemplateByType) {
@@ -123,7 +112,7 @@ TEST_F(PlayerChoiceTest, ChoosesThePlayerAndTemplateByType) {
   };
   for (const auto& c : cases) {
     PlayerRecord out("untouched", "", "", PlaylistType::NoPlaylist);
-    EXPECT_EQ(ChoosePlayer(settings, Movie(c.type, "t", "/m/f"), out), c.found);
+    EXPECT_EQ(ChoosePlayer(settings, Movie(c.type, "t", "/m/f", testing::NoFiles()), out), c.found);
     EXPECT_EQ(out.Name, c.found ? c.name : "untouched");
     if (c.found) {
       EXPECT_EQ(out.CmdLine, c.cmdLine);
@@ -131,27 +120,35 @@ TEST_F(PlayerChoiceTest, ChoosesThePlayerAndTemplateByType) {
   }
   settings.DivXPlayer = "bsplayer";  // names match with the same letter case only
   PlayerRecord out;
-  EXPECT_FALSE(ChoosePlayer(settings, Movie(MovieType::DivX, "t", "/m/f"), out));
+  EXPECT_FALSE(
+      ChoosePlayer(settings, Movie(MovieType::DivX, "t", "/m/f", testing::NoFiles()), out));
 }
 
 TEST_F(PlayerChoiceTest, PlayCommandsStartTheChosenPlayer) {
-  EXPECT_TRUE(PlayMovie(Services(), Movie(MovieType::DivX, "Film", "/m/my film.avi")));
-  EXPECT_TRUE(PlayMovie(Services(), Movie(MovieType::MicroDvd, "Mdvd", "/m/mdvd.mvd")));
+  EXPECT_TRUE(PlayMovie(View(), settings,
+                        Movie(MovieType::DivX, "Film", "/m/my film.avi", testing::NoFiles())));
+  EXPECT_TRUE(PlayMovie(View(), settings,
+                        Movie(MovieType::MicroDvd, "Mdvd", "/m/mdvd.mvd", testing::NoFiles())));
   // The second audio player plays any type.
-  EXPECT_TRUE(PlayMovieSecondAudio(Services(), Movie(MovieType::Mpeg, "M", "/m/a.mpg")));
-  EXPECT_FALSE(PlayMovie(Services(), Movie(MovieType::Unknown, "U", "/m/u.txt")));
-  EXPECT_FALSE(PlayMovie(Services(), Movie(MovieType::SuperVideoCd, "S", "")));
+  EXPECT_TRUE(PlayMovieSecondAudio(View(), settings,
+                                   Movie(MovieType::Mpeg, "M", "/m/a.mpg", testing::NoFiles())));
+  EXPECT_FALSE(
+      PlayMovie(View(), settings, Movie(MovieType::Unknown, "U", "/m/u.txt", testing::NoFiles())));
+  EXPECT_FALSE(
+      PlayMovie(View(), settings, Movie(MovieType::SuperVideoCd, "S", "", testing::NoFiles())));
   EXPECT_EQ(processes.started,
             (Args{R"("/usr/bin/mpv" --divx "/m/my film.avi")", R"("/opt/mdvd" -mdvd "/m/mdvd.mvd")",
                   R"("/usr/bin/mpv" --aid=2 "/m/a.mpg")"}));
   settings.DivXAudio2Player = "";
-  EXPECT_FALSE(PlayMovieSecondAudio(Services(), Movie(MovieType::DivX, "D", "/m/d.avi")));
+  EXPECT_FALSE(PlayMovieSecondAudio(View(), settings,
+                                    Movie(MovieType::DivX, "D", "/m/d.avi", testing::NoFiles())));
   EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(PlayerChoiceTest, APlayerThatCannotStartIsReportedAndNothingCountsAsPlayed) {
   processes.startResult = {false, "No such file or directory"};
-  EXPECT_FALSE(PlayMovie(Services(), Movie(MovieType::DivX, "Film", "/m/x.avi")));
+  EXPECT_FALSE(
+      PlayMovie(View(), settings, Movie(MovieType::DivX, "Film", "/m/x.avi", testing::NoFiles())));
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].text, "Cannot start /usr/bin/mpv: No such file or directory.");
 
@@ -161,9 +158,10 @@ TEST_F(PlayerChoiceTest, APlayerThatCannotStartIsReportedAndNothingCountsAsPlaye
     if (player.Name == "mpv") player.AppPath = "/usr/bin/mpv\" \"--x";
   }
   DiskInfo disk;
-  disk.AddMovie(MovieType::DivX, "A", "/m/a.avi");
-  EXPECT_FALSE(PlayAllMovies(Services(), disk));
-  EXPECT_FALSE(PlayMovieSecondAudio(Services(), Movie(MovieType::DivX, "D", "/m/d.avi")));
+  disk.AddMovie(MovieType::DivX, "A", "/m/a.avi", testing::NoFiles());
+  EXPECT_FALSE(PlayAllMovies(View(), settings, disk));
+  EXPECT_FALSE(PlayMovieSecondAudio(View(), settings,
+                                    Movie(MovieType::DivX, "D", "/m/d.avi", testing::NoFiles())));
   ASSERT_EQ(messages.messages.size(), 3u);
   EXPECT_EQ(messages.messages[1].text,
             "Cannot start /usr/bin/mpv\" \"--x: its path holds a double quote.");
@@ -172,44 +170,41 @@ TEST_F(PlayerChoiceTest, APlayerThatCannotStartIsReportedAndNothingCountsAsPlaye
 
 TEST_F(PlayerChoiceTest, PlayAllWritesThePlaylistOfTheFirstMoviesPlayerOrAFallback) {
   DiskInfo disk;
-  EXPECT_FALSE(PlayAllMovies(Services(), disk));  // no movies
+  EXPECT_FALSE(PlayAllMovies(View(), settings, disk));  // no movies
 
-  disk.AddMovie(MovieType::DivX, "A", "/m/a.avi");
-  disk.AddMovie(MovieType::DivX, "B", "/m/b.avi");
-  EXPECT_TRUE(PlayAllMovies(Services(), disk));
-  const std::string m3u = (folder / "playlist.m3u8").string();
+  disk.AddMovie(MovieType::DivX, "A", "/m/a.avi", testing::NoFiles());
+  disk.AddMovie(MovieType::DivX, "B", "/m/b.avi", testing::NoFiles());
+  EXPECT_TRUE(PlayAllMovies(View(), settings, disk));
+  const std::string m3u = base + ".m3u8";
   ASSERT_EQ(processes.started.size(), 1u);
   EXPECT_EQ(processes.started.back(), "\"/usr/bin/mpv\" --divx \"" + m3u + "\"");
-  EXPECT_TRUE(std::filesystem::exists(m3u));
+  EXPECT_EQ(fake.privateFiles.files.count(m3u), 1u);
 
   // The first movie's player takes no playlist: nothing, even with BSPlayer there.
   settings.DivXPlayer = "none";
-  EXPECT_FALSE(PlayAllMovies(Services(), disk));
+  EXPECT_FALSE(PlayAllMovies(View(), settings, disk));
   EXPECT_EQ(processes.started.size(), 1u);
 
   // No player for the first movie: BSPlayer, then Zoom Player, with their own lines.
   DiskInfo unknownFirst;
-  unknownFirst.AddMovie(MovieType::Unknown, "U", "/m/u.bin");
-  unknownFirst.AddMovie(MovieType::DivX, "A", "/m/a.avi");
-  EXPECT_TRUE(PlayAllMovies(Services(), unknownFirst));
-  EXPECT_EQ(processes.started.back(),
-            "\"/opt/bsplayer\" -bs \"" + (folder / "playlist.bsl").string() + "\"");
+  unknownFirst.AddMovie(MovieType::Unknown, "U", "/m/u.bin", testing::NoFiles());
+  unknownFirst.AddMovie(MovieType::DivX, "A", "/m/a.avi", testing::NoFiles());
+  EXPECT_TRUE(PlayAllMovies(View(), settings, unknownFirst));
+  EXPECT_EQ(processes.started.back(), "\"/opt/bsplayer\" -bs \"" + base + ".bsl" + "\"");
   settings.Players.remove_if([](const PlayerRecord& p) { return p.Name == "BSPlayer"; });
-  EXPECT_TRUE(PlayAllMovies(Services(), unknownFirst));
-  EXPECT_EQ(processes.started.back(),
-            "\"/opt/zoom\" -zoom \"" + (folder / "playlist.asx").string() + "\"");
+  EXPECT_TRUE(PlayAllMovies(View(), settings, unknownFirst));
+  EXPECT_EQ(processes.started.back(), "\"/opt/zoom\" -zoom \"" + base + ".asx" + "\"");
   settings.Players.remove_if([](const PlayerRecord& p) { return p.Name == "Zoom Player"; });
-  EXPECT_FALSE(PlayAllMovies(Services(), unknownFirst));
+  EXPECT_FALSE(PlayAllMovies(View(), settings, unknownFirst));
   EXPECT_EQ(processes.started.size(), 3u);
 
   // A playlist that cannot be written is reported and nothing starts.
   settings.DivXPlayer = "mpv";
-  PlaybackServices services = Services();
-  services.playlistBase = (folder / "missing" / "playlist").string();
-  EXPECT_FALSE(PlayAllMovies(services, disk));
+  fake.privateFiles.refuseWrites = true;
+  EXPECT_FALSE(PlayAllMovies(View(), settings, disk));
   EXPECT_EQ(processes.started.size(), 3u);
   ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_NE(messages.messages[0].text.find(services.playlistBase + ".m3u8"), std::string::npos);
+  EXPECT_EQ(messages.messages[0].text, "The playlist file " + m3u + " cannot be written.");
 }
 
 }  // namespace

@@ -1,74 +1,71 @@
+// The playlist formats, written through the fake private files.
 #include "playback/playlist.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "support/recording_messages.h"
+#include "platform/fake/fake_private_files.h"
+#include "platform/fake/recording_messages.h"
+#include "platform/native_path.h"
+#include "support/fake_tree.h"
 
 namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::RecordingMessages;
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class PlaylistTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("quorvel-playlist-" + std::to_string(getpid()) + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    base = (folder / "playlist").string();
-    disk.AddMovie(MovieType::DivX, "A", "/m/a.avi");
-    disk.AddMovie(MovieType::DivX, "Caf\xE9 & \"B\"", "/m/b&<\"x\">%s%d.avi");
+    disk.AddMovie(MovieType::DivX, "A", "/m/a.avi", testing::NoFiles());
+    disk.AddMovie(MovieType::DivX, "Caf\xE9 & \"B\"", "/m/b&<\"x\">%s%d.avi", testing::NoFiles());
   }
-  void TearDown() override { fs::remove_all(folder); }
 
-  fs::path folder;
-  std::string base;
+  // The bytes of the list written at `path`; "" when none was.
+  std::string ReadAll(const std::string& path) const {
+    const auto it = files.files.find(path);
+    return it == files.files.end() ? std::string() : it->second;
+  }
+  std::string Write(const DiskInfo& movies, PlaylistType type) {
+    return WritePlaylist(movies, base, type, files, messages);
+  }
+
+  FakePrivateFiles files;
+  std::string base = PlaylistBase(files);
   DiskInfo disk;
   RecordingMessages messages;
 };
 
 TEST_F(PlaylistTest, WritesEachFormatByteForByte) {
-  EXPECT_EQ(WritePlaylist(disk, base, PlaylistType::BslPlaylist, messages), base + ".bsl");
+  EXPECT_EQ(Write(disk, PlaylistType::BslPlaylist), base + ".bsl");
   EXPECT_EQ(ReadAll(base + ".bsl"), "/m/a.avi\r\n/m/b&<\"x\">%s%d.avi\r\n");
 
-  EXPECT_EQ(WritePlaylist(disk, base, PlaylistType::AsxPlaylist, messages), base + ".asx");
+  EXPECT_EQ(Write(disk, PlaylistType::AsxPlaylist), base + ".asx");
   EXPECT_EQ(ReadAll(base + ".asx"),
             "<ASX version=\"3.0\">\r\n"
             " <ENTRY><REF href=\"/m/a.avi\" /></ENTRY>\r\n"
             " <ENTRY><REF href=\"/m/b&amp;&lt;&quot;x&quot;&gt;%s%d.avi\" /></ENTRY>\r\n"
             "</ASX>\r\n");
 
-  EXPECT_EQ(WritePlaylist(disk, base, PlaylistType::M3uPlaylist, messages), base + ".m3u8");
+  EXPECT_EQ(Write(disk, PlaylistType::M3uPlaylist), base + ".m3u8");
   EXPECT_EQ(ReadAll(base + ".m3u8"),
             "#EXTM3U\n#EXTINF:-1,A\n/m/a.avi\n"
             "#EXTINF:-1,Caf\xC3\xA9 & \"B\"\n/m/b&<\"x\">%s%d.avi\n");
   EXPECT_TRUE(messages.messages.empty());
-  EXPECT_EQ((fs::status(base + ".m3u8").permissions() & fs::perms::all),
-            fs::perms::owner_read | fs::perms::owner_write);
+  // One file of each format, replaced in one step each.
+  EXPECT_EQ(files.files.size(), 3u);
+  EXPECT_EQ(files.replaceCalls, 3);
 }
 
 TEST_F(PlaylistTest, M3uTitlesBecomeUtf8AndOneLine) {
   DiskInfo titles;
-  titles.AddMovie(MovieType::DivX, "\x80 \x93q\x94 \x81", "/m/\xE9.avi");  // Windows-1252
-  titles.AddMovie(MovieType::DivX, "d\xC3\xA9j\xC3\xA0", "/m/2.avi");      // already UTF-8
-  titles.AddMovie(MovieType::DivX, "two\r\nlines", "/m/3.avi");
-  ASSERT_FALSE(WritePlaylist(titles, base, PlaylistType::M3uPlaylist, messages).empty());
+  titles.AddMovie(MovieType::DivX, "\x80 \x93q\x94 \x81", "/m/\xE9.avi",
+                  testing::NoFiles());  // Windows-1252
+  titles.AddMovie(MovieType::DivX, "d\xC3\xA9j\xC3\xA0", "/m/2.avi",
+                  testing::NoFiles());  // already UTF-8
+  titles.AddMovie(MovieType::DivX, "two\r\nlines", "/m/3.avi", testing::NoFiles());
+  ASSERT_FALSE(Write(titles, PlaylistType::M3uPlaylist).empty());
   EXPECT_EQ(ReadAll(base + ".m3u8"),
             "#EXTM3U\n"
             "#EXTINF:-1,\xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D \xC2\x81\n/m/\xE9.avi\n"
@@ -79,27 +76,21 @@ TEST_F(PlaylistTest, M3uTitlesBecomeUtf8AndOneLine) {
 // A movie disk whose file names try to add entries of their own: each name with a line
 // break would become two entries, the second chosen by whoever made the disk. The disk
 // is given relative to the current folder, as `quorvelctl play --all disk` gives it.
+
 TEST_F(PlaylistTest, NoFileNameAddsSplitsOrChangesAnEntryAndEntriesAreAbsolute) {
   const std::vector<std::string> names = {"1 first.avi", "2 two\nplanted.avi",
                                           "3 three\r\nC:\\planted.avi", "4 four\rfive.avi",
                                           "#5 hash.avi"};
-  const fs::path diskFolder = folder / "disk";
-  fs::create_directories(diskFolder);
   DiskInfo hostile;
-  for (const auto& name : names) {
-    std::ofstream(diskFolder / name) << "movie";
-    hostile.AddMovie(MovieType::DivX, name, "disk/" + name);
-  }
-  const fs::path before = fs::current_path();
-  fs::current_path(folder);
-  const std::string bsl = WritePlaylist(hostile, base, PlaylistType::BslPlaylist, messages);
-  const std::string asx = WritePlaylist(hostile, base, PlaylistType::AsxPlaylist, messages);
-  const std::string m3u = WritePlaylist(hostile, base, PlaylistType::M3uPlaylist, messages);
-  fs::current_path(before);
-  const std::string at = diskFolder.string() + "/";
+  for (const auto& name : names)
+    hostile.AddMovie(MovieType::DivX, name, "disk/" + name, testing::NoFiles());
+  const std::string at = JoinNativePath(JoinNativePath(fs::current_path().string(), "disk"), "");
+  const std::string bsl = Write(hostile, PlaylistType::BslPlaylist);
+  const std::string asx = Write(hostile, PlaylistType::AsxPlaylist);
+  const std::string m3u = Write(hostile, PlaylistType::M3uPlaylist);
 
   // Line-based lists leave out the names with a line end and keep the rest, each entry
-  // the absolute path of a real file.
+  // an absolute path.
   ASSERT_EQ(bsl, base + ".bsl");
   EXPECT_EQ(ReadAll(bsl), at + "1 first.avi\r\n" + at + "#5 hash.avi\r\n");
   ASSERT_EQ(m3u, base + ".m3u8");
@@ -131,16 +122,16 @@ TEST_F(PlaylistTest, NoFileNameAddsSplitsOrChangesAnEntryAndEntriesAreAbsolute) 
 
 TEST_F(PlaylistTest, PathsAReaderWouldCutOrTrimAreLeftOutAndAnEmptyListIsNotWritten) {
   DiskInfo edges;
-  edges.AddMovie(MovieType::DivX, "nul", std::string("/m/a\0/evil.avi", 14));
-  edges.AddMovie(MovieType::DivX, "trailing blank", "/m/b.avi ");
-  edges.AddMovie(MovieType::DivX, "trailing tab", "/m/c.avi\t");
-  edges.AddMovie(MovieType::DivX, "control", "/m/\x1b[2Jd.avi");
-  edges.AddMovie(MovieType::VideoCd, "no file", "");
-  ASSERT_FALSE(WritePlaylist(edges, base, PlaylistType::BslPlaylist, messages).empty());
+  edges.AddMovie(MovieType::DivX, "nul", std::string("/m/a\0/evil.avi", 14), testing::NoFiles());
+  edges.AddMovie(MovieType::DivX, "trailing blank", "/m/b.avi ", testing::NoFiles());
+  edges.AddMovie(MovieType::DivX, "trailing tab", "/m/c.avi\t", testing::NoFiles());
+  edges.AddMovie(MovieType::DivX, "control", "/m/\x1b[2Jd.avi", testing::NoFiles());
+  edges.AddMovie(MovieType::VideoCd, "no file", "", testing::NoFiles());
+  ASSERT_FALSE(Write(edges, PlaylistType::BslPlaylist).empty());
   // The escape character is harmless on a line; only the empty entry of the VideoCD
   // movie and that one are written.
   EXPECT_EQ(ReadAll(base + ".bsl"), "/m/\x1b[2Jd.avi\r\n\r\n");
-  ASSERT_FALSE(WritePlaylist(edges, base, PlaylistType::AsxPlaylist, messages).empty());
+  ASSERT_FALSE(Write(edges, PlaylistType::AsxPlaylist).empty());
   // XML keeps blanks in attribute values and takes a tab back from its reference, but
   // cannot carry NUL or the escape character at all.
   EXPECT_EQ(ReadAll(base + ".asx"),
@@ -153,67 +144,30 @@ TEST_F(PlaylistTest, PathsAReaderWouldCutOrTrimAreLeftOutAndAnEmptyListIsNotWrit
 
   // Nothing left to play: no list, and the user is told.
   DiskInfo nothing;
-  nothing.AddMovie(MovieType::DivX, "x", "/m/x\n.avi");
-  EXPECT_EQ(WritePlaylist(nothing, base, PlaylistType::M3uPlaylist, messages), "");
-  EXPECT_FALSE(fs::exists(base + ".m3u8"));
+  nothing.AddMovie(MovieType::DivX, "x", "/m/x\n.avi", testing::NoFiles());
+  EXPECT_EQ(Write(nothing, PlaylistType::M3uPlaylist), "");
+  EXPECT_EQ(files.files.count(base + ".m3u8"), 0u);
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_NE(messages.messages[0].text.find(base + ".m3u8"), std::string::npos);
 }
 
 TEST_F(PlaylistTest, TypesWithoutFormatAndEmptyDisksWriteNothing) {
   for (int type : {-1, 3, 1000}) {
-    EXPECT_EQ(WritePlaylist(disk, base, static_cast<PlaylistType>(type), messages), "");
+    EXPECT_EQ(Write(disk, static_cast<PlaylistType>(type)), "");
   }
-  EXPECT_EQ(WritePlaylist(DiskInfo(), base, PlaylistType::BslPlaylist, messages), "");
-  EXPECT_TRUE(fs::is_empty(folder));
+  EXPECT_EQ(Write(DiskInfo(), PlaylistType::BslPlaylist), "");
+  EXPECT_EQ(files.replaceCalls, 0);
   EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(PlaylistTest, ReplacesTheOldFileAndNeverWritesThroughALink) {
-  std::ofstream(base + ".bsl") << std::string(1000, 'x');
-  DiskInfo one;
-  one.AddMovie(MovieType::DivX, "A", "/m/a.avi");
-  ASSERT_FALSE(WritePlaylist(one, base, PlaylistType::BslPlaylist, messages).empty());
-  EXPECT_EQ(ReadAll(base + ".bsl"), "/m/a.avi\r\n");
-
-  // A link planted where the list goes is replaced; its target stays as it was.
-  const fs::path victim = folder / "victim";
-  std::ofstream(victim) << "keep";
-  fs::create_symlink(victim, base + ".asx");
-  ASSERT_FALSE(WritePlaylist(one, base, PlaylistType::AsxPlaylist, messages).empty());
-  EXPECT_EQ(ReadAll(victim), "keep");
-  EXPECT_FALSE(fs::is_symlink(base + ".asx"));
-  // Nothing but the lists and the victim is left behind (no temporary files).
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);
-}
-
 TEST_F(PlaylistTest, AFileThatCannotBeWrittenIsReportedByName) {
-  const std::string missing = (folder / "missing" / "playlist").string();
-  EXPECT_EQ(WritePlaylist(disk, missing, PlaylistType::BslPlaylist, messages), "");
-  // A folder reached through a link is refused too.
-  fs::create_directory(folder / "real");
-  fs::create_directory_symlink(folder / "real", folder / "link");
-  const std::string linked = (folder / "link" / "playlist").string();
-  EXPECT_EQ(WritePlaylist(disk, linked, PlaylistType::M3uPlaylist, messages), "");
-  EXPECT_TRUE(fs::is_empty(folder / "real"));
+  files.refuseWrites = true;
+  EXPECT_EQ(Write(disk, PlaylistType::BslPlaylist), "");
+  EXPECT_EQ(Write(disk, PlaylistType::M3uPlaylist), "");
+  EXPECT_TRUE(files.files.empty());
   ASSERT_EQ(messages.messages.size(), 2u);
-  EXPECT_NE(messages.messages[0].text.find(missing + ".bsl"), std::string::npos);
-  EXPECT_NE(messages.messages[1].text.find(linked + ".m3u8"), std::string::npos);
-}
-
-TEST_F(PlaylistTest, DefaultBaseIsInAPrivateRuntimeOrCacheFolder) {
-  setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
-  EXPECT_EQ(DefaultPlaylistBase(), (folder / "quorvel" / "playlist").string());
-  EXPECT_EQ(fs::status(folder / "quorvel").permissions() & fs::perms::all, fs::perms::owner_all);
-  // An existing folder open to others is made private.
-  fs::permissions(folder / "quorvel", fs::perms::all);
-  DefaultPlaylistBase();
-  EXPECT_EQ(fs::status(folder / "quorvel").permissions() & fs::perms::all, fs::perms::owner_all);
-
-  unsetenv("XDG_RUNTIME_DIR");
-  setenv("XDG_CACHE_HOME", (folder / "cache" / "deep").c_str(), 1);
-  EXPECT_EQ(DefaultPlaylistBase(), (folder / "cache" / "deep" / "quorvel" / "playlist").string());
-  EXPECT_TRUE(fs::is_directory(folder / "cache" / "deep" / "quorvel"));
+  EXPECT_EQ(messages.messages[0].text, "The playlist file " + base + ".bsl cannot be written.");
+  EXPECT_EQ(messages.messages[1].text, "The playlist file " + base + ".m3u8 cannot be written.");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "picture/cover_picture.h"
-#include "support/recording_messages.h"
+#include "platform/fake/recording_messages.h"
 #include "support/temp_tree.h"
 
 namespace quorvel {
@@ -55,7 +55,7 @@ TEST(DemoDisk, HoldsThreeDivXMoviesOneWithTwoAudioStreamsAndACover) {
   }
   const std::string cover = disk["picture"];
   EXPECT_EQ(cover, kDisk + "/cover.jpg");
-  testing::RecordingMessages messages;
+  RecordingMessages messages;
   CoverPicture picture(messages);
   EXPECT_TRUE(picture.Load(cover));
   EXPECT_EQ(picture.Size(), (PictureSize{600, 800}));

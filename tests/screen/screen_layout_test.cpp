@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "picture/cover_picture.h"
-#include "support/recording_messages.h"
+#include "platform/fake/recording_messages.h"
 
 namespace quorvel::screen {
 namespace {
@@ -71,7 +71,7 @@ TEST(ScreenLayoutTest, TheTemplateStretchedToTheScreenAndTheListsFitted) {
   // every edge: 1280 x 720 leaves 922 x 505 at (10, 205), where a 1844 x 1010 picture is
   // halved; 1920 x 1080 leaves 1394 x 797 at (10, 273), where 2000 x 1594 is halved and
   // centred across.
-  testing::RecordingMessages messages;
+  RecordingMessages messages;
   CoverPicture picture(messages);
   ASSERT_TRUE(picture.TakeOver(RgbImage::Allocate(1844, 1010, true)));
   EXPECT_EQ(picture.PlaceCoverPicture({0, 0, 1280, 720}, hd.movieList, hd.choiceList),

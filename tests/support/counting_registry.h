@@ -4,7 +4,7 @@
 
 #include <strings.h>
 
-#include "platform/memory_registry.h"
+#include "platform/fake/memory_registry.h"
 
 namespace quorvel::testing {
 

@@ -6,12 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "app/settings.h"
-#include "support/recording_system.h"
+#include "platform/fake/recording_system.h"
 
 namespace quorvel {
 namespace {
-
-using testing::RecordingSystem;
 
 constexpr std::int32_t kDialog = 0, kFullScreen = 1, kTray = 2, kShell = 3;
 

@@ -1,0 +1,91 @@
+#pragma once
+// A processes service that plays a scripted set of processes and windows and records
+// what is asked of it, for the faults that real processes cannot be made to show
+// (a window that stays through five requests without a window system, a snapshot
+// that fails, a start that is never looked at).
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/processes.h"
+
+namespace quorvel {
+
+class RecordingProcesses final : public Processes {
+ public:
+  struct Process {
+    ProcessId id;
+    std::string exeFile;
+    std::string moduleName;  // empty: the module cannot be read
+    std::string modulePath;
+    std::vector<WindowHandle> windows;
+    // How many close requests each window ignores before it goes.
+    int ignoredRequests = 0;
+    bool canBeTerminated = true;
+  };
+
+  StartResult Start(std::string_view commandLine) override {
+    started.emplace_back(commandLine);
+    return startResult;
+  }
+
+  std::optional<std::vector<ProcessSnapshotEntry>> Snapshot() override {
+    if (snapshotFails) return std::nullopt;
+    std::vector<ProcessSnapshotEntry> entries;
+    for (const auto& p : processes) entries.push_back({p.id, p.exeFile});
+    return entries;
+  }
+
+  std::optional<ModuleInfo> MainModule(ProcessId id) override {
+    const Process* p = Find(id);
+    if (p == nullptr || p->moduleName.empty()) return std::nullopt;
+    return ModuleInfo{p->moduleName, p->modulePath};
+  }
+
+  WindowHandle FindTopLevelWindow(ProcessId id) override {
+    const Process* p = Find(id);
+    return p == nullptr || p->windows.empty() ? kNoWindow : p->windows.front();
+  }
+
+  void AskToClose(WindowHandle window, std::chrono::milliseconds timeout) override {
+    closeRequests.push_back(window);
+    timeouts.push_back(timeout);
+    for (auto& p : processes) {
+      auto it = std::find(p.windows.begin(), p.windows.end(), window);
+      if (it == p.windows.end()) continue;
+      if (++requestsSeen[window] > p.ignoredRequests) p.windows.erase(it);
+    }
+  }
+
+  bool Terminate(ProcessId id) override {
+    terminated.push_back(id);
+    Process* p = Find(id);
+    if (p == nullptr || !p->canBeTerminated) return false;
+    processes.erase(processes.begin() + (p - processes.data()));
+    return true;
+  }
+
+  ProcessId CurrentProcessId() override { return self; }
+
+  Process* Find(ProcessId id) {
+    for (auto& p : processes) {
+      if (p.id == id) return &p;
+    }
+    return nullptr;
+  }
+
+  std::vector<Process> processes;
+  ProcessId self = 1;
+  bool snapshotFails = false;
+  StartResult startResult{true, {}};
+
+  std::vector<std::string> started;
+  std::vector<WindowHandle> closeRequests;
+  std::vector<std::chrono::milliseconds> timeouts;
+  std::vector<ProcessId> terminated;
+  std::map<WindowHandle, int> requestsSeen;
+};
+
+}  // namespace quorvel

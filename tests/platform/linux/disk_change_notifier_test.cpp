@@ -1,0 +1,166 @@
+// The disk-change notifier in a real Qt event loop: recorded udev events of an optical
+// drive, fed through the recorded-event source, each wake the window once, unrelated
+// events never; the real Linux source wakes it when fuseiso mounts or unmounts a disk.
+#include "fullscreen/disk_change_notifier.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QSignalSpy>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/linux/linux_disk_events.h"
+#include "support/fuseiso_mount.h"
+#include "recorded_disk_events.h"
+#include "support/temp_tree.h"
+
+namespace quorvel {
+namespace {
+
+using testing::ParseUdevMonitorText;
+using testing::RecordedDiskEvents;
+
+constexpr int kWaitMs = 10000;
+
+std::string Recording(const std::string& name) {
+  std::ifstream in(std::string(QUORVEL_TEST_DATA) + "/udev/" + name);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The recording cut into the text of each event, with the banner before the first.
+std::vector<std::string> EventTexts(const std::string& recording) {
+  std::vector<std::string> texts;
+  std::size_t start = 0;
+  while (start < recording.size()) {
+    std::size_t end = recording.find("\n\n", start);
+    end = end == std::string::npos ? recording.size() : end + 2;
+    texts.push_back(recording.substr(start, end - start));
+    start = end;
+  }
+  return texts;
+}
+
+// Runs the event loop until the source has taken `count` events in all.
+bool ProcessUntilTaken(const RecordedDiskEvents& source, int count) {
+  const QDeadlineTimer deadline(kWaitMs);
+  while (source.Taken() < count && !deadline.hasExpired()) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  }
+  return source.Taken() >= count;
+}
+
+TEST(DiskChangeNotifier, EachRecordedMediumEventWakesTheWindowOnce) {
+  struct Case {
+    const char* recording;
+    int events;     // kernel and udev events in the recording
+    int refreshes;  // the optical drive's medium events that udev passed on
+  };
+  const Case cases[] = {
+      {"sr0-movie-disk-inserted.txt", 2, 1},
+      {"sr0-eject-button.txt", 4, 2},  // the button, then the medium leaving
+      {"unrelated-block-events.txt", 14, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.recording);
+    const std::string recording = Recording(c.recording);
+    ASSERT_EQ(ParseUdevMonitorText(recording).size(), static_cast<std::size_t>(c.events));
+
+    RecordedDiskEvents source;
+    DiskChangeNotifier notifier(source);
+    QSignalSpy changed(&notifier, &DiskChangeNotifier::diskChanged);
+    int taken = 0;
+    int expected = 0;
+    for (const std::string& text : EventTexts(recording)) {
+      const auto events = ParseUdevMonitorText(text);
+      ASSERT_TRUE(source.Send(text));
+      taken += static_cast<int>(events.size());
+      ASSERT_TRUE(ProcessUntilTaken(source, taken));
+      for (const auto& event : events) {
+        if (event.processed && IsOpticalMediumEvent(event.properties)) ++expected;
+      }
+      // One refresh per relevant event, at the moment it arrives, never one for the
+      // kernel's raw copy of it.
+      EXPECT_EQ(changed.count(), expected) << text;
+    }
+    EXPECT_EQ(expected, c.refreshes);
+    EXPECT_EQ(changed.count(), c.refreshes);
+  }
+}
+
+TEST(DiskChangeNotifier, EventsTakenTogetherWakeTheWindowOnce) {
+  RecordedDiskEvents source;
+  DiskChangeNotifier notifier(source);
+  QSignalSpy changed(&notifier, &DiskChangeNotifier::diskChanged);
+  // An event split across two reads is taken whole, once.
+  const std::string eject = Recording("sr0-eject-button.txt");
+  const std::size_t middle = eject.size() / 2;
+  ASSERT_TRUE(source.Send(eject.substr(0, middle)));
+  ASSERT_TRUE(ProcessUntilTaken(source, 1));
+  ASSERT_TRUE(source.Send(eject.substr(middle)));
+  ASSERT_TRUE(ProcessUntilTaken(source, 4));
+  EXPECT_GE(changed.count(), 1);
+  EXPECT_LE(changed.count(), 2);
+  EXPECT_EQ(source.Taken(), 4);
+}
+
+TEST(DiskChangeNotifier, RealMountTableWakesTheWindowOnMountAndUnmount) {
+  testing::TempTree tree;
+  tree.File("src/MOVIE.AVI", "not really a movie");
+  const std::string image = tree.Path("disk.iso");
+  ASSERT_TRUE(testing::MakeIsoImage(tree.Path("src"), "EVENTS", image));
+
+  // The mount table alone, as in a container without udev.
+  LinuxDiskEventSources sources;
+  sources.udevControl = tree.Path("no-udev");
+  LinuxDiskEvents events(sources);
+  ASSERT_TRUE(events.WatchesMounts());
+  EXPECT_FALSE(events.WatchesUdev());
+  ASSERT_EQ(events.Descriptors().size(), 1u);
+  EXPECT_EQ(events.Descriptors()[0].wait, DiskEventDescriptor::Wait::Priority);
+
+  DiskChangeNotifier notifier(events);
+  QSignalSpy changed(&notifier, &DiskChangeNotifier::diskChanged);
+  {
+    testing::FuseIsoMount mount(image, tree.Path("mnt"));
+    ASSERT_TRUE(mount.Mounted());
+    EXPECT_TRUE(changed.wait(kWaitMs));
+    changed.clear();
+  }
+  EXPECT_TRUE(changed.count() > 0 || changed.wait(kWaitMs));
+}
+
+TEST(DiskChangeNotifier, UdevMonitorStartsBesideTheMountTable) {
+  // Where udev runs, its monitor's loop is a second descriptor, read for readability;
+  // with no event waiting it tells of no change.
+  testing::TempTree tree;
+  LinuxDiskEventSources sources;
+  sources.udevControl = tree.File("control");
+  LinuxDiskEvents events(sources);
+  ASSERT_TRUE(events.WatchesUdev());
+  const std::vector<DiskEventDescriptor> descriptors = events.Descriptors();
+  ASSERT_EQ(descriptors.size(), 2u);
+  EXPECT_EQ(descriptors[1].wait, DiskEventDescriptor::Wait::Readable);
+  EXPECT_FALSE(events.Drain(descriptors[1].fd));
+}
+
+TEST(DiskChangeNotifier, WithoutAnySourceNothingIsWatched) {
+  testing::TempTree tree;
+  LinuxDiskEventSources sources;
+  sources.mountInfo = tree.File("mountinfo", "26 1 0:99999 / / rw - ext4 /dev/vda rw\n");
+  sources.udevControl = tree.Path("no-udev");
+  LinuxDiskEvents events(sources);
+  EXPECT_FALSE(events.WatchesMounts());
+  EXPECT_FALSE(events.WatchesUdev());
+  EXPECT_TRUE(events.Descriptors().empty());
+  EXPECT_FALSE(events.Drain(0));
+  EXPECT_FALSE(events.Drain(-1));
+  DiskChangeNotifier notifier(events);
+  EXPECT_EQ(notifier.WakeUps(), 0);
+}
+
+}  // namespace
+}  // namespace quorvel
