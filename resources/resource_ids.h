@@ -34,6 +34,8 @@ inline constexpr int kStrNotANumber = 202;  // refusal of a number edit's text
 // The "Start as" items: the id of the item for a StartMode is kStrStartModes + the mode.
 inline constexpr int kStrStartModes = 210;
 inline constexpr int kStrShutdownTooltip = 220;
+// Told when "system shell" is a session that the user picks at login.
+inline constexpr int kStrLoginSessionNote = 221;
 
 // Controls without an id of their own (labels, group boxes).
 inline constexpr int kNoId = -1;
