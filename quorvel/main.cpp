@@ -3,10 +3,13 @@
 // application object.
 
 #include <QApplication>
+#include <QSocketNotifier>
+#include <memory>
 
 #include "app/settings.h"
 #include "desktop/options_sheet.h"
 #include "desktop/qt_user_messages.h"
+#include "platform/end_requests.h"
 #include "platform/services.h"
 #include "resources/app_icon.h"
 #include "resources/gui_text.h"
@@ -18,6 +21,21 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(
       quorvel::ToQString(quorvel::res::LoadString(quorvel::res::kStrProgramName)));
   QApplication::setWindowIcon(quorvel::AppIcon());
+
+  // The system asking the program to end (the session ending) ends it as its own Exit
+  // does: every event loop, a modal dialog's too, returns and the settings are written.
+  const int endRequests = quorvel::CatchEndRequests();
+  std::unique_ptr<QSocketNotifier> endNotifier;
+  if (endRequests >= 0) {
+    endNotifier = std::make_unique<QSocketNotifier>(endRequests, QSocketNotifier::Read);
+    // Every loop ends, the one of a modal dialog too; the program has not reached its
+    // own loop while the options sheet is open, so quit(), which asks the windows to
+    // close, would not end it.
+    QObject::connect(endNotifier.get(), &QSocketNotifier::activated, &app, [&endNotifier] {
+      endNotifier->setEnabled(false);
+      QCoreApplication::exit(0);
+    });
+  }
 
   // The platform's services, wired once for the whole run.
   quorvel::QtUserMessages messages;
