@@ -161,8 +161,24 @@ std::size_t CoverPicture::RowBytes() const { return PaddedRowBytes(header_.width
 bool CoverPicture::Load(const std::string& path) { return Load(path, PictureSize{}); }
 
 bool CoverPicture::Load(const std::string& path, PictureSize area) {
-  if (CoverFormatOf(path) == CoverFormat::None) return false;
+  const CoverFormat format = CoverFormatOf(path);
+  if (format == CoverFormat::None) return false;
   Clear();
+  if (format == CoverFormat::Jpeg) {
+    JpegLoader loader(messages_);
+    int width = 0;
+    int height = 0;
+    JpegLoader::ShownSize shown;
+    if (area.width > 0 && area.height > 0) {
+      shown = [area](PictureSize full) { return DrawnSize(full, area); };
+    }
+    BgrBitmap bitmap = loader.LoadBitmap(path, width, height, shown);
+    if (!bitmap) {
+      messages_.Show(cover_text::kJpegFailed, {}, MessageButtons::Ok, MessageIcon::None);
+      return false;
+    }
+    return TakeOver(std::move(bitmap), {width, height});
+  }
   PictureSize fullSize;
   RgbImage image = DecodeCoverFile(path, messages_, area, fullSize);
   if (!image) {
@@ -214,6 +230,22 @@ bool CoverPicture::TakeOver(RgbImage image, PictureSize fullSize) {
   header_.planes = 1;
   header_.bitCount = 24;
   pixels_ = std::move(pixels);
+  size_ = fullSize;
+  return true;
+}
+
+bool CoverPicture::TakeOver(BgrBitmap bitmap, PictureSize fullSize) {
+  Clear();
+  if (!bitmap || bitmap.rowBytes != PaddedRowBytes(bitmap.width)) return false;
+  if (fullSize.width < bitmap.width || fullSize.height < bitmap.height) {
+    fullSize = {bitmap.width, bitmap.height};
+  }
+  header_.size = sizeof(BitmapInfoHeader);
+  header_.width = bitmap.width;
+  header_.height = bitmap.height;
+  header_.planes = 1;
+  header_.bitCount = 24;
+  pixels_ = std::move(bitmap.pixels);
   size_ = fullSize;
   return true;
 }

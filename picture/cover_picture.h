@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "picture/jpeg_loader.h"
 #include "picture/rect.h"
 #include "picture/rgb_image.h"
 #include "platform/user_messages.h"
@@ -81,6 +82,9 @@ class CoverPicture {
   bool TakeOver(RgbImage image);
   // The same for a picture decoded smaller than its own size `fullSize`.
   bool TakeOver(RgbImage image, PictureSize fullSize);
+  // Takes over a bitmap that is already in the bitmap's form (rows bottom-up, blue,
+  // green, red, padded to 4 bytes), decoded at most as large as `fullSize`.
+  bool TakeOver(BgrBitmap bitmap, PictureSize fullSize);
 
   // The free area of the window for the picture: left of `choiceList` and below
   // `movieList`, 10 pixels from every edge. Zero or negative when there is no room.

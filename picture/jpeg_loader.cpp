@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 // jpeglib.h needs FILE and size_t declared first; it declares its functions extern "C".
 #include <jpeglib.h>
@@ -84,22 +85,46 @@ struct Decompressor {
 enum class Outcome { Decoded, OutOfMemory, Fatal };
 
 // The scales the library decodes at with less work than at full size, smallest first.
+// libjpeg-turbo's other scales (M/8) run without its SIMD code and cost more than the
+// next larger of these: 3/8 more than 1/2, 5/8 to 7/8 more than full size.
 constexpr JDIMENSION kScaleDenominators[] = {8, 4, 2};
 
-// Sets the smallest scale whose output is at least `shown` in both directions, or full size.
-void ChooseScale(j_decompress_ptr info, PictureSize shown) {
+// Sets the smallest scale whose output is at least `shown` in both directions, or full
+// size. True when the picture will be shown smaller than it is decoded.
+bool ChooseScale(j_decompress_ptr info, PictureSize shown) {
   const auto least = [](int size) { return static_cast<JDIMENSION>(size > 0 ? size : 0); };
   for (JDIMENSION denominator : kScaleDenominators) {
     info->scale_num = 1;
     info->scale_denom = denominator;
     jpeg_calc_output_dimensions(info);
     if (info->output_width >= least(shown.width) && info->output_height >= least(shown.height)) {
-      return;
+      return info->output_width > least(shown.width) || info->output_height > least(shown.height);
     }
   }
   info->scale_num = 1;
   info->scale_denom = 1;
+  return info->image_width > least(shown.width) || info->image_height > least(shown.height);
 }
+
+// Inverted CMYK (Adobe files) to blue, green, red, rounded as CmykToRgb.
+void CmykToBgr(const JSAMPLE* in, JDIMENSION width, std::uint8_t* out) {
+  for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 3) {
+    const unsigned k = in[3];
+    for (int c = 0; c < 3; ++c) {
+      out[2 - c] = static_cast<std::uint8_t>((2 * in[c] * k + 255) / 510);
+    }
+  }
+}
+
+std::size_t PaddedRowBytes(JDIMENSION width) {
+  return (static_cast<std::size_t>(width) * 24 + 31) / 32 * 4;
+}
+
+// Where the decoded rows go: a top-down RGB picture, or a bottom-up BGR bitmap.
+struct Output {
+  RgbImage* image = nullptr;
+  BgrBitmap* bitmap = nullptr;
+};
 
 void GrayToRgb(const JSAMPLE* in, JDIMENSION width, std::uint8_t* out) {
   for (JDIMENSION x = 0; x < width; ++x, out += 3) out[0] = out[1] = out[2] = in[x];
@@ -114,37 +139,47 @@ void CmykToRgb(const JSAMPLE* in, JDIMENSION width, std::uint8_t* out) {
   }
 }
 
-// The fatal-error exit longjmps back into this function from inside the library. So that
-// the jump skips no clean-up, no object with a destructor lives in this frame (or in the
-// library's C frames) while a library function runs: the decompressor, the file and the
-// image belong to the caller's frame and are released there, once, whichever way this
-// returns. No local changed after setjmp is read after the jump.
-Outcome Decode(Decompressor& decompressor, std::FILE* file, std::int64_t maxPixels,
-               const JpegLoader::ShownSize* shown, RgbImage& image, int& width, int& height) {
-  j_decompress_ptr info = &decompressor.info;
-  if (setjmp(decompressor.errors.returnPoint) != 0) return Outcome::Fatal;
-
-  jpeg_create_decompress(info);
-  // Set after creation, which clears every field but the error manager.
-  decompressor.progress.progress_monitor = LimitScans;
-  info->progress = &decompressor.progress;
-  jpeg_stdio_src(info, file);
-  jpeg_read_header(info, TRUE);
-  // Checked before decompression starts, since the library then sizes its own buffers
-  // after the picture.
-  if (!RgbImage::SizeAllowed(info->image_width, info->image_height, maxPixels)) {
-    return Outcome::OutOfMemory;
+// Reads every scanline into the bottom-up rows of `bitmap`, converted to blue, green, red
+// by the library where it can, by hand for CMYK.
+void ReadBitmapRows(j_decompress_ptr info, BgrBitmap& bitmap) {
+  const JDIMENSION height = info->output_height;
+  std::uint8_t* base = bitmap.pixels.get();
+  const std::size_t pixelBytes = static_cast<std::size_t>(info->output_width) * 3;
+  for (JDIMENSION row = 0; row < height; ++row) {
+    std::memset(base + bitmap.rowBytes * row + pixelBytes, 0, bitmap.rowBytes - pixelBytes);
   }
-  width = static_cast<int>(info->image_width);
-  height = static_cast<int>(info->image_height);
-  if (shown != nullptr && *shown) ChooseScale(info, (*shown)(PictureSize{width, height}));
-  jpeg_start_decompress(info);
-
+  const auto rowOf = [&](JDIMENSION scanline) {
+    return base + bitmap.rowBytes * (height - 1 - scanline);
+  };
+  if (info->out_color_space == JCS_EXT_BGR) {
+    // Every row pointer in one array, so that the library hands over as many rows per
+    // call as it decodes at once.
+    JSAMPARRAY rows =
+        (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE, 1, height);
+    for (JDIMENSION scanline = 0; scanline < height; ++scanline) rows[scanline] = rowOf(scanline);
+    while (info->output_scanline < height) {
+      jpeg_read_scanlines(info, rows + info->output_scanline, height - info->output_scanline);
+    }
+    return;
+  }
   const int components = info->output_components;
-  const bool converted = components == 1 || components == 3 || components == 4;
-  image = RgbImage::Allocate(info->output_width, info->output_height, !converted, maxPixels);
-  if (!image) return Outcome::OutOfMemory;
+  JSAMPARRAY sample =
+      (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
+                                 info->output_width * static_cast<JDIMENSION>(components), 1);
+  while (info->output_scanline < height) {
+    std::uint8_t* out = rowOf(info->output_scanline);
+    jpeg_read_scanlines(info, sample, 1);
+    if (components == 4) {
+      CmykToBgr(sample[0], info->output_width, out);
+    } else {
+      std::memset(out, 0, pixelBytes);
+    }
+  }
+}
 
+// Reads every scanline into the top-down RGB rows of `image`.
+void ReadImageRows(j_decompress_ptr info, RgbImage& image) {
+  const int components = info->output_components;
   JSAMPARRAY sample =
       (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
                                  info->output_width * static_cast<JDIMENSION>(components), 1);
@@ -163,6 +198,63 @@ Outcome Decode(Decompressor& decompressor, std::FILE* file, std::int64_t maxPixe
       CmykToRgb(sample[0], info->output_width, out);
     }
   }
+}
+
+// The fatal-error exit longjmps back into this function from inside the library. So that
+// the jump skips no clean-up, no object with a destructor lives in this frame (or in the
+// library's C frames) while a library function runs: the decompressor, the file and the
+// output belong to the caller's frame and are released there, once, whichever way this
+// returns. No local changed after setjmp is read after the jump.
+Outcome Decode(Decompressor& decompressor, std::FILE* file, std::int64_t maxPixels,
+               const JpegLoader::ShownSize* shown, Output output, int& width, int& height) {
+  j_decompress_ptr info = &decompressor.info;
+  if (setjmp(decompressor.errors.returnPoint) != 0) return Outcome::Fatal;
+
+  jpeg_create_decompress(info);
+  // Set after creation, which clears every field but the error manager.
+  decompressor.progress.progress_monitor = LimitScans;
+  info->progress = &decompressor.progress;
+  jpeg_stdio_src(info, file);
+  jpeg_read_header(info, TRUE);
+  // Checked before decompression starts, since the library then sizes its own buffers
+  // after the picture.
+  if (!RgbImage::SizeAllowed(info->image_width, info->image_height, maxPixels)) {
+    return Outcome::OutOfMemory;
+  }
+  width = static_cast<int>(info->image_width);
+  height = static_cast<int>(info->image_height);
+  bool shrunk = false;
+  if (shown != nullptr && *shown) shrunk = ChooseScale(info, (*shown)(PictureSize{width, height}));
+  if (output.bitmap != nullptr) {
+    const J_COLOR_SPACE space = info->jpeg_color_space;
+    if (space == JCS_GRAYSCALE || space == JCS_YCbCr || space == JCS_RGB) {
+      info->out_color_space = JCS_EXT_BGR;
+    }
+    // Drawn shrunk, the picture shows nothing of the smoothing of its colour planes on
+    // the way up; the plain way is faster.
+    if (shrunk) info->do_fancy_upsampling = FALSE;
+  }
+  jpeg_start_decompress(info);
+
+  const int components = info->output_components;
+  if (output.bitmap != nullptr) {
+    BgrBitmap& bitmap = *output.bitmap;
+    if (!RgbImage::SizeAllowed(info->output_width, info->output_height, maxPixels)) {
+      return Outcome::OutOfMemory;
+    }
+    bitmap.rowBytes = PaddedRowBytes(info->output_width);
+    bitmap.pixels.reset(new (std::nothrow) std::uint8_t[bitmap.rowBytes * info->output_height]);
+    if (!bitmap.pixels) return Outcome::OutOfMemory;
+    bitmap.width = static_cast<int>(info->output_width);
+    bitmap.height = static_cast<int>(info->output_height);
+    ReadBitmapRows(info, bitmap);
+  } else {
+    const bool converted = components == 1 || components == 3 || components == 4;
+    *output.image =
+        RgbImage::Allocate(info->output_width, info->output_height, !converted, maxPixels);
+    if (!*output.image) return Outcome::OutOfMemory;
+    ReadImageRows(info, *output.image);
+  }
   jpeg_finish_decompress(info);
   return Outcome::Decoded;
 }
@@ -175,31 +267,45 @@ RgbImage JpegLoader::Load(const std::string& path, int& width, int& height) {
 
 RgbImage JpegLoader::Load(const std::string& path, int& width, int& height,
                           const ShownSize& shown) {
+  RgbImage image;
+  if (!Run(path, width, height, shown, &image, nullptr)) return {};
+  return image;
+}
+
+BgrBitmap JpegLoader::LoadBitmap(const std::string& path, int& width, int& height,
+                                 const ShownSize& shown) {
+  BgrBitmap bitmap;
+  if (!Run(path, width, height, shown, nullptr, &bitmap)) return {};
+  return bitmap;
+}
+
+bool JpegLoader::Run(const std::string& path, int& width, int& height, const ShownSize& shown,
+                     RgbImage* image, BgrBitmap* bitmap) {
   width = height = 0;
   lastFatalError_.clear();
   // Declared in this order so that they are released in the reverse one on every path:
-  // the decompressor is destroyed, then the file is closed, then the image is freed
-  // (unless it is handed to the caller).
-  RgbImage image;
+  // the decompressor is destroyed, then the file is closed; the output is the caller's.
   File file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     std::string text(jpeg_text::kCantOpenPrefix);
     text.append(path).append(jpeg_text::kCantOpenSuffix);
     messages_.Show(text, {}, MessageButtons::Ok, MessageIcon::None);
-    return {};
+    return false;
   }
   Decompressor decompressor(messages_);
 
   const Outcome outcome =
-      Decode(decompressor, file.get(), maxPixels_, &shown, image, width, height);
-  if (outcome == Outcome::Decoded) return image;
+      Decode(decompressor, file.get(), maxPixels_, &shown, {image, bitmap}, width, height);
+  if (outcome == Outcome::Decoded) return true;
   width = height = 0;
+  if (image != nullptr) *image = RgbImage();
+  if (bitmap != nullptr) *bitmap = BgrBitmap();
   if (outcome == Outcome::OutOfMemory) {
     messages_.Show(jpeg_text::kOutOfMemory, {}, MessageButtons::Ok, MessageIcon::Error);
   } else {
     lastFatalError_ = decompressor.errors.fatalText;
   }
-  return {};
+  return false;
 }
 
 }  // namespace quorvel

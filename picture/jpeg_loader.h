@@ -3,8 +3,10 @@
 // Failures that the library calls fatal come back from deep inside the library as a
 // null result; its warnings about corrupt but decodable data reach the user.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -21,6 +23,16 @@ inline constexpr std::string_view kCantOpenSuffix = "\n";
 inline constexpr std::string_view kOutOfMemory = "JpegFile :\nOut of memory";
 inline constexpr std::string_view kWarningCaption = "JPEG Error";
 }  // namespace jpeg_text
+
+// A 24-bit bitmap as the cover picture holds it: rows bottom-up, each pixel blue, green,
+// red, each row padded with zero bytes to a multiple of 4 bytes.
+struct BgrBitmap {
+  std::unique_ptr<std::uint8_t[]> pixels;
+  int width = 0;
+  int height = 0;
+  std::size_t rowBytes = 0;  // ((width x 24 + 31) / 32) x 4
+  explicit operator bool() const { return pixels != nullptr; }
+};
 
 class JpegLoader {
  public:
@@ -52,10 +64,22 @@ class JpegLoader {
   // decoded size.
   RgbImage Load(const std::string& path, int& width, int& height, const ShownSize& shown);
 
+  // As the Load above, decoding straight into a bitmap's rows (the library converts to
+  // blue, green, red and each scanline lands in its bottom-up row), so that the picture
+  // is ready for drawing without another pass over it. A picture shown smaller than it
+  // is decoded gets its colour planes enlarged the plain way rather than smoothed: the
+  // shrinking hides the difference, and it is faster.
+  BgrBitmap LoadBitmap(const std::string& path, int& width, int& height, const ShownSize& shown);
+
   // The library's message for the last fatal error, empty when the last load had none.
   const std::string& LastFatalError() const { return lastFatalError_; }
 
  private:
+  // Decodes into `image` or `bitmap`, whichever is given; false on any failure, with the
+  // messages shown.
+  bool Run(const std::string& path, int& width, int& height, const ShownSize& shown,
+           RgbImage* image, BgrBitmap* bitmap);
+
   UserMessages& messages_;
   std::int64_t maxPixels_;
   std::string lastFatalError_;

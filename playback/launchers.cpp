@@ -50,8 +50,18 @@ bool AnotherInstanceRunning(Processes& processes) {
   const ProcessId self = processes.CurrentProcessId();
   const std::optional<ModuleInfo> own = processes.MainModule(self);
   if (!own) return false;
+  // Only the module names count: the processes' windows are not looked up (that would
+  // ask the window system about every top-level window at each start).
+  std::optional<std::vector<ProcessSnapshotEntry>> snapshot = processes.Snapshot();
+  if (!snapshot) return false;
   ProcessList list;
-  BuildProcessList(processes, list);
+  list.reserve(snapshot->size());
+  for (auto& process : *snapshot) {
+    ProcessEntry entry;
+    entry.process = std::move(process);
+    ResolveModule(processes, entry);
+    list.push_back(std::move(entry));
+  }
   return FindOtherInstance(list, own->name, self);
 }
 

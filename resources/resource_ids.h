@@ -36,6 +36,10 @@ inline constexpr int kStrStartModes = 210;
 inline constexpr int kStrShutdownTooltip = 220;
 // Told when "system shell" is a session that the user picks at login.
 inline constexpr int kStrLoginSessionNote = 221;
+// The full-screen window's own texts.
+inline constexpr int kStrFullScreenTitle = 230;
+inline constexpr int kStrNoDisk = 231;
+inline constexpr int kStrNoMovies = 232;
 
 // Controls without an id of their own (labels, group boxes).
 inline constexpr int kNoId = -1;

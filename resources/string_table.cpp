@@ -32,6 +32,9 @@ constexpr StringEntry kStrings[] = {
     {kStrLoginSessionNote,
      "To start Quorvel as the whole session, log out and choose the session \"Quorvel\" "
      "on the login screen. Nothing on this computer is changed for it."},
+    {kStrFullScreenTitle, "Quorvel Full Screen"},
+    {kStrNoDisk, "No Disk"},
+    {kStrNoMovies, "No Movies"},
 };
 
 constexpr MenuItem kTrayMenuItems[] = {

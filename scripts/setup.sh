@@ -18,7 +18,7 @@ run_packages=(
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev clang-format
   xvfb xauth xdotool x11-utils python3-dbusmock dbus ffmpeg genisoimage fuseiso fuse
-  libjpeg-turbo-progs imagemagick clang libclang-rt-14-dev hyperfine
+  libjpeg-turbo-progs imagemagick clang libclang-rt-14-dev hyperfine trayer
   # the Debian package: built with cpack, checked with lintian, its entries and manual pages
   dpkg-dev lintian desktop-file-utils man-db
 )

@@ -1,6 +1,8 @@
 // The Linux backend's one factory: every service of the platform, wired for a program.
 
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "platform/linux/file_registry.h"
 #include "platform/linux/linux_disk_events.h"
@@ -75,12 +77,31 @@ class DeferredDiskEvents final : public DiskEvents {
   mutable std::unique_ptr<LinuxDiskEvents> events_;
 };
 
+// The volumes of this machine. For tests only, QUORVEL_VOLUME_SOURCES=DIR makes them read
+// the machine's state from files below DIR (mountinfo, fstab, by-label/, udev/,
+// sys/dev/block/, dev/) instead of the system's: end-to-end tests run the real programs
+// on a machine described by files, as the backend's own tests do.
+LinuxVolumes CreateVolumes() {
+  const char* machine = std::getenv("QUORVEL_VOLUME_SOURCES");
+  if (machine == nullptr || machine[0] == '\0') return LinuxVolumes();
+  const std::string folder = machine;
+  LinuxVolumeSources sources;
+  sources.mountInfo = folder + "/mountinfo";
+  sources.fstab = folder + "/fstab";
+  sources.byLabel = folder + "/by-label";
+  sources.udevData = folder + "/udev";
+  sources.sysDevBlock = folder + "/sys/dev/block";
+  sources.devDir = folder + "/dev";
+  sources.useUdisks = false;
+  return LinuxVolumes(std::move(sources));
+}
+
 // The services themselves, made before the seam that refers to them.
 struct LinuxServiceParts {
   explicit LinuxServiceParts(UserMessages& messages) : registry(messages) {}
 
   PosixFiles files;
-  LinuxVolumes volumes;
+  LinuxVolumes volumes = CreateVolumes();
   std::unique_ptr<Processes> processes = CreateLinuxProcesses();
   LinuxSystem system;
   DeferredRegistry registry;

@@ -4,11 +4,19 @@
 //
 //   quorvel_snapshot --window options-sheet [--page General] [--registry FILE.reg]
 //                    [--windows-nt] [--scale 2] [--size 640x480] --out FILE.png
+//   quorvel_snapshot --window fullscreen --disk DIR [--size 1280x720] [--select ROW]
+//                    [--registry FILE.reg] --out FILE.png
+//
+// The full-screen window covers a screen of --size and is rendered as it looks after its
+// first read of DIR; --select moves the movie list's selection to ROW (and the focus to
+// that list), as Left and Down would.
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <QFile>
 #include <QPixmap>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -21,6 +29,7 @@
 #include "desktop/about_dlg.h"
 #include "desktop/general_page.h"
 #include "desktop/options_sheet.h"
+#include "fullscreen/full_screen_dlg.h"
 #include "platform/fake/fake_services.h"
 #include "resources/gui_text.h"
 
@@ -36,6 +45,41 @@ struct Options {
   double scale = 1.0;
   std::string size;
   std::string out;
+  std::string disk;
+  int select = -1;
+};
+
+constexpr const char* kFullScreen = "fullscreen";
+
+bool ParseSize(const std::string& text, int& width, int& height) {
+  return std::sscanf(text.c_str(), "%dx%d", &width, &height) == 2 && width > 0 && height > 0;
+}
+
+// The full-screen window over the platform's own files and volumes, so that it reads
+// the real disk folder; the rest stays the fakes': nothing it asks to start is started,
+// nothing is switched or stored.
+struct FullScreenSnapshot {
+  std::unique_ptr<PlatformServices> platform;
+  std::unique_ptr<CFullScreenDlg> window;
+
+  void Make(Settings& settings, FakeServices& fake, const Options& options) {
+    platform = CreatePlatformServices(fake.messages);
+    const Services services{platform->services.files,
+                            platform->services.volumes,
+                            fake.processes,
+                            fake.system,
+                            fake.registry,
+                            fake.messages,
+                            fake.privateFiles,
+                            fake.diskEvents};
+    window = std::make_unique<CFullScreenDlg>(settings, services, OptionsRunner(), nullptr,
+                                              options.disk);
+    window->Create();
+    if (options.select >= 0) {
+      window->MovieList().setFocus();
+      window->MovieList().setCurrentRow(options.select);
+    }
+  }
 };
 
 // Each window the tool knows: builds it, shown, for the given options.
@@ -83,6 +127,7 @@ int main(int argc, char** argv) {
   CLI::App cli("Renders a window of Quorvel into a PNG file.");
   std::vector<std::string> names;
   for (const auto& [name, maker] : Windows()) names.push_back(name);
+  names.push_back(kFullScreen);
   cli.add_option("--window", options.window, "window or page to render")
       ->required()
       ->check(CLI::IsMember(names));
@@ -94,10 +139,35 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(0.5, 4.0));
   cli.add_option("--size", options.size, "window size WIDTHxHEIGHT in logical pixels");
   cli.add_option("--out", options.out, "PNG file to write")->required();
+  cli.add_option("--disk", options.disk, "disk path the full-screen window reads");
+  cli.add_option("--select", options.select, "movie row the full-screen window selects");
   CLI11_PARSE(cli, argc, argv);
+  const bool fullScreen = options.window == kFullScreen;
+  int width = 0;
+  int height = 0;
+  if (!options.size.empty() && !ParseSize(options.size, width, height)) {
+    std::fprintf(stderr, "quorvel_snapshot: size must be WIDTHxHEIGHT\n");
+    return 2;
+  }
 
-  // Both must be in place before the application object exists.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Both must be in place before the application object exists. The full-screen window
+  // covers its screen: the offscreen screen gets the size asked for.
+  QTemporaryDir scratch;
+  if (fullScreen) {
+    const QString config = scratch.filePath(QStringLiteral("screens.json"));
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly)) return 1;
+    file.write(QStringLiteral(R"({"screens": [{"name": "tv", "x": 0, "y": 0, "width": %1,)"
+                              R"( "height": %2, "logicalDpi": 96, "logicalBaseDpi": 96,)"
+                              R"( "dpr": 1}]})")
+                   .arg(width > 0 ? width : 1280)
+                   .arg(height > 0 ? height : 720)
+                   .toUtf8());
+    file.close();
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toUtf8());
+  } else if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
   qputenv("QT_SCALE_FACTOR", QByteArray::number(options.scale));
   QApplication app(argc, argv);
 
@@ -119,20 +189,20 @@ int main(int argc, char** argv) {
   settings.Load(services.registry);
 
   std::string error;
-  std::unique_ptr<QWidget> window =
-      Windows().at(options.window)(settings, services, options, error);
-  if (!window) {
+  FullScreenSnapshot fullScreenWindow;
+  std::unique_ptr<QWidget> ownWindow;
+  QWidget* window = nullptr;
+  if (fullScreen) {
+    fullScreenWindow.Make(settings, fake, options);
+    window = fullScreenWindow.window.get();
+  } else {
+    ownWindow = Windows().at(options.window)(settings, services, options, error);
+    window = ownWindow.get();
+    if (window != nullptr && width > 0) window->resize(width, height);
+  }
+  if (window == nullptr) {
     std::fprintf(stderr, "quorvel_snapshot: %s\n", error.c_str());
     return 2;
-  }
-  if (!options.size.empty()) {
-    int width = 0, height = 0;
-    if (std::sscanf(options.size.c_str(), "%dx%d", &width, &height) != 2 || width <= 0 ||
-        height <= 0) {
-      std::fprintf(stderr, "quorvel_snapshot: size must be WIDTHxHEIGHT\n");
-      return 2;
-    }
-    window->resize(width, height);
   }
   QApplication::processEvents();
   const QPixmap picture = window->grab();

@@ -53,6 +53,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (scaled.Width() > width || scaled.Height() > height) std::abort();
   }
 
+  // The same decoded straight into the cover's bitmap: the same sizes, and rows padded
+  // with zero bytes.
+  CountingMessages bitmapMessages;
+  quorvel::JpegLoader bitmapLoader(bitmapMessages, kFuzzMaxPixels);
+  const quorvel::BgrBitmap bitmap = bitmapLoader.LoadBitmap(
+      path, fullWidth, fullHeight,
+      [area](quorvel::PictureSize full) { return quorvel::CoverPicture::DrawnSize(full, area); });
+  if (bitmap) {
+    if (fullWidth != width || fullHeight != height) std::abort();
+    if (scaled && (bitmap.width != scaled.Width() || bitmap.height != scaled.Height()))
+      std::abort();
+    const std::size_t pixelBytes = static_cast<std::size_t>(bitmap.width) * 3;
+    if (bitmap.rowBytes % 4 != 0 || bitmap.rowBytes < pixelBytes ||
+        bitmap.rowBytes > pixelBytes + 3) {
+      std::abort();
+    }
+    for (int row = 0; row < bitmap.height; ++row) {
+      for (std::size_t i = pixelBytes; i < bitmap.rowBytes; ++i) {
+        if (bitmap.pixels[bitmap.rowBytes * static_cast<std::size_t>(row) + i] != 0) std::abort();
+      }
+    }
+  }
+
   quorvel::fuzzing::CheckCover(std::move(image), data, size);
   return 0;
 }

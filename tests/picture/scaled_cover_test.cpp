@@ -224,6 +224,61 @@ TEST_F(ScaledCoverTest, EveryKindOfJpegScalesAndBrokenOnesFailAsBefore) {
   EXPECT_EQ(messages.messages[0].text, cover_text::kJpegFailed);
 }
 
+// The bitmap made straight by the decoder against the RGB picture taken over the long way,
+// padding included.
+Difference CompareBitmaps(const CoverPicture& direct, const CoverPicture& takenOver) {
+  Difference d;
+  EXPECT_EQ(direct.PixelSize(), takenOver.PixelSize());
+  EXPECT_EQ(direct.RowBytes(), takenOver.RowBytes());
+  if (direct.PixelSize() != takenOver.PixelSize()) return {255, 255};
+  const std::size_t bytes = direct.RowBytes() * static_cast<std::size_t>(direct.PixelSize().height);
+  std::int64_t sum = 0;
+  for (std::size_t i = 0; i < bytes; ++i) {
+    const int diff = std::abs(int{direct.Pixels()[i]} - int{takenOver.Pixels()[i]});
+    sum += diff;
+    d.worst = std::max(d.worst, diff);
+  }
+  d.mean = static_cast<double>(sum) / static_cast<double>(bytes);
+  return d;
+}
+
+TEST_F(ScaledCoverTest, TheDecoderWritesTheBitmapFormDirectly) {
+  WriteJpeg(Path("baseline.jpg"), MakePicture(333, 251));
+  WriteJpeg(Path("progressive.jpg"), MakePicture(333, 251), true);
+  for (const std::string& path :
+       {Path("baseline.jpg"), Path("progressive.jpg"), testing::PictureData("jpeg/testorig.jpg"),
+        testing::PictureData("jpeg/testimgari.jpg"), testing::PictureData("jpeg/testimggray.jpg"),
+        testing::PictureData("jpeg/gen-gray-2x1.jpg"), testing::PictureData("jpeg/gen-cmyk.jpg")}) {
+    SCOPED_TRACE(path);
+    int width = 0;
+    int height = 0;
+    JpegLoader loader(messages);
+    ASSERT_TRUE(loader.Load(path, width, height));
+    // Full size, and half size (where the colour planes need no enlarging at all):
+    // byte for byte what taking over the RGB picture gives.
+    for (const int scale : {1, 2}) {
+      const PictureSize area{CeilDiv(width, scale), CeilDiv(height, scale)};
+      CoverPicture direct(messages);
+      ASSERT_TRUE(direct.Load(path, scale == 1 ? PictureSize{} : area));
+      CoverPicture takenOver(messages);
+      ASSERT_TRUE(
+          takenOver.TakeOver(loader.Load(path, width, height, [area](PictureSize) { return area; }),
+                             PictureSize{width, height}));
+      EXPECT_EQ(CompareBitmaps(direct, takenOver).worst, 0);
+      EXPECT_EQ(direct.Size(), (PictureSize{width, height}));
+    }
+    // Shown a little smaller than full size: decoded at full size, the colour planes
+    // enlarged the plain way, so close to the smoothed picture (apart from the edges of
+    // sharp colour changes) but not always the same.
+    CoverPicture direct(messages);
+    ASSERT_TRUE(direct.Load(path, {width - 1, height - 1}));
+    CoverPicture takenOver(messages);
+    ASSERT_TRUE(takenOver.TakeOver(loader.Load(path, width, height)));
+    EXPECT_LT(CompareBitmaps(direct, takenOver).mean, 1.5);
+  }
+  EXPECT_TRUE(messages.messages.empty());
+}
+
 TEST(CoverDrawnSizeTest, ShrinksToFitAndNeverEnlarges) {
   EXPECT_EQ(CoverPicture::DrawnSize({400, 300}, {600, 600}), (PictureSize{400, 300}));
   EXPECT_EQ(CoverPicture::DrawnSize({1000, 500}, {500, 400}), (PictureSize{500, 250}));

@@ -1,0 +1,35 @@
+#pragma once
+// The program's icon in the tray: tip "Quorvel", menu 131 with "&Open Quorvel" as its
+// bold default item, a double click that brings the full-screen window back.
+
+#include <QMenu>
+#include <QObject>
+#include <QSystemTrayIcon>
+
+namespace quorvel {
+
+class CTrayIcon final : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit CTrayIcon(QObject* parent = nullptr);
+
+  // Adds the icon; false, with nothing added, when no tray host can take it.
+  bool AddTrayIcon();
+  // Removes the icon; harmless when it is not there.
+  void RemoveTrayIcon();
+  bool IsShown() const { return icon_.isVisible(); }
+  QMenu& Menu() { return menu_; }
+  QSystemTrayIcon& Icon() { return icon_; }
+
+ signals:
+  // A command of the menu was chosen (res::menu ids).
+  void Command(int id);
+  void DoubleClicked();
+
+ private:
+  QMenu menu_;
+  QSystemTrayIcon icon_;
+};
+
+}  // namespace quorvel
