@@ -1,15 +1,21 @@
 // A medium that nobody mounted is mounted through udisks2, once per medium, and read
 // where udisks2 mounted it; a refusal leaves "No Disk" and is not asked again until the
-// drive shows another medium. udisks2 is python3-dbusmock on a private bus.
+// drive shows another medium; the full-screen window shows the medium or "No Disk".
+// udisks2 is python3-dbusmock on a private bus.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QLabel>
 #include <string>
 
 #include "app/settings.h"
 #include "disk/disk_info.h"
+#include "fake_machine.h"
+#include "fullscreen/full_screen_dlg.h"
+#include "platform/fake/fake_services.h"
 #include "platform/linux/linux_volumes.h"
 #include "platform/linux/posix_files.h"
-#include "fake_machine.h"
 #include "udisks_mock.h"
 
 namespace quorvel {
@@ -145,6 +151,38 @@ TEST_F(UdisksMountTest, WithoutUdisksTheDriveReadsAsEmpty) {
   ::setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/bus", 1);
   EXPECT_EQ(volumes.VolumeRoot(drive), "");
   ::unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
+}
+
+TEST_F(UdisksMountTest, TheWindowShowsTheMountedMediumOrNoDiskAndAsksOncePerMedium) {
+  for (const bool refuse : {false, true}) {
+    SCOPED_TRACE(refuse ? "refused" : "mounted");
+    machine_.Mounts(kRootLine);
+    Medium(refuse ? 21 : 20, "2009-03-14-21-07-33-00", "HOLIDAY_2009");
+    UdisksMock udisks(tree_, Parameters(refuse));
+    ASSERT_TRUE(udisks.Ready());
+    LinuxVolumes volumes = Volumes();
+    FakeServices fake;
+    const Services services{files_,        volumes,       fake.processes,    fake.system,
+                            fake.registry, fake.messages, fake.privateFiles, fake.diskEvents};
+    Settings settings;
+    CFullScreenDlg window(
+        settings, services, [](QWidget&) { return false; }, nullptr, tree_.Path("dev/sr0"));
+    window.Create();
+    EXPECT_EQ(window.Label().text(), refuse ? "No Disk" : "HOLIDAY_2009");
+    EXPECT_EQ(window.MovieList().RowCount() > 0, !refuse);
+
+    // Every later refresh (the system reporting changes) asks udisks2 nothing more.
+    for (int wake = 1; wake <= 3; ++wake) {
+      ASSERT_TRUE(fake.diskEvents.Signal());
+      const QDeadlineTimer deadline(10000);
+      while (fake.diskEvents.drains < wake && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+      }
+      ASSERT_EQ(fake.diskEvents.drains, wake);
+    }
+    EXPECT_EQ(window.Label().text(), refuse ? "No Disk" : "HOLIDAY_2009");
+    EXPECT_EQ(udisks.Calls("Mount"), 1) << udisks.Log();
+  }
 }
 
 }  // namespace
