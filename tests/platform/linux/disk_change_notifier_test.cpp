@@ -7,15 +7,18 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QLabel>
 #include <QSignalSpy>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "fullscreen/full_screen_dlg.h"
 #include "platform/linux/linux_disk_events.h"
-#include "support/fuseiso_mount.h"
 #include "recorded_disk_events.h"
+#include "screen/screen_fixture.h"
+#include "support/fuseiso_mount.h"
 #include "support/temp_tree.h"
 
 namespace quorvel {
@@ -89,6 +92,79 @@ TEST(DiskChangeNotifier, EachRecordedMediumEventWakesTheWindowOnce) {
     EXPECT_EQ(expected, c.refreshes);
     EXPECT_EQ(changed.count(), c.refreshes);
   }
+}
+
+// The processes service of the fixture, with the snapshots counted that launcher closing
+// takes: one for each run of the window's poll rules over a movie disk.
+class CountedSnapshots final : public Processes {
+ public:
+  explicit CountedSnapshots(Processes& inner) : inner_(inner) {}
+  StartResult Start(std::string_view commandLine) override { return inner_.Start(commandLine); }
+  std::optional<std::vector<ProcessSnapshotEntry>> Snapshot() override {
+    ++snapshots;
+    return inner_.Snapshot();
+  }
+  std::optional<ModuleInfo> MainModule(ProcessId id) override { return inner_.MainModule(id); }
+  WindowHandle FindTopLevelWindow(ProcessId id) override { return inner_.FindTopLevelWindow(id); }
+  void AskToClose(WindowHandle window, std::chrono::milliseconds timeout) override {
+    inner_.AskToClose(window, timeout);
+  }
+  bool Terminate(ProcessId id) override { return inner_.Terminate(id); }
+  ProcessId CurrentProcessId() override { return inner_.CurrentProcessId(); }
+
+  int snapshots = 0;
+
+ private:
+  Processes& inner_;
+};
+
+// Counts the window's poll ticks, which run the same rules as a wake-up.
+class TickCounter final : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Timer) ++ticks;
+    return QObject::eventFilter(watched, event);
+  }
+  int ticks = 0;
+};
+
+TEST(DiskChangeNotifier, EachRecordedMediumEventRunsTheWindowsRulesOnce) {
+  // The full-screen window over a movie disk in an optical drive, closing launchers at
+  // every run of its poll rules, woken by the recorded events of all three recordings.
+  testing::ScreenFixture f;
+  f.settings.CloseLaunch = 1;
+  f.Insert(testing::MoviesDisk("FILMS", 1));
+  RecordedDiskEvents source;
+  CountedSnapshots processes(f.processes);
+  const Services fixture = f.Services();
+  const Services services{
+      fixture.files,    fixture.volumes,      processes, fixture.system, fixture.registry,
+      fixture.messages, fixture.privateFiles, source};
+  CFullScreenDlg window(
+      f.settings, services, [](QWidget&) { return false; }, nullptr, f.DevicePath());
+  window.Create();
+  ASSERT_EQ(window.Label().text(), "FILMS");
+  TickCounter ticks;
+  window.installEventFilter(&ticks);
+  const int before = processes.snapshots;
+
+  int taken = 0;
+  int expected = 0;
+  for (const char* recording :
+       {"sr0-movie-disk-inserted.txt", "sr0-eject-button.txt", "unrelated-block-events.txt"}) {
+    for (const std::string& text : EventTexts(Recording(recording))) {
+      const auto events = ParseUdevMonitorText(text);
+      ASSERT_TRUE(source.Send(text));
+      taken += static_cast<int>(events.size());
+      ASSERT_TRUE(ProcessUntilTaken(source, taken));
+      for (const auto& event : events) {
+        if (event.processed && IsOpticalMediumEvent(event.properties)) ++expected;
+      }
+      // A tick that fell in between ran the rules too.
+      EXPECT_EQ(processes.snapshots - before, expected + ticks.ticks) << recording << "\n" << text;
+    }
+  }
+  EXPECT_EQ(expected, 3);
 }
 
 TEST(DiskChangeNotifier, EventsTakenTogetherWakeTheWindowOnce) {
