@@ -68,10 +68,13 @@ done
 
 # quorvel on Qt's offscreen platform, with a home of its own, ended as a session ends
 # it: once it catches SIGTERM (its handler shows in /proc), a SIGTERM must end it with
-# status 0.
+# status 0. The unpacked program runs under a name of its own: a second copy of
+# "quorvel" ends at once, and other tests (or users) of this machine may run one.
 mkdir -p "$work/home"
+program=$root/usr/bin/quorvel-package-test-$$
+cp "$root/usr/bin/quorvel" "$program"
 HOME=$work/home XDG_CONFIG_HOME=$work/home/.config QT_QPA_PLATFORM=offscreen \
-  "$root/usr/bin/quorvel" >"$work/quorvel.log" 2>&1 &
+  "$program" >"$work/quorvel.log" 2>&1 &
 pid=$!
 caught=0
 for _ in $(seq 300); do
