@@ -64,23 +64,5 @@ TEST(FullScreenEventsTest, AWakeUpRunsThePollsRulesAtOnce) {
   EXPECT_EQ(window.DiskChangeWakeUps(), events.drains);
 }
 
-TEST(FullScreenEventsTest, WithoutEventsTheTickStillReadsTheDisk) {
-  // A system without any event source: the poll alone, as before.
-  ScreenFixture f;
-  struct NoEvents final : DiskEvents {
-    std::vector<DiskEventDescriptor> Descriptors() const override { return {}; }
-    bool Drain(int) override { return false; }
-  } none;
-  Services services = f.Services();
-  Services polled{services.files,    services.volumes,  services.processes,    services.system,
-                  services.registry, services.messages, services.privateFiles, none};
-  CFullScreenDlg window(
-      f.settings, polled, [](QWidget&) { return false; }, nullptr, f.DevicePath());
-  window.Create();
-  f.Insert(MoviesDisk("FILMS", 1));
-  ASSERT_TRUE(RunUntil([&] { return window.Label().text() == "FILMS"; }));
-  EXPECT_EQ(window.DiskChangeWakeUps(), 0);
-}
-
 }  // namespace
 }  // namespace quorvel
