@@ -108,5 +108,4 @@ int LinuxDiskEvents::OnDevice(sd_device_monitor* /*monitor*/, sd_device* device,
   return 0;
 }
 
-
 }  // namespace quorvel
