@@ -55,17 +55,16 @@ void CGeneralPage::ConnectHandlers() {
 
 void CGeneralPage::OnFirstShow() {
   ShowValues();
-  // Every start mode but the system shell, which is offered only where the system has a
-  // shell entry.
+  // Every start mode but the system shell, which is offered only where the program can be
+  // started as the whole session.
   auto* startAs = FindControlAs<QComboBox>(*this, ids::kStartAs);
   for (int mode = 0; mode < kSystemShell; ++mode) {
     startAs->addItem(ToQString(res::LoadString(res::kStrStartModes + mode)));
   }
-  if (services_.system.IsWindowsNT()) {
+  if (services_.system.SystemShellEntry() != SystemService::ShellEntry::None) {
     startAs->addItem(ToQString(res::LoadString(res::kStrStartModes + kSystemShell)));
-  } else {
-    FindControl(*this, ids::kDisableAutorun)->setEnabled(false);
   }
+  if (!services_.system.IsWindowsNT()) FindControl(*this, ids::kDisableAutorun)->setEnabled(false);
   // Again, now that the list has the item to select.
   ShowValues();
   EnableTooltips(kTooltips);
@@ -94,6 +93,12 @@ void CGeneralPage::ApplyEnablingRule() {
 void CGeneralPage::ConfirmChanges() {
   const Settings& settings = settings_;
   ApplyStartModeChange(services_.system, settings.FullScreen, values_.FullScreen);
+  // A session picked at login is the user's step to take: the program says how.
+  if (values_.FullScreen == kSystemShell && settings.FullScreen != kSystemShell &&
+      services_.system.SystemShellEntry() == SystemService::ShellEntry::LoginSession) {
+    services_.messages.Show(res::LoadString(res::kStrLoginSessionNote), {}, MessageButtons::Ok,
+                            MessageIcon::Information);
+  }
   ApplyAutorunChange(services_.system, settings.DisableAutorun, values_.DisableAutorun);
 }
 

@@ -34,6 +34,7 @@ CFullScreenDlg::CFullScreenDlg(Settings& settings, const Services& services,
                                std::string diskPath, QScreen* screen)
     : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint),
       rules_(settings, services, *this, std::move(diskPath)),
+      diskEvents_(services.diskEvents),
       runOptions_(std::move(runOptions)),
       taskbarCreated_(taskbarCreated),
       screen_(screen != nullptr ? screen : QGuiApplication::primaryScreen()) {
@@ -43,6 +44,7 @@ CFullScreenDlg::CFullScreenDlg(Settings& settings, const Services& services,
 
 CFullScreenDlg::~CFullScreenDlg() {
   destroying_ = true;
+  diskChanges_.reset();
   timer_.stop();
   rules_.OnDestroy();
 }
@@ -71,6 +73,13 @@ void CFullScreenDlg::Create() {
   ConnectHandlers();
   choiceList_->setFocus();
   created_ = true;
+  // Watched before the first read, so that no change after it is missed. A wake-up is a
+  // tick come early: the same rules (the disk read again, launcher closing, autoplay of
+  // a disk that came), only while the poll runs, as the tick does.
+  diskChanges_ = std::make_unique<DiskChangeNotifier>(diskEvents_);
+  connect(diskChanges_.get(), &DiskChangeNotifier::diskChanged, this, [this] {
+    if (timer_.isActive()) rules_.OnTimer();
+  });
   rules_.OnInitDialog({FromQRect(label_->geometry()), FromQRect(movieList_->geometry()),
                        FromQRect(choiceList_->geometry())});
 }

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "fullscreen/color_list_box.h"
+#include "fullscreen/disk_change_notifier.h"
 #include "fullscreen/tray_icon.h"
 #include "screen/full_screen_rules.h"
 
@@ -37,8 +38,13 @@ class CFullScreenDlg final : public QDialog, public screen::ScreenView, public K
   ~CFullScreenDlg() override;
 
   // Creates the window from template 129 and initialises it: the theme, the lists, the
-  // first read of the disk, shown or in the tray, and the poll timer.
+  // first read of the disk, shown or in the tray, and the poll timer. From then on the
+  // system's disk changes (the services' disk-change events) wake the window at once,
+  // and each wake-up runs the rules of a tick.
   void Create();
+
+  // How often the disk-change events woke the window; for the idle checks.
+  int DiskChangeWakeUps() const { return diskChanges_ ? diskChanges_->WakeUps() : 0; }
 
   screen::FullScreenRules& Rules() { return rules_; }
   CColorListBox& MovieList() { return *movieList_; }
@@ -92,6 +98,8 @@ class CFullScreenDlg final : public QDialog, public screen::ScreenView, public K
   screen::Focus FocusedList() const;
 
   screen::FullScreenRules rules_;
+  DiskEvents& diskEvents_;
+  std::unique_ptr<DiskChangeNotifier> diskChanges_;
   OptionsRunner runOptions_;
   QPointer<TrayHostWatcher> taskbarCreated_;
   QPointer<QScreen> screen_;

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "platform/disk_events.h"
 #include "platform/files.h"
 #include "platform/private_files.h"
 #include "platform/processes.h"
@@ -24,6 +25,7 @@ struct Services {
   Registry& registry;  // the current user's own store
   UserMessages& messages;
   PrivateFiles& privateFiles;
+  DiskEvents& diskEvents;  // wakes a window that shows a disk when the system saw a change
 };
 
 // The platform's own services for one run of a program; `services` refers to them as

@@ -14,6 +14,15 @@ class SystemService {
   // (the Windows NT family). Decides whether "system shell" is offered as a start mode.
   virtual bool IsWindowsNT() const = 0;
 
+  // How the program can be started as the whole session: the start mode "system shell".
+  enum class ShellEntry {
+    None,          // not at all; the start mode is not offered
+    Written,       // through the system's shell entry, which SetSystemShell writes
+    LoginSession,  // through a session entry that is installed with the program and that
+                   // the user picks when logging in; the program writes nothing
+  };
+  virtual ShellEntry SystemShellEntry() const = 0;
+
   // Enters the running program, with the command line it was started with, as the
   // shell that the system starts at log-on (install true), or puts the standard shell
   // back (install false). Returns true when the entry was written; false, with nothing

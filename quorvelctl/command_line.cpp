@@ -67,6 +67,7 @@ bool Command::parsed() const { return app_.parsed(); }
 
 int RunCommandLine(int argc, char** argv) {
   CLI::App app{"quorvelctl: look at and change what Quorvel sees and stores"};
+  app.set_version_flag("--version", "quorvelctl " QUORVEL_VERSION);
   app.require_subcommand(1);
   Command root(app);
   Context context;

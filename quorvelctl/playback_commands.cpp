@@ -114,9 +114,9 @@ int Play(const PlayOptions& options, const quorvel::Services& platform) {
   // The platform's services, with the player's start watched and the messages counted.
   WatchedProcesses processes(platform.processes, options.dryRun);
   CountedMessages messages(platform.messages);
-  const quorvel::Services services{platform.files,       platform.volumes,  processes,
-                                   platform.system,      platform.registry, messages,
-                                   platform.privateFiles};
+  const quorvel::Services services{platform.files,        platform.volumes,   processes,
+                                   platform.system,       platform.registry,  messages,
+                                   platform.privateFiles, platform.diskEvents};
   bool played = false;
   if (options.all) {
     played = quorvel::PlayAllMovies(services, settings, disk);

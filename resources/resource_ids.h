@@ -34,6 +34,8 @@ inline constexpr int kStrNotANumber = 202;  // refusal of a number edit's text
 // The "Start as" items: the id of the item for a StartMode is kStrStartModes + the mode.
 inline constexpr int kStrStartModes = 210;
 inline constexpr int kStrShutdownTooltip = 220;
+// Told when "system shell" is a session that the user picks at login.
+inline constexpr int kStrLoginSessionNote = 221;
 // The full-screen window's own texts.
 inline constexpr int kStrFullScreenTitle = 230;
 inline constexpr int kStrNoDisk = 231;

@@ -29,6 +29,9 @@ constexpr StringEntry kStrings[] = {
     {kStrStartModes + 2, "icon in taskbar's status area"},
     {kStrStartModes + 3, "system shell"},
     {kStrShutdownTooltip, "shutdown Windows when Off button is pressed in full screen mode"},
+    {kStrLoginSessionNote,
+     "To start Quorvel as the whole session, log out and choose the session \"Quorvel\" "
+     "on the login screen. Nothing on this computer is changed for it."},
     {kStrFullScreenTitle, "Quorvel Full Screen"},
     {kStrNoDisk, "No Disk"},
     {kStrNoMovies, "No Movies"},

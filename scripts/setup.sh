@@ -21,6 +21,8 @@ test_packages=(
   libjpeg-turbo-progs imagemagick clang libclang-rt-14-dev hyperfine trayer
   # the second real player that player detection is checked against
   vlc-bin vlc-plugin-base
+  # the Debian package: built with cpack, checked with lintian, its entries and manual pages
+  dpkg-dev lintian desktop-file-utils man-db
 )
 
 case "$mode" in

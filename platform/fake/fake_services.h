@@ -4,6 +4,7 @@
 // fake can also be used alone, or mixed with real services in a Services of the test's
 // own.
 
+#include "platform/fake/fake_disk_events.h"
 #include "platform/fake/fake_file_tree.h"
 #include "platform/fake/fake_private_files.h"
 #include "platform/fake/fake_volumes.h"
@@ -23,13 +24,17 @@ struct FakeServices {
   MemoryRegistry registry;
   RecordingMessages messages;
   FakePrivateFiles privateFiles;
+  FakeDiskEvents diskEvents;
 
   // The seam over the fakes above; valid as long as this object lives.
-  Services View() { return {files, volumes, processes, system, registry, messages, privateFiles}; }
+  Services View() {
+    return {files, volumes, processes, system, registry, messages, privateFiles, diskEvents};
+  }
   // The same seam, but disks read through `disks`' files and volumes (the platform's own,
   // for tests that read real folders): nothing is started, switched or stored all the same.
   Services ViewReadingDisksWith(const Services& disks) {
-    return {disks.files, disks.volumes, processes, system, registry, messages, privateFiles};
+    return {disks.files, disks.volumes, processes,    system,
+            registry,    messages,      privateFiles, diskEvents};
   }
 };
 

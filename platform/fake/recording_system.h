@@ -12,6 +12,10 @@ namespace quorvel {
 class RecordingSystem final : public SystemService {
  public:
   bool IsWindowsNT() const override { return windowsNT; }
+  // The Windows NT family writes its shell entry; elsewhere as configured.
+  ShellEntry SystemShellEntry() const override {
+    return windowsNT ? ShellEntry::Written : shellEntry;
+  }
   bool SetSystemShell(bool install) override {
     shellCalls.push_back(install);
     return windowsNT;
@@ -23,6 +27,7 @@ class RecordingSystem final : public SystemService {
   void PowerOff() override { ++powerOffCalls; }
 
   bool windowsNT = false;
+  ShellEntry shellEntry = ShellEntry::None;
   std::vector<bool> shellCalls;
   std::vector<std::uint32_t> autorunCalls;
   int powerOffCalls = 0;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/linux/file_registry.h"
+#include "platform/linux/linux_disk_events.h"
 #include "platform/linux/linux_private_files.h"
 #include "platform/linux/linux_processes.h"
 #include "platform/linux/linux_system.h"
@@ -60,6 +61,22 @@ class DeferredRegistry final : public Registry {
   std::unique_ptr<Registry> store_;
 };
 
+// The disk-change sources, opened when a window first watches them: a program that
+// shows no disk (quorvelctl) opens no udev monitor.
+class DeferredDiskEvents final : public DiskEvents {
+ public:
+  std::vector<DiskEventDescriptor> Descriptors() const override { return Events().Descriptors(); }
+  bool Drain(int fd) override { return events_ && events_->Drain(fd); }
+
+ private:
+  LinuxDiskEvents& Events() const {
+    if (!events_) events_ = std::make_unique<LinuxDiskEvents>();
+    return *events_;
+  }
+
+  mutable std::unique_ptr<LinuxDiskEvents> events_;
+};
+
 // The volumes of this machine. For tests only, QUORVEL_VOLUME_SOURCES=DIR makes them read
 // the machine's state from files below DIR (mountinfo, fstab, by-label/, udev/,
 // sys/dev/block/, dev/) instead of the system's: end-to-end tests run the real programs
@@ -89,14 +106,15 @@ struct LinuxServiceParts {
   LinuxSystem system;
   DeferredRegistry registry;
   LinuxPrivateFiles privateFiles;
+  DeferredDiskEvents diskEvents;
 };
 
 class LinuxServices final : private LinuxServiceParts, public PlatformServices {
  public:
   explicit LinuxServices(UserMessages& messages)
       : LinuxServiceParts(messages),
-        PlatformServices(
-            Services{files, volumes, *processes, system, registry, messages, privateFiles}) {}
+        PlatformServices(Services{files, volumes, *processes, system, registry, messages,
+                                  privateFiles, diskEvents}) {}
 };
 
 }  // namespace

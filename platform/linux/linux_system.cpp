@@ -1,8 +1,11 @@
 #include "platform/linux/linux_system.h"
 
 #include <systemd/sd-bus.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <string_view>
 
 #include "platform/linux/unique_handles.h"
 
@@ -16,8 +19,31 @@ constexpr const char* kLogindManager = "org.freedesktop.login1.Manager";
 
 }  // namespace
 
-// The desktop has no shell entry that a program could take over, and autorun is the
-// desktop's own setting; both stay untouched.
+LinuxSystem::LinuxSystem() {
+  const char* dirs = std::getenv("XDG_DATA_DIRS");
+  const std::string_view list =
+      dirs != nullptr && *dirs != '\0' ? dirs : "/usr/local/share:/usr/share";
+  for (std::size_t start = 0; start <= list.size();) {
+    std::size_t end = list.find(':', start);
+    if (end == std::string_view::npos) end = list.size();
+    if (end > start) dataDirs_.emplace_back(list.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+// Asked each time the General page opens, so that installing or removing the package
+// while the program runs shows at once.
+SystemService::ShellEntry LinuxSystem::SystemShellEntry() const {
+  for (const std::string& dir : dataDirs_) {
+    const std::string entry = dir + "/xsessions/" + kSessionEntry;
+    if (::access(entry.c_str(), R_OK) == 0) return ShellEntry::LoginSession;
+  }
+  return ShellEntry::None;
+}
+
+// The display manager's sessions are the system's, not the user's: the program writes
+// none, the user picks the installed one at login. Autorun is the desktop's own
+// setting. Both stay untouched.
 bool LinuxSystem::SetSystemShell(bool /*install*/) { return false; }
 bool LinuxSystem::SetCdromAutorun(std::uint32_t /*value*/) { return false; }
 

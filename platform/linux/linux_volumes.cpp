@@ -13,8 +13,10 @@
 #include <systemd/sd-bus.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -128,6 +130,49 @@ bool Contains(const Range& range, std::string_view value) {
   return false;
 }
 
+// The value of the property `name` ("ID_FS_TYPE") in a udev record, whose property
+// lines read "E:NAME=value"; nullopt when the record has none.
+std::optional<std::string> RecordProperty(std::string_view record, std::string_view name) {
+  const std::string prefix = "E:" + std::string(name) + "=";
+  for (std::size_t start = 0; start < record.size();) {
+    std::size_t end = record.find('\n', start);
+    if (end == std::string_view::npos) end = record.size();
+    const std::string_view line = record.substr(start, end - start);
+    start = end + 1;
+    if (line.rfind(prefix, 0) == 0) return std::string(line.substr(prefix.size()));
+  }
+  return std::nullopt;
+}
+
+// Unmounts or mounts through udisks2 on the system bus; nullopt when udisks2 does not
+// answer or refuses. Mounting never asks the user to authenticate: a refusal is final
+// for the medium.
+std::optional<std::string> CallUdisksFilesystem(const std::string& device, const char* method,
+                                                std::chrono::microseconds timeout) {
+  sd_bus* raw = nullptr;
+  if (sd_bus_open_system(&raw) < 0) return std::nullopt;
+  const UniqueBus bus(raw);
+  sd_bus_set_method_call_timeout(bus.get(), static_cast<std::uint64_t>(timeout.count()));
+  const std::string object =
+      "/org/freedesktop/UDisks2/block_devices/" + std::string(BaseName(device));
+  BusError error;
+  sd_bus_message* reply = nullptr;
+  const int result = sd_bus_call_method(bus.get(), "org.freedesktop.UDisks2", object.c_str(),
+                                        "org.freedesktop.UDisks2.Filesystem", method, error.get(),
+                                        &reply, "a{sv}", 1, "auth.no_user_interaction", "b", 1);
+  const UniqueBusMessage replyOwner(reply);
+  if (result < 0) {
+    Debug("udisks2 refused: %s", error.message());
+    return std::nullopt;
+  }
+  const char* mountPoint = nullptr;
+  if (std::string_view(method) == "Mount" && sd_bus_message_read(reply, "s", &mountPoint) > 0 &&
+      mountPoint != nullptr) {
+    return std::string(mountPoint);
+  }
+  return std::string();
+}
+
 }  // namespace
 
 const std::vector<MountEntry>& LinuxVolumes::Mounts() {
@@ -199,9 +244,73 @@ LinuxVolumes::DiskPath LinuxVolumes::Classify(const std::vector<MountEntry>& tab
   return disk;
 }
 
+LinuxVolumes::DiskPath LinuxVolumes::ClassifyMounting(std::string_view path) {
+  DiskPath disk = Classify(Mounts(), path);
+  if (disk.isDevice && disk.mounted == nullptr && MountMedium(path, disk)) {
+    // The kernel has flagged the new mount already; the table is read again anyway,
+    // so that a table kept in a plain file (tests) and the kernel's agree.
+    mountsValid_ = false;
+    disk = Classify(Mounts(), path);
+  }
+  return disk;
+}
+
+bool LinuxVolumes::MountMedium(std::string_view path, const DiskPath& disk) {
+  if (!sources_.useUdisks) return false;
+  // The drive: its node's device numbers, or those of an srN name (SCSI CD-ROM major,
+  // the minor is the drive's number) while the node is not there to say.
+  const std::optional<std::string> canonical = CanonicalPath(std::string(path));
+  const std::string device = canonical ? *canonical : std::string(path);
+  std::uint32_t driveMajor = 0;
+  std::uint32_t driveMinor = 0;
+  if (disk.exists && S_ISBLK(disk.st.st_mode)) {
+    driveMajor = major(disk.st.st_rdev);
+    driveMinor = minor(disk.st.st_rdev);
+  } else if (IsOpticalDeviceName(BaseName(device))) {
+    driveMajor = kScsiCdromMajor;
+    driveMinor = static_cast<std::uint32_t>(std::strtoul(BaseName(device).data() + 2, nullptr, 10));
+  }
+  const std::string numbers = std::to_string(driveMajor) + ":" + std::to_string(driveMinor);
+  if (driveMajor != kScsiCdromMajor && !IsOpticalDeviceName(BaseName(device))) return false;
+
+  // What the medium holds, as udev's probe of the drive recorded it. Only a filesystem
+  // can be mounted: an empty drive, an audio CD or a blank disk is left alone.
+  const std::string record = ReadSmallFile(sources_.udevData + "/b" + numbers);
+  const std::optional<std::string> usage = RecordProperty(record, "ID_FS_USAGE");
+  const std::optional<std::string> type = RecordProperty(record, "ID_FS_TYPE");
+  auto tried = std::find_if(triedMedia_.begin(), triedMedia_.end(),
+                            [&](const TriedMedium& medium) { return medium.drive == numbers; });
+  if (usage != "filesystem" || !type || type->empty()) {
+    // The drive is empty or holds nothing to mount: whatever comes next is new.
+    if (tried != triedMedia_.end()) triedMedia_.erase(tried);
+    return false;
+  }
+  // The kernel counts every medium change in the disk's sequence number; with the
+  // filesystem's own identity this tells one medium from the next, even the same disk
+  // put in again.
+  std::string sequence = ReadSmallFile(sources_.sysDevBlock + "/" + numbers + "/diskseq");
+  while (!sequence.empty() && (sequence.back() == '\n' || sequence.back() == ' '))
+    sequence.pop_back();
+  const std::string medium = sequence + "|" + *type + "|" +
+                             RecordProperty(record, "ID_FS_UUID").value_or("") + "|" +
+                             RecordProperty(record, "ID_FS_LABEL").value_or("");
+  if (tried != triedMedia_.end() && tried->medium == medium) return false;
+  if (tried == triedMedia_.end()) {
+    triedMedia_.push_back({numbers, medium});
+  } else {
+    tried->medium = medium;
+  }
+
+  const std::optional<std::string> mountPoint = CallUdisksFilesystem(
+      device, "Mount", std::chrono::duration_cast<std::chrono::microseconds>(kUdisksMountTimeout));
+  if (!mountPoint) return false;
+  Debug("medium mounted through udisks2 at %s", *mountPoint);
+  return true;
+}
+
 std::string LinuxVolumes::DiskFolder(std::string_view path) {
   if (path.empty()) return {};
-  const DiskPath disk = Classify(Mounts(), path);
+  const DiskPath disk = ClassifyMounting(path);
   std::string folder(path);
   if (disk.isDevice) {
     if (disk.mounted == nullptr) return {};
@@ -221,8 +330,8 @@ std::string LinuxVolumes::DiskFolder(std::string_view path) {
 
 std::string LinuxVolumes::VolumeRoot(std::string_view path) {
   if (path.empty()) return {};
-  const std::vector<MountEntry>& table = Mounts();
-  const DiskPath disk = Classify(table, path);
+  const DiskPath disk = ClassifyMounting(path);
+  const std::vector<MountEntry>& table = mounts_;
   if (disk.isDevice)
     return disk.mounted != nullptr ? RootOf(disk.mounted->mountPoint) : std::string();
   const std::string text(path);
@@ -380,22 +489,12 @@ std::string LinuxVolumes::FindFirstCdDrive() {
 
 namespace {
 
+constexpr std::chrono::seconds kUdisksUnmountTimeout{25};
+
 // Unmounts through udisks2, as the desktop that mounted the medium expects; false
 // when udisks2 does not answer or refuses.
 bool UnmountWithUdisks(const std::string& device) {
-  sd_bus* raw = nullptr;
-  if (sd_bus_open_system(&raw) < 0) return false;
-  const UniqueBus bus(raw);
-  const std::string object =
-      "/org/freedesktop/UDisks2/block_devices/" + std::string(BaseName(device));
-  BusError error;
-  sd_bus_message* reply = nullptr;
-  const int result = sd_bus_call_method(bus.get(), "org.freedesktop.UDisks2", object.c_str(),
-                                        "org.freedesktop.UDisks2.Filesystem", "Unmount",
-                                        error.get(), &reply, "a{sv}", 0);
-  const UniqueBusMessage replyOwner(reply);
-  if (result < 0) Debug("udisks2 unmount failed: %s", error.message());
-  return result >= 0;
+  return CallUdisksFilesystem(device, "Unmount", kUdisksUnmountTimeout).has_value();
 }
 
 }  // namespace

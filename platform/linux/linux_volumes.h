@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,13 +26,18 @@ struct LinuxVolumeSources {
   std::string udevData = "/run/udev/data";     // udev's device records ("b11:0")
   std::string sysDevBlock = "/sys/dev/block";  // "MAJOR:MINOR" links to block devices
   std::string devDir = "/dev";                 // where srN device nodes live
-  bool useUdisks = true;                       // unmount through udisks2 when it runs
+  // Unmount before ejecting, and mount a medium that nobody mounted, through udisks2
+  // when it runs.
+  bool useUdisks = true;
 };
 
 // Not thread-safe: one object serves one thread, as the user-interface thread that
 // polls the disk.
 class LinuxVolumes final : public Volumes {
  public:
+  // How long a mount request waits for udisks2, which may have to spin the disk up.
+  static constexpr std::chrono::seconds kUdisksMountTimeout{10};
+
   LinuxVolumes() = default;
   explicit LinuxVolumes(LinuxVolumeSources sources) : sources_(std::move(sources)) {}
   LinuxVolumes(LinuxVolumes&& other) noexcept = default;
@@ -65,6 +71,14 @@ class LinuxVolumes final : public Volumes {
     const MountEntry* mounted = nullptr;
   };
   DiskPath Classify(const std::vector<MountEntry>& table, std::string_view path) const;
+  // Classify over the current mount table; an optical drive whose medium holds a
+  // filesystem that nobody mounted has it mounted through udisks2 first.
+  DiskPath ClassifyMounting(std::string_view path);
+  // Asks udisks2 to mount the filesystem on the medium of the optical drive at `path`,
+  // once per medium: a medium that was asked for before (mounted then, refused, or
+  // udisks2 missing) is not asked for again until the drive shows another medium or
+  // none. True when udisks2 mounted it.
+  bool MountMedium(std::string_view path, const DiskPath& disk);
 
   struct CachedLabel {
     std::string mountPoint;
@@ -87,6 +101,12 @@ class LinuxVolumes final : public Volumes {
   };
   FileStamp fstabStamp_;
   std::vector<FstabEntry> fstab_;
+  // The medium of each optical drive that a mount was asked for, by drive.
+  struct TriedMedium {
+    std::string drive;
+    std::string medium;
+  };
+  std::vector<TriedMedium> triedMedia_;
 };
 
 }  // namespace quorvel

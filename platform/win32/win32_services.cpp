@@ -1,6 +1,7 @@
 // The Windows backend's one factory: every service of the platform, wired for a program.
 
 #include <memory>
+#include <vector>
 
 #include "platform/services.h"
 #include "platform/win32/win32_files.h"
@@ -14,6 +15,14 @@ namespace quorvel {
 
 namespace {
 
+// Windows tells a window of a medium change with a broadcast message, which the program
+// does not watch yet: the window's poll sees every change.
+class NoDiskEvents final : public DiskEvents {
+ public:
+  std::vector<DiskEventDescriptor> Descriptors() const override { return {}; }
+  bool Drain(int) override { return false; }
+};
+
 // The services themselves, made before the seam that refers to them. The system keeps
 // the registry, so the user's store has nothing of its own to read, set aside or
 // write back: it is the registry itself, and the system service writes its entries
@@ -25,13 +34,14 @@ struct Win32ServiceParts {
   Win32Registry registry;
   Win32System system{registry};
   Win32PrivateFiles privateFiles;
+  NoDiskEvents diskEvents;
 };
 
 class Win32Services final : private Win32ServiceParts, public PlatformServices {
  public:
   explicit Win32Services(UserMessages& messages)
-      : PlatformServices(
-            Services{files, volumes, processes, system, registry, messages, privateFiles}) {}
+      : PlatformServices(Services{files, volumes, processes, system, registry, messages,
+                                  privateFiles, diskEvents}) {}
 };
 
 }  // namespace

@@ -43,6 +43,10 @@ std::string Win32System::OwnCommandLine() {
   return line != nullptr ? std::string(line) : std::string();
 }
 
+SystemService::ShellEntry Win32System::SystemShellEntry() const {
+  return IsWindowsNT() ? ShellEntry::Written : ShellEntry::None;
+}
+
 bool Win32System::SetSystemShell(bool install) {
   if (!IsWindowsNT()) return false;
   const std::string shell = install ? OwnCommandLine() : std::string(kStandardShell);

@@ -30,6 +30,8 @@ class Win32System final : public SystemService {
   explicit Win32System(Registry& registry, ExitWindowsCall exitWindows = {});
 
   bool IsWindowsNT() const override;
+  // The Winlogon shell entry, on the Windows NT family only.
+  ShellEntry SystemShellEntry() const override;
   bool SetSystemShell(bool install) override;
   bool SetCdromAutorun(std::uint32_t value) override;
   // Enables the shutdown privilege in this process's token and asks for power-off,

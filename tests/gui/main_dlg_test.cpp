@@ -164,7 +164,8 @@ TEST_F(MainDlgTest, AnEmptyDiskPathIsTheFirstOpticalDrive) {
                           disk_.fake.system,
                           disk_.fake.registry,
                           messages_,
-                          disk_.fake.privateFiles};
+                          disk_.fake.privateFiles,
+                          disk_.fake.diskEvents};
   Open("", services);
   EXPECT_EQ(dialog_->DiskPath(), "/media/cdrom0/");
   EXPECT_EQ(FindControlAs<QLineEdit>(*dialog_, ids::kDiskPath)->text(), "/media/cdrom0/");
@@ -185,9 +186,14 @@ TEST_F(MainDlgTest, AnEmptyDiskPathIsTheFirstOpticalDrive) {
 
   // A machine without an optical drive: the path stays empty and there is no disk.
   FakeVolumes none;
-  const Services noDrive{
-      services_.files,        none, processes_, disk_.fake.system, disk_.fake.registry, messages_,
-      disk_.fake.privateFiles};
+  const Services noDrive{services_.files,
+                         none,
+                         processes_,
+                         disk_.fake.system,
+                         disk_.fake.registry,
+                         messages_,
+                         disk_.fake.privateFiles,
+                         disk_.fake.diskEvents};
   Open("", noDrive);
   EXPECT_EQ(dialog_->DiskPath(), "");
   ASSERT_EQ(List()->rowCount(), 2);

@@ -88,8 +88,8 @@ class OptionsPagesTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(settings_.Load(registry_)); }
 
   COptionsSheet& Open(int tab) {
-    const Services services{fake_.files, fake_.volumes, *processesInUse_,  fake_.system,
-                            registry_,   messages_,     fake_.privateFiles};
+    const Services services{fake_.files, fake_.volumes, *processesInUse_,   fake_.system,
+                            registry_,   messages_,     fake_.privateFiles, fake_.diskEvents};
     sheet_ = std::make_unique<COptionsSheet>(nullptr, settings_, services);
     sheet_->show();
     QApplication::setActiveWindow(sheet_.get());

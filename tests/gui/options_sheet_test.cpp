@@ -82,8 +82,8 @@ class OptionsSheetTest : public ::testing::Test {
   RecordingMessages messages_;
   FakeServices fake_;
   // The fakes, with the saves of the record counted.
-  Services services_{fake_.files, fake_.volumes, fake_.processes,   system_,
-                     registry_,   messages_,     fake_.privateFiles};
+  Services services_{fake_.files, fake_.volumes, fake_.processes,    system_,
+                     registry_,   messages_,     fake_.privateFiles, fake_.diskEvents};
   std::unique_ptr<COptionsSheet> sheet_;
 };
 
@@ -246,6 +246,39 @@ TEST_F(OptionsSheetTest, ShellAndAutorunFollowTheConfirmedChange) {
   EXPECT_EQ(system_.autorunCalls.size(), 1u);  // clearing never turns autorun back on
   EXPECT_EQ(settings_.DisableAutorun, 0);
   EXPECT_EQ(settings_.Shutdown, 1);
+}
+
+TEST_F(OptionsSheetTest, LoginSessionIsOfferedAndExplainedButNothingIsWritten) {
+  // A system whose whole-session entry is a session picked at login (Linux with the
+  // session entry installed): "system shell" is offered, autorun still is not.
+  system_.shellEntry = SystemService::ShellEntry::LoginSession;
+  Open();
+  ASSERT_EQ(StartAs()->count(), 4);
+  EXPECT_EQ(StartAs()->itemText(kShell), "system shell");
+  EXPECT_FALSE(Box(ids::kDisableAutorun)->isEnabled());
+
+  // Chosen and cancelled: nothing said. Chosen and confirmed: told how to pick the
+  // session, once, and the mode is stored.
+  ChooseStartAs(kShell);
+  QTest::mouseClick(sheet_->CancelButton(), Qt::LeftButton);
+  EXPECT_TRUE(messages_.messages.empty());
+  Reopen();
+  ChooseStartAs(kShell);
+  EXPECT_FALSE(Box(ids::kShutdown)->isEnabled());
+  QTest::mouseClick(sheet_->OkButton(), Qt::LeftButton);
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_NE(messages_.messages[0].text.find("\"Quorvel\""), std::string::npos);
+  EXPECT_EQ(messages_.messages[0].icon, MessageIcon::Information);
+  EXPECT_EQ(settings_.FullScreen, kShell);
+
+  // Confirmed again unchanged, or left for another mode: nothing more to tell.
+  Reopen();
+  QTest::mouseClick(sheet_->OkButton(), Qt::LeftButton);
+  Reopen();
+  ChooseStartAs(1);
+  QTest::mouseClick(sheet_->OkButton(), Qt::LeftButton);
+  EXPECT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(settings_.FullScreen, 1);
 }
 
 TEST_F(OptionsSheetTest, MegabytesThatAreNotAWholeNumberKeepTheSheetOpen) {

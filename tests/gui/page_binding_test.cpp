@@ -67,8 +67,8 @@ TEST(PageBindingTest, EachPageStoresItsBoundFieldsAndNothingElse) {
                       {"mpv", "/usr/bin/mpv", "--fs %f", PlaylistType::M3uPlaylist}};
   const ColorRef oldColour = settings.Theme.LabelFg;
   FakeServices fake;
-  const Services services{fake.files, fake.volumes,  fake.processes,   fake.system,
-                          registry,   fake.messages, fake.privateFiles};
+  const Services services{fake.files, fake.volumes,  fake.processes,    fake.system,
+                          registry,   fake.messages, fake.privateFiles, fake.diskEvents};
 
   CGeneralPage general(settings, services);
   BoundTestPage disks(settings, services);

@@ -116,7 +116,7 @@ const std::map<std::string, WindowMaker>& Windows() {
          static const Services mixed{platform->services.files, platform->services.volumes,
                                      services.processes,       services.system,
                                      services.registry,        services.messages,
-                                     services.privateFiles};
+                                     services.privateFiles,    services.diskEvents};
          auto dialog = std::make_unique<CMainDlg>(settings, mixed, nullptr, options.disk);
          dialog->show();
          if (options.select >= 0) dialog->FieldList()->selectRow(options.select);

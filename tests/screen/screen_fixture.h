@@ -194,8 +194,14 @@ class ScreenFixture {
   void Stop() { rules_.reset(); }
 
   quorvel::Services Services() {
-    return {platform_->services.files, fake.volumes, fake.processes, fake.system,
-            fake.registry,             fake.messages, fake.privateFiles};
+    return {platform_->services.files,
+            fake.volumes,
+            fake.processes,
+            fake.system,
+            fake.registry,
+            fake.messages,
+            fake.privateFiles,
+            fake.diskEvents};
   }
 
   // The controls as template 129 places them at the base units 6 x 13.

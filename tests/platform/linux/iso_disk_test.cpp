@@ -11,11 +11,13 @@
 #include "platform/linux/filesystem_label.h"
 #include "platform/linux/linux_volumes.h"
 #include "platform/linux/posix_files.h"
+#include "support/fuseiso_mount.h"
 #include "support/temp_tree.h"
 
 namespace quorvel {
 namespace {
 
+using testing::FuseIsoMount;
 using testing::RunCommand;
 using testing::ShellQuote;
 using testing::TempTree;
@@ -40,27 +42,6 @@ std::string MakeImage(const TempTree& tree) {
              ShellQuote(tree.Path("src")));
   return image;
 }
-
-// The image mounted with fuseiso for the life of the object.
-class FuseIsoMount {
- public:
-  FuseIsoMount(const std::string& image, std::string point) : point_(std::move(point)) {
-    std::filesystem::create_directories(point_);
-    mounted_ = RunCommand("fuseiso " + ShellQuote(image) + " " + ShellQuote(point_));
-  }
-  FuseIsoMount(const FuseIsoMount&) = delete;
-  FuseIsoMount& operator=(const FuseIsoMount&) = delete;
-  ~FuseIsoMount() { Unmount(); }
-  void Unmount() {
-    if (mounted_) RunCommand("fusermount -u " + ShellQuote(point_));
-    mounted_ = false;
-  }
-  bool Mounted() const { return mounted_; }
-
- private:
-  std::string point_;
-  bool mounted_ = false;
-};
 
 TEST(IsoImage, LabelReadFromTheFilesystemBytes) {
   TempTree tree;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <systemd/sd-bus.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -144,12 +145,35 @@ TEST_F(PrivateSystemBus, MissingOrSilentLogindDoesNotHoldTheProgram) {
   EXPECT_LT(TimedPowerOff(), LinuxSystem::kPowerOffTimeout);
 }
 
-TEST(LinuxSystemTest, HasNoShellEntryOrAutorunSwitch) {
-  LinuxSystem system;
+TEST(LinuxSystemTest, WholeSessionIsTheInstalledSessionEntryAndNothingIsWritten) {
+  // The session entry in the second of two data folders, as a package installs it in
+  // /usr/share while /usr/local/share has none.
+  const std::filesystem::path dirs =
+      std::filesystem::temp_directory_path() / ("quorvel-sessions-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dirs / "local/xsessions");
+  std::filesystem::create_directories(dirs / "share/xsessions");
+  LinuxSystem system({(dirs / "local").string(), (dirs / "share").string()});
+  EXPECT_EQ(system.SystemShellEntry(), SystemService::ShellEntry::None);
+  const std::filesystem::path entry = dirs / "share/xsessions" / LinuxSystem::kSessionEntry;
+  std::ofstream(entry) << "[Desktop Entry]\n";
+  EXPECT_EQ(system.SystemShellEntry(), SystemService::ShellEntry::LoginSession);
+
+  // Choosing it writes nothing: no shell entry, no autorun switch.
   EXPECT_FALSE(system.IsWindowsNT());
   EXPECT_FALSE(system.SetSystemShell(true));
   EXPECT_FALSE(system.SetSystemShell(false));
   EXPECT_FALSE(system.SetCdromAutorun(0));
+  std::filesystem::remove(entry);
+  EXPECT_EQ(system.SystemShellEntry(), SystemService::ShellEntry::None);
+  std::filesystem::remove_all(dirs);
+
+  // The default folders come from $XDG_DATA_DIRS.
+  setenv("XDG_DATA_DIRS", (":" + (dirs / "share").string() + ":").c_str(), 1);
+  std::filesystem::create_directories(dirs / "share/xsessions");
+  std::ofstream(dirs / "share/xsessions" / LinuxSystem::kSessionEntry) << "[Desktop Entry]\n";
+  EXPECT_EQ(LinuxSystem().SystemShellEntry(), SystemService::ShellEntry::LoginSession);
+  unsetenv("XDG_DATA_DIRS");
+  std::filesystem::remove_all(dirs);
 }
 
 }  // namespace

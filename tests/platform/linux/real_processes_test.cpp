@@ -87,8 +87,8 @@ TEST_F(StartPlayerTest, ThePlayerGetsEachFileAsExactlyOneArgument) {
   settings.DivXPlayer = "recorder";
   // The real processes, every other service a fake.
   FakeServices fake;
-  const Services services{fake.files,    fake.volumes, *processes,       fake.system,
-                          fake.registry, messages,     fake.privateFiles};
+  const Services services{fake.files,    fake.volumes, *processes,        fake.system,
+                          fake.registry, messages,     fake.privateFiles, fake.diskEvents};
 
   const Args files = {
       "/media/cd/plain.avi",

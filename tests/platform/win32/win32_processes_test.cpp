@@ -151,8 +151,8 @@ TEST_F(Win32ProcessesTest, PlayerGetsTheComposedCommandLineAndEachFileAsOneArgum
   settings.DivXPlayer = "recorder";
   // The real processes service; the rest of the seam is fake.
   FakeServices fake;
-  const Services services{fake.files,    fake.volumes,  processes_,       fake.system,
-                          fake.registry, fake.messages, fake.privateFiles};
+  const Services services{fake.files,    fake.volumes,  processes_,        fake.system,
+                          fake.registry, fake.messages, fake.privateFiles, fake.diskEvents};
   std::vector<std::string> files;
   for (const std::string& name : kHostileNames) files.push_back("D:\\" + name);
   for (const auto& [text, expected] : kTemplates) {
