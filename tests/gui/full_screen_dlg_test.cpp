@@ -101,8 +101,7 @@ TEST(FullScreenDlgTest, CoversItsScreenAndAnswersEveryKey) {
   Key(window.ChoiceList(), Qt::Key_E);
   Key(window.MovieList(), Qt::Key_L);
   using Eject = std::pair<std::string, bool>;
-  EXPECT_EQ(f.Ejects(),
-            (std::vector<Eject>{{f.DevicePath(), true}, {f.DevicePath(), false}}));
+  EXPECT_EQ(f.Ejects(), (std::vector<Eject>{{f.DevicePath(), true}, {f.DevicePath(), false}}));
   Key(window.ChoiceList(), Qt::Key_O);
   EXPECT_EQ(w.optionsRuns, 1);
   EXPECT_TRUE(window.isVisible());

@@ -3,11 +3,10 @@
    QUORVEL_WIN_RECORD names, each as "LENGTH:BYTES\n", so any byte survives, after the
    number of arguments written the same way, so a reader can tell a whole record. The
    file appears in one step (written beside, then renamed). */
-#include <windows.h>
-
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <windows.h>
 
 /* The MinGW runtime would otherwise expand wildcards in the arguments. */
 int _dowildcard = 0;

@@ -3,10 +3,9 @@
      win_window.exe ignore STATE   keeps its window whatever it is asked
    It appends "ready" to the file STATE once its window exists and "close" for every
    WM_CLOSE it receives. */
-#include <windows.h>
-
 #include <stdio.h>
 #include <string.h>
+#include <windows.h>
 
 static const char* statePath;
 static int ignoreClose;
@@ -42,9 +41,9 @@ int main(int argc, char** argv) {
   windowClass.hInstance = GetModuleHandleA(NULL);
   windowClass.lpszClassName = "QuorvelTestLauncher";
   if (!RegisterClassA(&windowClass)) return 3;
-  HWND window = CreateWindowExA(0, "QuorvelTestLauncher", "Quorvel test launcher",
-                                WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, NULL, NULL,
-                                windowClass.hInstance, NULL);
+  HWND window =
+      CreateWindowExA(0, "QuorvelTestLauncher", "Quorvel test launcher", WS_OVERLAPPEDWINDOW, 0, 0,
+                      200, 100, NULL, NULL, windowClass.hInstance, NULL);
   if (window == NULL) return 4;
   Note("ready");
   MSG message;
