@@ -34,11 +34,13 @@ class MpvPlayTest : public ::testing::Test {
     }
     // mpv through a wrapper that keeps its exit status.
     wrapper = folder.path() / "mpv-wrapper";
-    std::ofstream(wrapper) << "#!/bin/sh\n/usr/bin/mpv \"$@\"\necho $? > \"$MPV_STATUS\"\n";
+    std::ofstream(wrapper)
+        << "#!/bin/sh\n/usr/bin/mpv \"$@\" > \"$MPV_OUT\"\necho $? > \"$MPV_STATUS\"\n";
     fs::permissions(wrapper, fs::perms::owner_all);
     status = folder.path() / "mpv.status";
-    log = folder.path() / "mpv.log";
+    out = folder.path() / "mpv.out";
     setenv("MPV_STATUS", status.c_str(), 1);
+    setenv("MPV_OUT", out.c_str(), 1);
   }
 
   void Configure(const std::string& cmdLine, PlaylistType playlist) {
@@ -76,28 +78,30 @@ class MpvPlayTest : public ::testing::Test {
     return files;
   }
 
-  // The movie files mpv opened for playing, in order.
+  // The movie files mpv started playing, in order, as it prints them on its standard
+  // output when each one starts. (Its log file is written behind by a thread of its own
+  // and once lacked the last file's line on a busy machine.)
   std::vector<std::string> Played() {
     std::vector<std::string> played;
-    std::string text = testing::ReadFileText(log);
-    const std::string marker = "[cplayer] Opening done: ";
+    std::string text = testing::ReadFileText(out);
+    const std::string marker = kPlayingMarker;
     for (std::size_t at = text.find(marker); at != std::string::npos;
          at = text.find(marker, at + 1)) {
       std::size_t start = at + marker.size();
-      std::string file = text.substr(start, text.find('\n', start) - start);
-      // mpv opens a playlist given as the file like a movie first.
-      if (!file.ends_with(".m3u8")) played.push_back(file);
+      played.push_back(text.substr(start, text.find('\n', start) - start));
     }
-    fs::remove(log);
+    fs::remove(out);
     return played;
   }
 
   std::string Options() const {
-    return "--no-config --vo=null --ao=null --end=0.3 \"--log-file=" + log.string() + "\"";
+    return "--no-config --vo=null --ao=null --end=0.3 \"--term-playing-msg=" +
+           std::string(kPlayingMarker) + "${path}\"";
   }
+  static constexpr const char* kPlayingMarker = "QUORVEL-PLAYING ";
 
   TestFolder folder;
-  fs::path disk, wrapper, status, log;
+  fs::path disk, wrapper, status, out;
   std::vector<std::string> names;
 };
 
