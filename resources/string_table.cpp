@@ -35,6 +35,7 @@ constexpr StringEntry kStrings[] = {
     {kStrFullScreenTitle, "Quorvel Full Screen"},
     {kStrNoDisk, "No Disk"},
     {kStrNoMovies, "No Movies"},
+    {kStrPictureTooLarge, "This picture is too large to show: %d x %d pixels."},
     {kStrSelectDiskPath, "Select disk path"},
     {kStrFieldColumn, "Field"},
     {kStrValueColumn, "Value"},

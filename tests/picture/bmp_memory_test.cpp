@@ -14,6 +14,8 @@
 namespace quorvel {
 namespace {
 
+using testing::DiskFiles;
+
 using testing::BmpFile;
 using testing::Bytes;
 using testing::WriteBytes;
@@ -30,7 +32,7 @@ std::string ReadWithAddressSpaceHeadroom(const std::string& path, std::size_t he
     const auto limit = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + headroom);
     const rlimit bound{limit, limit};
     if (setrlimit(RLIMIT_AS, &bound) != 0) _exit(1);
-    BmpReader reader;
+    BmpReader reader(DiskFiles());
     int width = 0;
     int height = 0;
     const std::string text = reader.Read(path, width, height) ? "picture" : reader.ErrorText();
