@@ -119,11 +119,25 @@ bool Settings::Load(Registry& registry, UserMessages& messages) {
 bool Settings::Save(Registry& registry) const {
   ScopedKey main(registry, registry.CreateKey(kCurrentUser, kMainKeyPath));
   if (!main) return false;
+  static const Settings kDefaults;
   for (const auto& setting : kStoredSettings) {
-    const bool written =
-        setting.IsText()
-            ? WriteText(registry, main.get(), setting.name, this->*setting.text)
-            : WriteNumber(registry, main.get(), setting.name, setting.NumberBits(*this));
+    // A value the store lacks and that the record holds at the program's default is a
+    // default, not a choice of the user's: it fills the gap only if the value is still
+    // missing when the store merges the save, so a value that another program (quorvelctl)
+    // stored after this one loaded stays.
+    const bool isDefault = setting.IsText()
+                               ? this->*setting.text == kDefaults.*setting.text
+                               : setting.NumberBits(*this) == setting.NumberBits(kDefaults);
+    const bool fill = isDefault && !ValueStored(registry, main.get(), setting.name);
+    bool written = false;
+    if (setting.IsText()) {
+      written = fill ? WriteDefaultText(registry, main.get(), setting.name, this->*setting.text)
+                     : WriteText(registry, main.get(), setting.name, this->*setting.text);
+    } else {
+      const std::uint32_t bits = setting.NumberBits(*this);
+      written = fill ? WriteDefaultNumber(registry, main.get(), setting.name, bits)
+                     : WriteNumber(registry, main.get(), setting.name, bits);
+    }
     if (!written) return false;
   }
   if (!SavePlayers(registry, main.get(), Players)) return false;
