@@ -26,7 +26,7 @@
 #include "picture/bmp_reader.h"
 #include "picture/cover_picture.h"
 #include "picture/jpeg_loader.h"
-#include "screen/screen_layout.h"
+#include "rules/screen/screen_layout.h"
 #include "windows_rules/little_endian.h"
 
 namespace {
