@@ -43,7 +43,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   out=$build/quorvel-demo.png
   registry=()
   [ -f "$store" ] && registry=(--registry "$store")
-  QT_QPA_PLATFORM=offscreen "$build/tests/gui/quorvel_snapshot" --window fullscreen \
+  QT_QPA_PLATFORM=offscreen "$build/tests/faces/qt/quorvel_snapshot" --window fullscreen \
     --disk "$disk" --size 1280x720 "${registry[@]}" --out "$out" >/dev/null 2>&1
   echo "run.sh: no display; the full-screen window on $disk is rendered to $out" >&2
   exit 0

@@ -27,7 +27,7 @@
 #include "picture/cover_picture.h"
 #include "picture/jpeg_loader.h"
 #include "platform/services.h"
-#include "screen/screen_layout.h"
+#include "rules/screen/screen_layout.h"
 #include "windows_rules/little_endian.h"
 
 namespace {

@@ -34,7 +34,7 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "fullscreen/full_screen_dlg.h"
+#include "faces/qt/fullscreen/full_screen_dlg.h"
 #include "platform/services.h"
 #include "platform/user_messages.h"
 

@@ -32,8 +32,8 @@ function(refuse file pattern why)
   set(failures "${failures}" PARENT_SCOPE)
 endfunction()
 
-foreach(folder windows_rules registry_store app disk playback system picture screen
-               resources fullscreen desktop quorvel quorvelctl)
+foreach(folder windows_rules registry_store app disk playback system picture rules resources
+               faces quorvelctl)
   sources_below(${folder} files)
   foreach(file IN LISTS files)
     refuse("${file}" "${backend_pattern}" "a layer above the platform includes a backend")

@@ -3,7 +3,7 @@
 # snapshot tool (build/ or $QUORVEL_BUILD_DIR) on Qt's offscreen platform.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-tool=${QUORVEL_BUILD_DIR:-$root/build}/tests/gui/quorvel_snapshot
+tool=${QUORVEL_BUILD_DIR:-$root/build}/tests/faces/qt/quorvel_snapshot
 players=$root/tests/data/gui/two-players.reg
 mkdir -p "$root/docs"
 cd "$root"

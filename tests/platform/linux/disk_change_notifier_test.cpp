@@ -2,7 +2,7 @@
 // drive, fed through the recorded-event source, each run the full-screen window's poll
 // rules once, unrelated events never; the real Linux source wakes it when fuseiso mounts
 // or unmounts a disk.
-#include "fullscreen/disk_change_notifier.h"
+#include "faces/qt/fullscreen/disk_change_notifier.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "fullscreen/full_screen_dlg.h"
+#include "faces/qt/fullscreen/full_screen_dlg.h"
 #include "platform/linux/linux_disk_events.h"
 #include "recorded_disk_events.h"
-#include "screen/screen_fixture.h"
+#include "rules/screen/screen_fixture.h"
 #include "support/fuseiso_mount.h"
 #include "support/temp_tree.h"
 

@@ -11,7 +11,7 @@
 #include <chrono>
 #include <thread>
 
-#include "screen/screen_fixture.h"
+#include "rules/screen/screen_fixture.h"
 #include "support/shell_command.h"
 
 namespace quorvel {

@@ -11,8 +11,8 @@
 
 #include "app/settings.h"
 #include "disk/disk_info.h"
+#include "faces/qt/fullscreen/full_screen_dlg.h"
 #include "fake_machine.h"
-#include "fullscreen/full_screen_dlg.h"
 #include "platform/fake/fake_services.h"
 #include "platform/linux/linux_volumes.h"
 #include "platform/linux/posix_files.h"

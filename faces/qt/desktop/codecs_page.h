@@ -1,0 +1,15 @@
+#pragma once
+// The Codecs page of the options sheet: which video codecs ffdshow decodes.
+
+#include "faces/qt/desktop/options_page.h"
+
+namespace quorvel {
+
+class CCodecsPage final : public COptionsPage {
+  Q_OBJECT
+
+ public:
+  CCodecsPage(Settings& settings, const Services& services);
+};
+
+}  // namespace quorvel

@@ -1,0 +1,310 @@
+#include "faces/qt/fullscreen/full_screen_dlg.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QTimerEvent>
+
+#include "faces/qt/fullscreen/screen_key_map.h"
+#include "faces/qt/fullscreen/tray_host_watcher.h"
+#include "faces/qt/resources/app_icon.h"
+#include "faces/qt/resources/dialog_builder.h"
+#include "faces/qt/resources/gui_text.h"
+#include "faces/qt/resources/gui_theme.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
+
+namespace quorvel {
+namespace {
+
+QRect ToQRect(const Rect& rect) { return QRect(rect.left, rect.top, rect.Width(), rect.Height()); }
+
+Rect FromQRect(const QRect& rect) {
+  return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
+
+}  // namespace
+
+CFullScreenDlg::CFullScreenDlg(Settings& settings, const Services& services,
+                               OptionsRunner runOptions, TrayHostWatcher* taskbarCreated,
+                               std::string diskPath, QScreen* screen)
+    : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      rules_(settings, services, *this, std::move(diskPath)),
+      diskEvents_(services.diskEvents),
+      runOptions_(std::move(runOptions)),
+      taskbarCreated_(taskbarCreated),
+      screen_(screen != nullptr ? screen : QGuiApplication::primaryScreen()) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  setModal(false);
+}
+
+CFullScreenDlg::~CFullScreenDlg() {
+  destroying_ = true;
+  diskChanges_.reset();
+  timer_.stop();
+  rules_.OnDestroy();
+}
+
+void CFullScreenDlg::Create() {
+  const res::DialogTemplate* dialog = res::FindDialogTemplate(res::kFullScreenDialog);
+  if (dialog == nullptr) return;
+  if (screen_ != nullptr) setScreen(screen_);
+  // The template's controls; the two lists draw their own rows.
+  BuildDialog(*this, *dialog, [](const res::ControlTemplate& control, QWidget* parent) -> QWidget* {
+    if (control.id == res::fullscreen::kChoiceList) return new CColorListBox(true, parent);
+    if (control.id == res::fullscreen::kMovieList) return new CColorListBox(false, parent);
+    return nullptr;
+  });
+  // The template's size is where the controls are scaled from; the window itself grows to
+  // its screen.
+  setMinimumSize(0, 0);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  choiceList_ = FindControlAs<CColorListBox>(*this, res::fullscreen::kChoiceList);
+  movieList_ = FindControlAs<CColorListBox>(*this, res::fullscreen::kMovieList);
+  label_ = FindControlAs<QLabel>(*this, res::fullscreen::kLabel);
+  if (choiceList_ == nullptr || movieList_ == nullptr || label_ == nullptr) return;
+  setWindowIcon(AppIcon());
+  setWindowTitle(ToQString(res::LoadString(res::kStrFullScreenTitle)));
+  setAutoFillBackground(true);
+  ConnectHandlers();
+  choiceList_->setFocus();
+  created_ = true;
+  // Watched before the first read, so that no change after it is missed. A wake-up is a
+  // tick come early: the same rules (the disk read again, launcher closing, autoplay of
+  // a disk that came), only while the poll runs, as the tick does.
+  diskChanges_ = std::make_unique<DiskChangeNotifier>(diskEvents_);
+  connect(diskChanges_.get(), &DiskChangeNotifier::diskChanged, this, [this] {
+    if (timer_.isActive()) rules_.OnTimer();
+  });
+  rules_.OnInitDialog({FromQRect(label_->geometry()), FromQRect(movieList_->geometry()),
+                       FromQRect(choiceList_->geometry())});
+}
+
+void CFullScreenDlg::ConnectHandlers() {
+  for (CColorListBox* list : {choiceList_, movieList_}) list->SetKeyToItemTarget(this);
+  connect(movieList_, &CColorListBox::SelectionChangedByUser, this,
+          [this] { rules_.OnMovieSelChange(movieList_->CurSel()); });
+  connect(choiceList_, &CColorListBox::SelectionChangedByUser, this,
+          [this] { rules_.OnChoiceSelChange(choiceList_->CurSel()); });
+  if (taskbarCreated_ != nullptr) {
+    connect(taskbarCreated_, &TrayHostWatcher::TrayHostAppeared, this,
+            [this] { rules_.OnTaskbarCreated(); });
+  }
+}
+
+CTrayIcon& CFullScreenDlg::Tray() {
+  // Made on first use: a window that is never hidden needs no icon, and making one costs
+  // start-up time.
+  if (tray_ != nullptr) return *tray_;
+  tray_ = std::make_unique<CTrayIcon>();
+  connect(tray_.get(), &CTrayIcon::Command, this, [this](int id) {
+    switch (id) {
+      case res::menu::kOpen:
+        rules_.OnTrayCommand(screen::TrayCommand::Open);
+        break;
+      case res::menu::kConfigure:
+        rules_.OnTrayCommand(screen::TrayCommand::Configure);
+        break;
+      case res::menu::kExit:
+        rules_.OnTrayCommand(screen::TrayCommand::Exit);
+        break;
+      default:
+        break;
+    }
+  });
+  connect(tray_.get(), &CTrayIcon::DoubleClicked, this, [this] { rules_.OnTrayDoubleClick(); });
+  return *tray_;
+}
+
+QScreen* CFullScreenDlg::TargetScreen() const {
+  // The screen the window is on once it was shown; before that the one it was made for.
+  if (QScreen* on = screen(); on != nullptr && isVisible()) return on;
+  if (screen_ != nullptr) return screen_;
+  return QGuiApplication::primaryScreen();
+}
+
+Rect CFullScreenDlg::WindowRect() const { return FromQRect(geometry()); }
+
+Rect CFullScreenDlg::CoveringRect() const {
+  const QScreen* on = TargetScreen();
+  return on != nullptr ? FromQRect(on->geometry()) : WindowRect();
+}
+
+int CFullScreenDlg::ScreenHeight() const {
+  const QScreen* on = TargetScreen();
+  return on != nullptr ? on->geometry().height() : 0;
+}
+
+bool CFullScreenDlg::IsShown() const { return isVisible(); }
+
+void CFullScreenDlg::ShowLabel(std::string_view text) { label_->setText(ToQString(text)); }
+
+void CFullScreenDlg::ShowMovieRows(const std::vector<screen::MovieRow>& rows, int selected) {
+  movieList_->ResetContent();
+  for (const screen::MovieRow& row : rows) movieList_->AddRow(ToQString(row.text), row.movie);
+  movieList_->SetCurSel(selected);
+}
+
+void CFullScreenDlg::ShowChoiceRows(const std::vector<screen::ChoiceRow>& rows, int selected) {
+  choiceList_->ResetContent();
+  for (const screen::ChoiceRow& row : rows) choiceList_->AddRow(ToQString(row.text), row.command);
+  choiceList_->SetCurSel(selected);
+}
+
+void CFullScreenDlg::ApplyTheme(const Theme& theme, int moviePadding, int choicePadding) {
+  // The window, the label and the empty part of the lists show the label's background;
+  // every text the window draws itself is in the label's colour.
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, ToQColor(theme.LabelBg));
+  colours.setColor(QPalette::WindowText, ToQColor(theme.LabelFg));
+  colours.setColor(QPalette::Text, ToQColor(theme.LabelFg));
+  setPalette(colours);
+  label_->setPalette(colours);
+  label_->setFont(ToQFont(theme.LabelFont, ScreenHeight()));
+
+  choiceList_->SetHighlightStyle(theme.ChoiceHighFg, theme.ChoiceHighBg, theme.ChoiceFont);
+  choiceList_->SetNormalStyle(theme.ChoiceFg, theme.ChoiceBg, theme.ChoiceFont);
+  choiceList_->SetPadding(choicePadding);
+  choiceList_->ApplyRowHeights();
+  movieList_->SetHighlightStyle(theme.MoviesHighFg, theme.MoviesHighBg, theme.MoviesFont);
+  movieList_->SetNormalStyle(theme.MoviesFg, theme.MoviesBg, theme.MoviesFont);
+  movieList_->SetPadding(moviePadding);
+  movieList_->ApplyRowHeights();
+  label_->update();
+}
+
+void CFullScreenDlg::MoveControls(const screen::ScreenLayout& layout) {
+  label_->setGeometry(ToQRect(layout.label));
+  movieList_->setGeometry(ToQRect(layout.movieList));
+  choiceList_->setGeometry(ToQRect(layout.choiceList));
+  // The lists scroll under their selection, which a change of height may have hidden.
+  for (CColorListBox* list : {movieList_, choiceList_}) {
+    if (QListWidgetItem* current = list->currentItem()) list->scrollToItem(current);
+    list->viewport()->update();
+  }
+}
+
+QRect CFullScreenDlg::PictureRect() const { return ToQRect(pictureRect_); }
+
+void CFullScreenDlg::ShowPicture(const Rect& rect) {
+  const CoverPicture& picture = rules_.Picture();
+  const QSize size(rect.Width(), rect.Height());
+  if (!picture.HasPicture() || size.isEmpty()) {
+    drawn_ = QImage();
+    drawnPixels_ = nullptr;
+  } else if (picture.Pixels() != drawnPixels_ || drawn_.size() != size) {
+    // The bitmap's rows run bottom-up in blue, green, red, each padded to 4 bytes: the
+    // image wraps them as they are, upside down, and the smooth stretch to the drawn
+    // size is turned the right way up.
+    const PictureSize held = picture.PixelSize();
+    const QImage bitmap(picture.Pixels(), held.width, held.height,
+                        static_cast<qsizetype>(picture.RowBytes()), QImage::Format_BGR888);
+    drawn_ = bitmap.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                 .mirrored(false, true)
+                 .convertToFormat(QImage::Format_RGB32);
+    drawnPixels_ = picture.Pixels();
+  }
+  if (rect != pictureRect_) update(PictureRect());
+  pictureRect_ = rect;
+  update(PictureRect());
+}
+
+void CFullScreenDlg::Invalidate() { update(); }
+
+void CFullScreenDlg::ShowCovering() {
+  setGeometry(ToQRect(CoveringRect()));
+  showFullScreen();
+  raise();
+  activateWindow();
+}
+
+void CFullScreenDlg::HideWindow() { hide(); }
+
+void CFullScreenDlg::MinimiseWindow() {
+  if (!isVisible()) setGeometry(ToQRect(CoveringRect()));
+  showMinimized();
+}
+
+bool CFullScreenDlg::AddTrayIcon() { return Tray().AddTrayIcon(); }
+
+void CFullScreenDlg::RemoveTrayIcon() {
+  if (tray_ != nullptr) tray_->RemoveTrayIcon();
+}
+
+bool CFullScreenDlg::RunOptionsSheet() { return runOptions_ && runOptions_(*this); }
+
+void CFullScreenDlg::StartTimer(std::chrono::milliseconds interval) {
+  timer_.start(static_cast<int>(interval.count()), this);
+}
+
+void CFullScreenDlg::StopTimer() { timer_.stop(); }
+
+void CFullScreenDlg::DestroyWindow() {
+  if (destroying_) return;
+  // The call that ended the window (a key, a click, a menu command) is still on the
+  // stack: the window goes once it has returned.
+  hide();
+  deleteLater();
+}
+
+screen::Focus CFullScreenDlg::FocusedList() const {
+  const QWidget* focus = QApplication::focusWidget();
+  if (focus != nullptr && focus == choiceList_) return screen::Focus::ChoiceList;
+  if (focus != nullptr && focus == movieList_) return screen::Focus::MovieList;
+  return screen::Focus::Elsewhere;
+}
+
+int CFullScreenDlg::OnKeyToItem(CColorListBox&, const QKeyEvent& key, int) {
+  return rules_.OnKeyToItem(ScreenKeyFromQt(key.key()));
+}
+
+void CFullScreenDlg::reject() { rules_.OnCancel(); }
+
+void CFullScreenDlg::accept() { rules_.OnOk(FocusedList()); }
+
+void CFullScreenDlg::paintEvent(QPaintEvent*) {
+  if (drawn_.isNull()) return;
+  QPainter painter(this);
+  painter.drawImage(PictureRect().topLeft(), drawn_);
+}
+
+void CFullScreenDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  if (created_ && !isMinimized()) rules_.OnSize(WindowRect());
+}
+
+void CFullScreenDlg::timerEvent(QTimerEvent* event) {
+  if (event->timerId() == timer_.timerId()) {
+    rules_.OnTimer();
+    return;
+  }
+  QDialog::timerEvent(event);
+}
+
+void CFullScreenDlg::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      accept();
+      return;
+    case Qt::Key_Escape:
+      reject();
+      return;
+    default:
+      event->ignore();
+      return;
+  }
+}
+
+void CFullScreenDlg::closeEvent(QCloseEvent* event) {
+  // Closing from outside ends the program as Enter outside the lists does; the window's
+  // own ending has hidden it already.
+  event->ignore();
+  if (!rules_.Ended()) rules_.OnClose();
+}
+
+}  // namespace quorvel

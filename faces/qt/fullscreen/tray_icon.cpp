@@ -1,0 +1,33 @@
+#include "faces/qt/fullscreen/tray_icon.h"
+
+#include "faces/qt/resources/app_icon.h"
+#include "faces/qt/resources/gui_text.h"
+#include "faces/qt/resources/menu_builder.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
+
+namespace quorvel {
+CTrayIcon::CTrayIcon(QObject* parent) : QObject(parent) {
+  if (const res::MenuTemplate* menu = res::FindMenuTemplate(res::kTrayMenu))
+    BuildMenu(menu_, *menu);
+  icon_.setIcon(AppIcon());
+  icon_.setToolTip(ToQString(res::LoadString(res::kStrProgramName)));
+  // A right click (or the context-menu key) opens the menu at the pointer.
+  icon_.setContextMenu(&menu_);
+  connect(&menu_, &QMenu::triggered, this, [this](QAction* action) {
+    if (const int id = MenuCommand(*action); id != 0) emit Command(id);
+  });
+  connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+    if (why == QSystemTrayIcon::DoubleClick) emit DoubleClicked();
+  });
+}
+
+bool CTrayIcon::AddTrayIcon() {
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
+  icon_.show();
+  return true;
+}
+
+void CTrayIcon::RemoveTrayIcon() { icon_.hide(); }
+
+}  // namespace quorvel

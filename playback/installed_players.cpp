@@ -1,0 +1,62 @@
+#include "playback/installed_players.h"
+
+#include "app/registry_values.h"
+#include "platform/native_path.h"
+
+namespace quorvel {
+
+// Records made by the detection play with the file as their only argument.
+constexpr std::string_view kDetectedCommandLine = "%f";
+
+const std::array<KnownPlayer, 4> KnownPlayerTable = {{
+    {"BSPlayer", "Software\\BST\\bsplayer", "AppPath", "", PlaylistType::BslPlaylist},
+    {"Micro DVD Player", "Software\\Tiamat Software\\Micro DVD Player", "InstallPath", "mdvdp.exe",
+     PlaylistType::NoPlaylist},
+    {"WinDVD Player", "Software\\InterVideo\\WinDVDi", "PATH", "WinDVD.exe",
+     PlaylistType::NoPlaylist},
+    {"Zoom Player", "Software\\VirtuaMedia\\ZoomPlayer", "InstallDirectory", "zplayer.exe",
+     PlaylistType::AsxPlaylist},
+}};
+
+// mpv and VLC are checked against the real programs by the tests. MPlayer reads a
+// playlist only after "-playlist", which a single movie must not get: it plays no
+// lists. Haruna takes nothing but the file on its command line.
+const std::array<PathPlayer, 6> PathPlayerTable = {{
+    {"mpv", "mpv", "--fs --keep-open=no %f", PlaylistType::M3uPlaylist},
+    {"VLC", "vlc", "--fullscreen --no-loop --no-repeat --play-and-exit %f",
+     PlaylistType::M3uPlaylist},
+    {"SMPlayer", "smplayer", "-fullscreen -close-at-end %f", PlaylistType::M3uPlaylist},
+    {"Celluloid", "celluloid", "--mpv-fs=yes --mpv-keep-open=no %f", PlaylistType::M3uPlaylist},
+    {"MPlayer", "mplayer", "-fs %f", PlaylistType::NoPlaylist},
+    {"Haruna", "haruna", "%f", PlaylistType::M3uPlaylist},
+}};
+
+std::string InstalledPlayerPath(Registry& registry, const KnownPlayer& player) {
+  ScopedKey key(registry, registry.OpenKey(kCurrentUser, player.key));
+  std::string value;
+  if (!key || !ReadText(registry, key.get(), player.value, value)) return "";
+  return player.executable.empty() ? value : JoinNativePath(value, player.executable);
+}
+
+void FindInstalledPlayers(Registry& registry, Processes& processes, const PlayerList& listed,
+                          const std::function<bool(const PlayerRecord&)>& found) {
+  // False when the search ends.
+  auto offer = [&](const PlayerRecord& player) {
+    if (player.AppPath.empty() || !NewPlayerProblem(player, listed).empty()) return true;
+    return found(player);
+  };
+  for (const KnownPlayer& known : KnownPlayerTable) {
+    if (!offer(PlayerRecord(std::string(known.name), InstalledPlayerPath(registry, known),
+                            std::string(kDetectedCommandLine), known.playlist))) {
+      return;
+    }
+  }
+  for (const PathPlayer& row : PathPlayerTable) {
+    if (!offer(PlayerRecord(std::string(row.name), processes.FindProgram(row.program),
+                            std::string(row.cmdLine), row.playlist))) {
+      return;
+    }
+  }
+}
+
+}  // namespace quorvel

@@ -1,0 +1,374 @@
+#include "rules/screen/full_screen_rules.h"
+
+#include <utility>
+
+#include "app/settings.h"
+#include "disk/movie.h"
+#include "platform/volumes.h"
+#include "playback/launchers.h"
+#include "playback/player_choice.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
+#include "system/system_integration.h"
+
+namespace quorvel::screen {
+namespace {
+
+std::string Text(int id) { return std::string(res::LoadString(id)); }
+
+}  // namespace
+
+FullScreenRules::FullScreenRules(Settings& settings, const Services& services, ScreenView& view,
+                                 std::string diskPath)
+    : settings_(settings),
+      services_(services),
+      view_(view),
+      diskPath_(std::move(diskPath)),
+      picture_(services_.files, services_.messages),
+      label_(Text(res::kStrNoDisk)) {}
+
+FullScreenRules::~FullScreenRules() = default;
+
+Rect FullScreenRules::Client() const { return {0, 0, reference_.Width(), reference_.Height()}; }
+
+void FullScreenRules::CreateCommands() {
+  play_ = std::make_unique<CDlgCommand<FullScreenRules>>(*this, &FullScreenRules::OnPlay);
+  playLang2_ = std::make_unique<CDlgCommand<FullScreenRules>>(*this, &FullScreenRules::OnPlayLang2);
+  options_ = std::make_unique<CDlgCommand<FullScreenRules>>(*this, &FullScreenRules::OnOptions);
+  off_ = std::make_unique<CDlgCommand<FullScreenRules>>(*this, &FullScreenRules::OnOff);
+}
+
+void FullScreenRules::OnInitDialog(const ScreenLayout& layout) {
+  CreateCommands();
+  // The window still has the template's design size: the controls are scaled from it.
+  reference_ = view_.WindowRect();
+  layout_ = layout;
+  ApplyTheme();
+
+  choiceRows_ = {{Text(res::kStrPlay), play_.get()},
+                 {Text(res::kStrOptions), options_.get()},
+                 {Text(res::kStrOff), off_.get()}};
+  choiceSelection_ = 0;
+  ShowChoices();
+  shownMovies_.clear();
+  movieRows_ = {{Text(res::kStrNoMovies), nullptr}};
+  movieSelection_ = 0;
+  ShowMovies();
+
+  if (diskPath_.empty()) diskPath_ = services_.volumes.FindFirstCdDrive();
+  RefreshDisk(true);
+  if (settings_.FullScreen == kTrayIconStartMode && !disk_.HasMovies()) {
+    HideToTray();
+  } else if (!view_.IsShown()) {
+    ShowFull();
+  }
+  view_.StartTimer(kPollInterval);
+}
+
+bool FullScreenRules::RefreshDisk(bool force) {
+  disk_.ReadDisk(diskPath_, settings_, services_.volumes, services_.files);
+  DiskKey key{disk_.IsPresent(), disk_.IsPresent() ? disk_.Label() : std::string()};
+  // The key holds whether a disk answered, so an unlabelled disk put into an empty
+  // drive is a change; and since every read stores its key, a read that found the drive
+  // empty between two disks with one label makes the second one a change too.
+  if (key == lastKey_ && !force) return false;
+  lastKey_ = std::move(key);
+
+  shownMovies_.clear();
+  movieRows_.clear();
+  movieSelection_ = -1;
+  picture_.Clear();
+  pictureFile_.clear();
+  pictureTried_ = false;
+  view_.Invalidate();
+
+  if (disk_.IsPresent() && disk_.HasMovies()) {
+    // The rows point at copies that live until the next rebuild, whatever the next
+    // read does to the disk record.
+    shownMovies_.reserve(disk_.MovieCount());
+    for (DiskInfo::Position at = disk_.FirstMovie(); at != nullptr;) {
+      shownMovies_.push_back(disk_.NextMovie(at));
+    }
+    if (shownMovies_.size() > 1) movieRows_.push_back({Text(res::kStrPlayAll), nullptr});
+    for (const Movie& movie : shownMovies_) movieRows_.push_back({movie.Title(), &movie});
+    movieSelection_ = 0;
+    ShowMovies();
+    RebuildChoices();
+    label_ = disk_.Label();
+    view_.ShowLabel(label_);
+    pictureFile_ = disk_.PicturePath();
+    if (!view_.IsShown()) ShowFull();
+    FitMovieList();
+    PlacePicture();
+    FitChoiceList();
+    return true;
+  }
+
+  label_ = Text(disk_.IsPresent() ? res::kStrNoMovies : res::kStrNoDisk);
+  view_.ShowLabel(label_);
+  ShowMovies();
+  RebuildChoices();
+  PlacePicture();
+  FitChoiceList();
+  return true;
+}
+
+void FullScreenRules::RebuildChoices() {
+  choiceRows_.clear();
+  if (HasCommands()) {
+    if (movieSelection_ >= 0 && movieSelection_ < static_cast<int>(movieRows_.size())) {
+      const Movie* movie = movieRows_[static_cast<std::size_t>(movieSelection_)].movie;
+      if (movie != nullptr && movie->AudioStreams() >= 2) {
+        choiceRows_.push_back({Text(res::kStrPlayLang1), play_.get()});
+        choiceRows_.push_back({Text(res::kStrPlayLang2), playLang2_.get()});
+      } else {
+        choiceRows_.push_back({Text(res::kStrPlay), play_.get()});
+      }
+    }
+    choiceRows_.push_back({Text(res::kStrOptions), options_.get()});
+    choiceRows_.push_back({Text(res::kStrOff), off_.get()});
+  }
+  choiceSelection_ = choiceRows_.empty() ? -1 : 0;
+  ShowChoices();
+}
+
+void FullScreenRules::ShowMovies() { view_.ShowMovieRows(movieRows_, movieSelection_); }
+
+void FullScreenRules::ShowChoices() { view_.ShowChoiceRows(choiceRows_, choiceSelection_); }
+
+void FullScreenRules::FitMovieList() {
+  const int rows = static_cast<int>(movieRows_.size());
+  layout_.movieList =
+      screen::FitMovieList(layout_.movieList, rows, rows > 0 ? movieRowHeight_ : 0, Client());
+  view_.MoveControls(layout_);
+}
+
+void FullScreenRules::FitChoiceList() {
+  const std::vector<int> heights(choiceRows_.size(), choiceRowHeight_);
+  layout_.choiceList = screen::FitChoiceList(layout_.choiceList, heights, Client());
+  view_.MoveControls(layout_);
+}
+
+void FullScreenRules::PlacePicture() {
+  const Rect client = Client();
+  // A picture is decoded only as large as it is drawn, so it waits until the window is
+  // on the screen at its real size, and is decoded again when the window grows past it.
+  if (!pictureFile_.empty() && view_.IsShown()) {
+    const PictureSize area = CoverPicture::FreeArea(client, layout_.movieList, layout_.choiceList);
+    const PictureSize drawn = CoverPicture::DrawnSize(picture_.Size(), area);
+    const PictureSize held = picture_.PixelSize();
+    const bool tooSmall = picture_.HasPicture() && held != picture_.Size() &&
+                          (held.width < drawn.width || held.height < drawn.height);
+    if (!pictureTried_ || tooSmall) {
+      pictureTried_ = true;
+      picture_.Load(pictureFile_, area);
+    }
+  }
+  pictureRect_ = picture_.PlaceCoverPicture(client, layout_.movieList, layout_.choiceList);
+  view_.ShowPicture(pictureRect_);
+}
+
+void FullScreenRules::Relayout(const Rect& window) {
+  layout_ = screen::Relayout(layout_, reference_, window);
+  reference_ = window;
+  view_.MoveControls(layout_);
+  FitMovieList();
+  PlacePicture();
+  FitChoiceList();
+  view_.Invalidate();
+}
+
+void FullScreenRules::ApplyTheme() {
+  const Theme& theme = settings_.Theme;
+  screenHeight_ = view_.ScreenHeight();
+  const int moviePadding = RowPadding(theme.MoviesFont.height, screenHeight_);
+  const int choicePadding = RowPadding(theme.ChoiceFont.height, screenHeight_);
+  const int movieText = DrawnFontHeight(theme.MoviesFont.height, screenHeight_);
+  const int choiceText = DrawnFontHeight(theme.ChoiceFont.height, screenHeight_);
+  movieRowHeight_ = RowHeight(ListTextHeight(movieText, movieText), moviePadding);
+  choiceRowHeight_ = RowHeight(ListTextHeight(choiceText, choiceText), choicePadding);
+  view_.ApplyTheme(theme, moviePadding, choicePadding);
+  FitMovieList();
+  PlacePicture();
+}
+
+void FullScreenRules::ShowFull() {
+  view_.RemoveTrayIcon();
+  view_.ShowCovering();
+  Relayout(view_.CoveringRect());
+}
+
+void FullScreenRules::HideToTray() {
+  // A hidden window without a tray icon could not be reached again.
+  if (view_.AddTrayIcon()) {
+    view_.HideWindow();
+  } else {
+    view_.MinimiseWindow();
+  }
+}
+
+void FullScreenRules::ReleaseCommands() {
+  choiceRows_.clear();
+  choiceSelection_ = -1;
+  ShowChoices();
+  play_.reset();
+  playLang2_.reset();
+  options_.reset();
+  off_.reset();
+  view_.StopTimer();
+}
+
+void FullScreenRules::Play(bool secondAudio) {
+  if (movieSelection_ < 0 || movieSelection_ >= static_cast<int>(movieRows_.size())) return;
+  const Movie* movie = movieRows_[static_cast<std::size_t>(movieSelection_)].movie;
+  if (movie == nullptr) {
+    PlayAllMovies(services_, settings_, disk_);
+  } else if (movie->Type() != MovieType::Unknown) {
+    if (secondAudio) {
+      PlayMovieSecondAudio(services_, settings_, *movie);
+    } else {
+      PlayMovie(services_, settings_, *movie);
+    }
+  }
+}
+
+void FullScreenRules::OnPlay() { Play(false); }
+
+void FullScreenRules::OnPlayLang2() { Play(true); }
+
+void FullScreenRules::OnOptions() {
+  if (!view_.RunOptionsSheet() || ended_) return;
+  ApplyTheme();
+  RefreshDisk(true);
+}
+
+void FullScreenRules::EndWindow(bool powerOff) {
+  if (ended_) return;
+  ended_ = true;
+  ReleaseCommands();
+  view_.DestroyWindow();
+  if (powerOff) PowerOffIfWanted(services_.system, settings_);
+}
+
+void FullScreenRules::OnOff() { EndWindow(true); }
+
+void FullScreenRules::OnTimer() {
+  // A message box shown during a tick runs its own event loop, which would deliver the
+  // next tick into the middle of this one.
+  if (inTimer_ || ended_) return;
+  inTimer_ = true;
+  const bool changed = RefreshDisk(false);
+  const bool movieDisk = disk_.HasMovies() && disk_.DriveType(services_.volumes) == kDriveCdRom;
+  if (movieDisk && settings_.CloseLaunch != 0) {
+    CloseLaunchers(services_.processes, services_.volumes, diskPath_);
+  }
+  if (changed && movieDisk && settings_.Autoplay != 0) OnPlay();
+  inTimer_ = false;
+}
+
+void FullScreenRules::OnSize(const Rect& window) {
+  if (ended_ || !HasCommands()) return;
+  if (window.Width() == reference_.Width() && window.Height() == reference_.Height()) return;
+  Relayout(window);
+}
+
+void FullScreenRules::OnMovieSelChange(int row) {
+  movieSelection_ = row >= 0 && row < static_cast<int>(movieRows_.size()) ? row : -1;
+  RebuildChoices();
+  FitChoiceList();
+}
+
+void FullScreenRules::OnChoiceSelChange(int row) {
+  choiceSelection_ = row >= 0 && row < static_cast<int>(choiceRows_.size()) ? row : -1;
+}
+
+void FullScreenRules::RunCommand(CCommand* command) {
+  // The command may end the window: nothing of this object is used afterwards.
+  if (command != nullptr && command->CanRun()) command->Run();
+}
+
+int FullScreenRules::OnKeyToItem(Key key) {
+  const KeyAction action = ActionOf(key);
+  switch (action) {
+    case KeyAction::Eject:
+      services_.volumes.EjectMedia(diskPath_, true);
+      break;
+    case KeyAction::Load:
+      services_.volumes.EjectMedia(diskPath_, false);
+      break;
+    case KeyAction::Options:
+      RunCommand(options_.get());
+      break;
+    case KeyAction::Play:
+      RunCommand(play_.get());
+      break;
+    case KeyAction::Off:
+      RunCommand(off_.get());
+      break;
+    case KeyAction::Cancel:
+      OnCancel();
+      break;
+    case KeyAction::ListDefault:
+    case KeyAction::Ok:
+    case KeyAction::FocusNext:
+    case KeyAction::FocusPrevious:
+    case KeyAction::Nothing:
+      break;
+  }
+  return KeyToItemAnswer(action);
+}
+
+void FullScreenRules::OnOk(Focus focus) {
+  switch (focus) {
+    case Focus::ChoiceList:
+      if (choiceSelection_ >= 0 && choiceSelection_ < static_cast<int>(choiceRows_.size())) {
+        RunCommand(choiceRows_[static_cast<std::size_t>(choiceSelection_)].command);
+      }
+      return;
+    case Focus::MovieList:
+      return;  // the movie list has no activation
+    case Focus::Elsewhere:
+      EndWindow(false);
+      return;
+  }
+}
+
+void FullScreenRules::OnCancel() {
+  if (!ended_) HideToTray();
+}
+
+void FullScreenRules::OnClose() { EndWindow(false); }
+
+void FullScreenRules::OnTrayCommand(TrayCommand command) {
+  if (ended_) return;
+  switch (command) {
+    case TrayCommand::Open:
+      ShowFull();
+      return;
+    case TrayCommand::Configure:
+      OnOptions();
+      return;
+    case TrayCommand::Exit:
+      OnOff();
+      return;
+  }
+}
+
+void FullScreenRules::OnTrayDoubleClick() {
+  if (!ended_) ShowFull();
+}
+
+void FullScreenRules::OnTaskbarCreated() {
+  if (ended_) return;
+  if (settings_.FullScreen == kTrayIconStartMode || !view_.IsShown()) {
+    view_.AddTrayIcon();
+  }
+}
+
+void FullScreenRules::OnDestroy() {
+  view_.RemoveTrayIcon();
+  if (HasCommands()) ReleaseCommands();
+  ended_ = true;
+}
+
+}  // namespace quorvel::screen

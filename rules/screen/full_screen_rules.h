@@ -1,0 +1,171 @@
+#pragma once
+// The rules of the full-screen window, the television face of the program: what the
+// label, the movie list, the choice list and the cover picture show after each read of
+// the disk, when the screen changes, what the keys and the four commands do, what the
+// poll timer does (launcher closing, autoplay), and where everything goes. No toolkit
+// here: a view (screen_view.h) shows what these rules decide and reports input back.
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "disk/disk_info.h"
+#include "picture/cover_picture.h"
+#include "platform/services.h"
+#include "rules/screen/command.h"
+#include "rules/screen/screen_keys.h"
+#include "rules/screen/screen_layout.h"
+#include "rules/screen/screen_view.h"
+
+namespace quorvel {
+
+class Settings;
+
+namespace screen {
+
+// How often the disk is read again.
+inline constexpr std::chrono::milliseconds kPollInterval{5000};
+
+// What change detection compares between two reads: whether a disk answered, and its
+// label. Two disks with the same label count as the same disk, unless a read found the
+// drive empty in between.
+struct DiskKey {
+  bool present = false;
+  std::string label;
+  bool operator==(const DiskKey&) const = default;
+};
+
+// Which control has the keyboard focus when Enter is pressed.
+enum class Focus { ChoiceList, MovieList, Elsewhere };
+
+// Tray menu commands (menu 131).
+enum class TrayCommand { Open, Configure, Exit };
+
+class FullScreenRules {
+ public:
+  // `diskPath`: the folder or drive to read; empty means the first CD/DVD drive.
+  // `settings` and `services` must outlive the rules.
+  FullScreenRules(Settings& settings, const Services& services, ScreenView& view,
+                  std::string diskPath);
+  ~FullScreenRules();
+  FullScreenRules(const FullScreenRules&) = delete;
+  FullScreenRules& operator=(const FullScreenRules&) = delete;
+
+  // The window's initialisation, once its controls exist: `layout` holds the controls
+  // as the template placed them in the window's current rectangle (its design size).
+  // Creates the commands, applies the theme, fills the lists, reads the disk, shows or
+  // hides the window and starts the poll timer.
+  void OnInitDialog(const ScreenLayout& layout);
+
+  // Reads the disk; rebuilds the screen when it changed or when `force` is set. True
+  // when the screen was rebuilt.
+  bool RefreshDisk(bool force);
+  // The choices for the movie list's selection, row 0 selected.
+  void RebuildChoices();
+  void FitMovieList();
+  void FitChoiceList();
+  // Stretches the controls from the last window rectangle to `window`, then fits both
+  // lists and places the picture again.
+  void Relayout(const Rect& window);
+  // Fonts, colours and row heights from the settings' theme.
+  void ApplyTheme();
+  // Shows the window covering its screen (the tray icon goes); HideToTray puts the icon
+  // in the tray and hides the window, or minimises it where no tray takes the icon.
+  void ShowFull();
+  void HideToTray();
+  // Deletes the four commands and stops the poll timer. The choice rows that carried
+  // them are removed with them, so no row is left pointing at a deleted command.
+  void ReleaseCommands();
+
+  // The commands of the choice rows.
+  void OnPlay();
+  void OnPlayLang2();
+  void OnOptions();
+  void OnOff();
+
+  // Events.
+  void OnTimer();
+  void OnSize(const Rect& window);
+  void OnMovieSelChange(int row);
+  void OnChoiceSelChange(int row);
+  // A key pressed in either list; answers kKeyToItemHandled or kKeyToItemDefault.
+  int OnKeyToItem(Key key);
+  void OnOk(Focus focus);
+  void OnCancel();
+  // The window is closed from outside (its system menu, the window manager): it ends
+  // without powering off, as Enter outside the lists does.
+  void OnClose();
+  void OnTrayCommand(TrayCommand command);
+  void OnTrayDoubleClick();
+  // A tray host appeared (the taskbar was created again): the icon goes back in start
+  // mode 2, and in every mode while the window is hidden.
+  void OnTaskbarCreated();
+  void OnDestroy();
+
+  // What the screen shows.
+  const std::string& Label() const { return label_; }
+  const std::vector<MovieRow>& MovieRows() const { return movieRows_; }
+  int MovieSelection() const { return movieSelection_; }
+  const std::vector<ChoiceRow>& ChoiceRows() const { return choiceRows_; }
+  int ChoiceSelection() const { return choiceSelection_; }
+  const ScreenLayout& Layout() const { return layout_; }
+  const Rect& PictureRect() const { return pictureRect_; }
+  const CoverPicture& Picture() const { return picture_; }
+  const DiskInfo& Disk() const { return disk_; }
+  const std::string& DiskPath() const { return diskPath_; }
+  // Height of every row of each list, as the theme's fonts give it.
+  int MovieRowHeight() const { return movieRowHeight_; }
+  int ChoiceRowHeight() const { return choiceRowHeight_; }
+  bool HasCommands() const { return play_ != nullptr; }
+  bool Ended() const { return ended_; }
+
+ private:
+  void CreateCommands();
+  void ShowMovies();
+  void ShowChoices();
+  void PlacePicture();
+  void Play(bool secondAudio);
+  void EndWindow(bool powerOff);
+  static void RunCommand(CCommand* command);
+  Rect Client() const;
+
+  Settings& settings_;
+  Services services_;
+  ScreenView& view_;
+  std::string diskPath_;
+  DiskInfo disk_;
+  CoverPicture picture_;
+  std::string pictureFile_;    // the shown disk's picture, loaded once the window shows
+  bool pictureTried_ = false;  // a load of pictureFile_ was tried
+  DiskKey lastKey_;
+
+  std::string label_;
+  std::vector<Movie> shownMovies_;  // the movies the rows stand for
+  std::vector<MovieRow> movieRows_;
+  int movieSelection_ = -1;
+  std::vector<ChoiceRow> choiceRows_;
+  int choiceSelection_ = -1;
+
+  Rect reference_;  // the window rectangle the controls were last scaled for
+  ScreenLayout layout_;
+  Rect pictureRect_;
+  int screenHeight_ = 0;
+  int movieRowHeight_ = 0;
+  int choiceRowHeight_ = 0;
+
+  std::unique_ptr<CCommand> play_;
+  std::unique_ptr<CCommand> playLang2_;
+  std::unique_ptr<CCommand> options_;
+  std::unique_ptr<CCommand> off_;
+  bool inTimer_ = false;
+  bool ended_ = false;
+};
+
+// The start mode in which the tray icon comes back whenever a tray host appears.
+inline constexpr std::int32_t kTrayIconStartMode = 2;
+
+}  // namespace screen
+}  // namespace quorvel

@@ -1,0 +1,41 @@
+#include "rules/screen/screen_keys.h"
+
+#include <algorithm>
+
+namespace quorvel::screen {
+
+std::optional<Key> ActsAs(Key key) {
+  const auto* remote = std::find_if(kRemoteKeys.begin(), kRemoteKeys.end(),
+                                    [key](const RemoteKey& entry) { return entry.key == key; });
+  if (remote == kRemoteKeys.end()) return key;
+  return remote->actsAs;
+}
+
+KeyAction ActionOf(Key key) {
+  const std::optional<Key> meant = ActsAs(key);
+  if (!meant) return KeyAction::Nothing;
+  const auto* entry = std::find_if(kScreenKeys.begin(), kScreenKeys.end(),
+                                   [&meant](const KeyMeaning& e) { return e.key == *meant; });
+  return entry == kScreenKeys.end() ? KeyAction::ListDefault : entry->action;
+}
+
+int KeyToItemAnswer(KeyAction action) {
+  switch (action) {
+    case KeyAction::Eject:
+    case KeyAction::Load:
+    case KeyAction::Options:
+    case KeyAction::Play:
+    case KeyAction::Off:
+    case KeyAction::Cancel:
+    case KeyAction::Nothing:
+      return kKeyToItemHandled;
+    case KeyAction::ListDefault:
+    case KeyAction::Ok:
+    case KeyAction::FocusNext:
+    case KeyAction::FocusPrevious:
+      break;
+  }
+  return kKeyToItemDefault;
+}
+
+}  // namespace quorvel::screen

@@ -1,0 +1,86 @@
+#pragma once
+// What the screen's rules ask of the window that shows them. The rules decide what the
+// label, the two lists and the picture show and where; the view puts it on the screen
+// and reports the user's input back. A Qt view and a Windows view implement the same
+// interface.
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/theme.h"
+#include "picture/rect.h"
+#include "rules/screen/screen_layout.h"
+
+namespace quorvel {
+
+class CCommand;
+class Movie;
+
+namespace screen {
+
+// A row of the movie list: its text and the movie it stands for; none (null) for "Play
+// all movie files" and "No Movies". The movie belongs to the rules and stays valid
+// until the rows are shown again.
+struct MovieRow {
+  std::string text;
+  const Movie* movie = nullptr;
+};
+
+// A row of the choice list: its text and the command it runs; the command belongs to
+// the rules.
+struct ChoiceRow {
+  std::string text;
+  CCommand* command = nullptr;
+};
+
+class ScreenView {
+ public:
+  // The window's rectangle in screen pixels; the rules use its width and height.
+  virtual Rect WindowRect() const = 0;
+  // The rectangle the window covers when it is shown full: the screen it is on.
+  virtual Rect CoveringRect() const = 0;
+  // Height of that screen in pixels; fonts are never drawn higher.
+  virtual int ScreenHeight() const = 0;
+  // Whether the window is on the screen (shown, also when minimised).
+  virtual bool IsShown() const = 0;
+
+  virtual void ShowLabel(std::string_view text) = 0;
+  // Replaces every row of a list and selects `selected` (-1: none). The view reports no
+  // selection change for this.
+  virtual void ShowMovieRows(const std::vector<MovieRow>& rows, int selected) = 0;
+  virtual void ShowChoiceRows(const std::vector<ChoiceRow>& rows, int selected) = 0;
+  // Fonts and colours of the label, the window and both lists, with the padding above
+  // and below the text of each list's rows.
+  virtual void ApplyTheme(const Theme& theme, int moviePadding, int choicePadding) = 0;
+  // Moves the three controls (client pixels).
+  virtual void MoveControls(const ScreenLayout& layout) = 0;
+  // The cover picture was loaded, cleared or moved: it is drawn into `rect` (empty:
+  // nothing is drawn).
+  virtual void ShowPicture(const Rect& rect) = 0;
+  // Repaints the whole window.
+  virtual void Invalidate() = 0;
+
+  // Shows the window covering CoveringRect(), on top and active.
+  virtual void ShowCovering() = 0;
+  virtual void HideWindow() = 0;
+  virtual void MinimiseWindow() = 0;
+  // Puts the program's icon into the tray; false when no tray can take it.
+  virtual bool AddTrayIcon() = 0;
+  virtual void RemoveTrayIcon() = 0;
+
+  // Runs the options sheet over the window; true when it was closed with OK.
+  virtual bool RunOptionsSheet() = 0;
+  virtual void StartTimer(std::chrono::milliseconds interval) = 0;
+  virtual void StopTimer() = 0;
+  // Closes the window for good; the program ends with it. The view is destroyed only
+  // after the call that asked for it has returned.
+  virtual void DestroyWindow() = 0;
+
+ protected:
+  ~ScreenView() = default;
+};
+
+}  // namespace screen
+}  // namespace quorvel

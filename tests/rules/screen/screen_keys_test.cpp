@@ -1,0 +1,65 @@
+#include "rules/screen/screen_keys.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvel::screen {
+namespace {
+
+struct KeyCase {
+  Key key;
+  KeyAction action;
+  int answer;  // to a key-to-item request
+};
+
+constexpr int kHandled = kKeyToItemHandled;
+constexpr int kDefault = kKeyToItemDefault;
+
+TEST(ScreenKeysTest, EveryKeyAndWhatItDoes) {
+  const KeyCase cases[] = {
+      // The window's letters: handled by the window, the list does nothing more.
+      {Key::E, KeyAction::Eject, kHandled},
+      {Key::L, KeyAction::Load, kHandled},
+      {Key::O, KeyAction::Options, kHandled},
+      {Key::P, KeyAction::Play, kHandled},
+      {Key::Q, KeyAction::Off, kHandled},
+      {Key::X, KeyAction::Off, kHandled},
+      // The list and the dialog keep these: focus moves, OK and Cancel.
+      {Key::Left, KeyAction::FocusNext, kDefault},
+      {Key::Right, KeyAction::FocusPrevious, kDefault},
+      {Key::Enter, KeyAction::Ok, kDefault},
+      {Key::Escape, KeyAction::Cancel, kHandled},
+      // Arrows, Page Up/Down, Home, End and every other key: the list box's own.
+      {Key::Other, KeyAction::ListDefault, kDefault},
+      // Remote controls and media keyboards: Play and Play/Pause as P, Eject as E, Menu as
+      // O, Back as Escape; Stop does nothing and the list does not see it either.
+      {Key::MediaPlay, KeyAction::Play, kHandled},
+      {Key::MediaPlayPause, KeyAction::Play, kHandled},
+      {Key::Eject, KeyAction::Eject, kHandled},
+      {Key::Menu, KeyAction::Options, kHandled},
+      {Key::Back, KeyAction::Cancel, kHandled},
+      {Key::MediaStop, KeyAction::Nothing, kHandled},
+  };
+  int covered = 0;
+  for (const KeyCase& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.key));
+    EXPECT_EQ(ActionOf(c.key), c.action);
+    EXPECT_EQ(KeyToItemAnswer(ActionOf(c.key)), c.answer);
+    ++covered;
+  }
+  EXPECT_EQ(covered, static_cast<int>(Key::Back) + 1) << "a key without a case above";
+}
+
+TEST(ScreenKeysTest, RemoteKeysActAsWindowKeysAndNoOtherKeyIsRemapped) {
+  EXPECT_EQ(ActsAs(Key::MediaPlay), Key::P);
+  EXPECT_EQ(ActsAs(Key::Back), Key::Escape);
+  EXPECT_EQ(ActsAs(Key::MediaStop), std::nullopt);
+  for (const KeyMeaning& own : kScreenKeys) EXPECT_EQ(ActsAs(own.key), own.key);
+  // A remote key never acts as another remote key, so one look-up is enough.
+  for (const RemoteKey& remote : kRemoteKeys) {
+    if (!remote.actsAs) continue;
+    EXPECT_EQ(ActsAs(*remote.actsAs), remote.actsAs);
+  }
+}
+
+}  // namespace
+}  // namespace quorvel::screen
