@@ -114,6 +114,9 @@ TEST_F(QuorvelctlTest, SettingsSetChangesNamedValuesAndRefusesBadOnesSavingNothi
       {"settings", "set", "Bogus=1"},
       {"settings", "set", "FullScreen=x"},
       {"settings", "set", "FullScreen=2147483648"},
+      {"settings", "set", "FullScreen=7"},
+      {"settings", "set", "FullScreen=-1"},
+      {"settings", "set", "Shutdown=2"},
       {"settings", "set", "MinFileSize=-1"},
       {"settings", "set", "FullScreen="},
       {"settings", "set", "FullScreen"},
@@ -125,6 +128,38 @@ TEST_F(QuorvelctlTest, SettingsSetChangesNamedValuesAndRefusesBadOnesSavingNothi
     EXPECT_THAT(result.err, HasSubstr("quorvelctl: ")) << args.back();
     EXPECT_EQ(ReadFileBytes(store()), before) << args.back();
   }
+  // The range is said in words.
+  EXPECT_EQ(Run({"settings", "set", "FullScreen=7"}).err,
+            "quorvelctl: \"7\" is not a value of \"FullScreen\", which takes a whole number from "
+            "0 to 3 (0 configuration dialog, 1 full screen window, 2 icon in the tray, 3 system "
+            "shell)\n");
+  EXPECT_EQ(Run({"settings", "set", "autoplay=5"}).err,
+            "quorvelctl: \"5\" is not a value of \"Autoplay\", which takes a whole number from 0 "
+            "to 1 (0 off, 1 on)\n");
+}
+
+TEST_F(QuorvelctlTest, NumberOptionsOutsideTheirRangeAreRefusedInWords) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string says;
+  };
+  const std::vector<Case> cases = {
+      {{"play", "--movie", "0", "/nonexistent"}, "--movie: must be 1 or more, not 0"},
+      {{"play", "--movie", "-3", "/nonexistent"}, "--movie: must be 1 or more, not -3"},
+      {{"play", "--movie", "x", "/nonexistent"},
+       "--movie: \"x\" is not a whole number; it must be 1 or more"},
+      {{"play", "--movie", "99999999999", "/nonexistent"},
+       "--movie: must be at most 2147483647, not 99999999999"},
+      {{"players", "add", "--name", "p", "--path", "/p", "--playlist", "3"},
+       "--playlist: must be from -1 to 2, not 3"},
+  };
+  for (const Case& c : cases) {
+    const Result result = Run(c.args);
+    EXPECT_EQ(result.status, 2) << c.says;
+    EXPECT_THAT(result.err, HasSubstr(c.says + "\n"));
+    EXPECT_LT(result.err.size(), 200u) << result.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(store()));
 }
 
 TEST_F(QuorvelctlTest, PlayersAreAddedInOrderListedAndRemovedByExactName) {
@@ -204,10 +239,19 @@ TEST_F(QuorvelctlTest, ConcurrentSetsOfDifferentValuesAreAllKept) {
   constexpr int kRounds = 20;
   constexpr std::size_t kProcesses = 20;
   static_assert(kProcesses <= kStoredSettings.size());
+  // Every round gives each setting a value other than the round before, within its range.
   const auto valueOf = [](int round, std::size_t i) {
-    return kStoredSettings[i].IsText()
-               ? "round " + std::to_string(round) + " value " + std::to_string(i)
-               : std::to_string(round * 100 + static_cast<int>(i));
+    const int n = static_cast<int>(i);
+    switch (kStoredSettings[i].kind) {
+      case SettingKind::Text:
+        return "round " + std::to_string(round) + " value " + std::to_string(i);
+      case SettingKind::Switch:
+        return std::to_string((round + n) % 2);
+      case SettingKind::StartMode:
+        return std::to_string(round % 4);
+      default:
+        return std::to_string(round * 100 + n);
+    }
   };
   for (int round = 0; round < kRounds; ++round) {
     std::vector<pid_t> running;
