@@ -34,15 +34,18 @@ bool ReadText(Registry& registry, RegKey key, std::string_view name, std::string
   return true;
 }
 
-TextRead ReadTextValue(Registry& registry, RegKey key, std::string_view name, std::string& field) {
-  if (ReadText(registry, key, name, field)) return TextRead::Read;
+bool ValueStored(Registry& registry, RegKey key, std::string_view name) {
   // The store tells a missing value from a long one only by whether a buffer as large as
   // any value it keeps gets it. One such buffer serves every read of the thread; left
   // uninitialised, only the bytes a long value fills are ever touched.
   thread_local const std::unique_ptr<char[]> probe(new char[kMaxValueSize]);
   return registry.QueryValue(key, name, probe.get(), static_cast<std::uint32_t>(kMaxValueSize))
-             ? TextRead::TooLong
-             : TextRead::Missing;
+      .has_value();
+}
+
+TextRead ReadTextValue(Registry& registry, RegKey key, std::string_view name, std::string& field) {
+  if (ReadText(registry, key, name, field)) return TextRead::Read;
+  return ValueStored(registry, key, name) ? TextRead::TooLong : TextRead::Missing;
 }
 
 bool WriteNumber(Registry& registry, RegKey key, std::string_view name, std::uint32_t value) {
@@ -57,6 +60,18 @@ bool WriteNumber(Registry& registry, RegKey key, std::string_view name, std::int
 bool WriteText(Registry& registry, RegKey key, std::string_view name, const std::string& text) {
   return registry.SetValue(key, name, RegType::Sz, text.c_str(),
                            static_cast<std::uint32_t>(text.size() + 1));
+}
+
+bool WriteDefaultNumber(Registry& registry, RegKey key, std::string_view name,
+                        std::uint32_t value) {
+  const std::array<std::uint8_t, 4> bytes = LittleEndianBytes32(value);
+  return registry.SetDefaultValue(key, name, RegType::Dword, bytes.data(), 4);
+}
+
+bool WriteDefaultText(Registry& registry, RegKey key, std::string_view name,
+                      const std::string& text) {
+  return registry.SetDefaultValue(key, name, RegType::Sz, text.c_str(),
+                                  static_cast<std::uint32_t>(text.size() + 1));
 }
 
 }  // namespace quorvel

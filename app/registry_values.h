@@ -31,10 +31,17 @@ enum class TextRead { Read, Missing, TooLong };
 // stores one) from a missing one; in both cases the field keeps what it holds.
 TextRead ReadTextValue(Registry& registry, RegKey key, std::string_view name, std::string& field);
 
+// Whether the key holds a value of that name, of any size.
+bool ValueStored(Registry& registry, RegKey key, std::string_view name);
+
 // REG_DWORD, 4 bytes little-endian.
 bool WriteNumber(Registry& registry, RegKey key, std::string_view name, std::uint32_t value);
 bool WriteNumber(Registry& registry, RegKey key, std::string_view name, std::int32_t value);
 // REG_SZ, the text and its terminating NUL.
 bool WriteText(Registry& registry, RegKey key, std::string_view name, const std::string& text);
+// The same as defaults that only fill a gap (Registry::SetDefaultValue).
+bool WriteDefaultNumber(Registry& registry, RegKey key, std::string_view name, std::uint32_t value);
+bool WriteDefaultText(Registry& registry, RegKey key, std::string_view name,
+                      const std::string& text);
 
 }  // namespace quorvel

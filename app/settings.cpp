@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -11,27 +12,48 @@ namespace quorvel {
 
 namespace {
 
-constexpr StoredSetting Number(std::string_view name, std::int32_t Settings::*field) {
-  return StoredSetting{name, field, nullptr, nullptr};
+constexpr StoredSetting Switch(std::string_view name, std::int32_t Settings::*field) {
+  return StoredSetting{name, field, nullptr, nullptr, SettingKind::Switch};
 }
 constexpr StoredSetting Text(std::string_view name, std::string Settings::*field) {
-  return StoredSetting{name, nullptr, nullptr, field};
+  return StoredSetting{name, nullptr, nullptr, field, SettingKind::Text};
 }
+
+constexpr SettingRange kRanges[] = {
+    {SettingKind::StartMode, 0, 3,
+     "0 configuration dialog, 1 full screen window, 2 icon in the tray, 3 system shell"},
+    {SettingKind::Switch, 0, 1, "0 off, 1 on"},
+    {SettingKind::Size, 0, 4294967295, ""},
+    {SettingKind::PlaylistType, -1, 2, "-1 none, 0 BSPlayer, 1 ASX, 2 M3U"},
+    {SettingKind::Text, 0, static_cast<std::int64_t>(kMaxSettingTextLength), ""},
+};
 
 }  // namespace
 
+const SettingRange& RangeOf(SettingKind kind) {
+  for (const auto& range : kRanges) {
+    if (range.kind == kind) return range;
+  }
+  return kRanges[std::size(kRanges) - 1];
+}
+
+bool InRange(SettingKind kind, std::int64_t value) {
+  const SettingRange& range = RangeOf(kind);
+  return value >= range.low && value <= range.high;
+}
+
 const std::array<StoredSetting, kStoredNumberCount + kStoredTextCount> kStoredSettings = {{
-    Number("FullScreen", &Settings::FullScreen),
-    Number("Shutdown", &Settings::Shutdown),
-    Number("CloseLaunch", &Settings::CloseLaunch),
-    Number("DisableAutorun", &Settings::DisableAutorun),
-    Number("ReadMDVD", &Settings::ReadMDVD),
-    Number("MDVDPlay", &Settings::MDVDPlay),
-    Number("ReadConf", &Settings::ReadConf),
-    Number("SubMDVD", &Settings::SubMDVD),
-    Number("SubMDVDAdj", &Settings::SubMDVDAdj),
-    StoredSetting{"MinFileSize", nullptr, &Settings::MinFileSize, nullptr},
-    Number("Autoplay", &Settings::Autoplay),
+    StoredSetting{"FullScreen", &Settings::FullScreen, nullptr, nullptr, SettingKind::StartMode},
+    Switch("Shutdown", &Settings::Shutdown),
+    Switch("CloseLaunch", &Settings::CloseLaunch),
+    Switch("DisableAutorun", &Settings::DisableAutorun),
+    Switch("ReadMDVD", &Settings::ReadMDVD),
+    Switch("MDVDPlay", &Settings::MDVDPlay),
+    Switch("ReadConf", &Settings::ReadConf),
+    Switch("SubMDVD", &Settings::SubMDVD),
+    Switch("SubMDVDAdj", &Settings::SubMDVDAdj),
+    StoredSetting{"MinFileSize", nullptr, &Settings::MinFileSize, nullptr, SettingKind::Size},
+    Switch("Autoplay", &Settings::Autoplay),
     Text("DivX Player", &Settings::DivXPlayer),
     Text("DivX Command Line", &Settings::DivXCommandLine),
     Text("DivX (Audio2) Player", &Settings::DivXAudio2Player),
@@ -119,11 +141,25 @@ bool Settings::Load(Registry& registry, UserMessages& messages) {
 bool Settings::Save(Registry& registry) const {
   ScopedKey main(registry, registry.CreateKey(kCurrentUser, kMainKeyPath));
   if (!main) return false;
+  static const Settings kDefaults;
   for (const auto& setting : kStoredSettings) {
-    const bool written =
-        setting.IsText()
-            ? WriteText(registry, main.get(), setting.name, this->*setting.text)
-            : WriteNumber(registry, main.get(), setting.name, setting.NumberBits(*this));
+    // A value the store lacks and that the record holds at the program's default is a
+    // default, not a choice of the user's: it fills the gap only if the value is still
+    // missing when the store merges the save, so a value that another program (quorvelctl)
+    // stored after this one loaded stays.
+    const bool isDefault = setting.IsText()
+                               ? this->*setting.text == kDefaults.*setting.text
+                               : setting.NumberBits(*this) == setting.NumberBits(kDefaults);
+    const bool fill = isDefault && !ValueStored(registry, main.get(), setting.name);
+    bool written = false;
+    if (setting.IsText()) {
+      written = fill ? WriteDefaultText(registry, main.get(), setting.name, this->*setting.text)
+                     : WriteText(registry, main.get(), setting.name, this->*setting.text);
+    } else {
+      const std::uint32_t bits = setting.NumberBits(*this);
+      written = fill ? WriteDefaultNumber(registry, main.get(), setting.name, bits)
+                     : WriteNumber(registry, main.get(), setting.name, bits);
+    }
     if (!written) return false;
   }
   if (!SavePlayers(registry, main.get(), Players)) return false;

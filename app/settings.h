@@ -69,6 +69,35 @@ class Settings {
   PlayerList Players;
 };
 
+// What a stored value means, and so which values it takes.
+enum class SettingKind {
+  StartMode,     // "FullScreen": 0 to 3 (StartMode)
+  Switch,        // 0 off, 1 on
+  Size,          // a whole number of 0 or more (MinFileSize, megabytes)
+  PlaylistType,  // a player's "Playlist": -1 to 2 (PlaylistType)
+  Text,          // at most kMaxSettingTextLength bytes
+};
+
+// The longest text a setting can hold and be read back (the reading buffer holds 1024
+// bytes with the terminating NUL).
+inline constexpr std::size_t kMaxSettingTextLength = 1023;
+
+// The values a kind of setting takes, low to high, and how they are told to a user.
+struct SettingRange {
+  SettingKind kind;
+  std::int64_t low;
+  std::int64_t high;
+  std::string_view meaning;  // "" when the numbers speak for themselves
+};
+
+// The one table of the kinds and their ranges, which everything that checks a value a
+// user gives uses (the options pages, quorvelctl). What the program reads from a store
+// is not checked against it: a hand-edited value is taken as it is.
+const SettingRange& RangeOf(SettingKind kind);
+
+// Whether `value` is one the kind takes (texts: by their length).
+bool InRange(SettingKind kind, std::int64_t value);
+
 // One value of the main key, bound to its field: a number (signed or, for MinFileSize,
 // unsigned) or a text. Exactly one of the three members is set.
 struct StoredSetting {
@@ -76,6 +105,7 @@ struct StoredSetting {
   std::int32_t Settings::*number = nullptr;
   std::uint32_t Settings::*unsignedNumber = nullptr;
   std::string Settings::*text = nullptr;
+  SettingKind kind = SettingKind::Text;
 
   bool IsText() const { return text != nullptr; }
   // A number field's bits, as stored.

@@ -26,6 +26,7 @@
 #include "picture/bmp_reader.h"
 #include "picture/cover_picture.h"
 #include "picture/jpeg_loader.h"
+#include "platform/services.h"
 #include "rules/screen/screen_layout.h"
 #include "windows_rules/little_endian.h"
 
@@ -46,6 +47,14 @@ class SilentMessages final : public quorvel::UserMessages {
     return quorvel::MessageAnswer::Ok;
   }
 };
+
+// The platform's files service, through which the program reads cover pictures.
+quorvel::Files& DiskFiles() {
+  static SilentMessages messages;
+  static const std::unique_ptr<quorvel::PlatformServices> platform =
+      quorvel::CreatePlatformServices(messages);
+  return platform->services.files;
+}
 
 // A picture that compresses like a photograph: a sky with soft clouds over textured
 // land, sixty hard-edged shapes in front, and a little sensor noise. At quality 90 it
@@ -194,7 +203,7 @@ void WriteJpeg(const std::string& path, std::vector<std::uint8_t>& rgb) {
 }
 
 void BM_BmpReader(benchmark::State& state) {
-  quorvel::BmpReader reader;
+  quorvel::BmpReader reader(DiskFiles());
   for (auto _ : state) {
     int width = 0;
     int height = 0;
@@ -253,7 +262,7 @@ void BM_BareLibjpegDecodeEighths(benchmark::State& state) {
 
 void BM_JpegLoader(benchmark::State& state) {
   SilentMessages messages;
-  quorvel::JpegLoader loader(messages);
+  quorvel::JpegLoader loader(DiskFiles(), messages);
   for (auto _ : state) {
     int width = 0;
     int height = 0;
@@ -265,7 +274,7 @@ void BM_JpegLoader(benchmark::State& state) {
 
 void BM_CoverPictureLoadJpeg(benchmark::State& state) {
   SilentMessages messages;
-  quorvel::CoverPicture picture(messages);
+  quorvel::CoverPicture picture(DiskFiles(), messages);
   for (auto _ : state) {
     if (!picture.Load(jpegPath)) state.SkipWithError("cover load failed");
     benchmark::DoNotOptimize(picture.Pixels());
@@ -290,7 +299,7 @@ quorvel::PictureSize CoverAreaOnFullHd() {
 
 void BM_CoverPictureForFullHdScreen(benchmark::State& state) {
   SilentMessages messages;
-  quorvel::CoverPicture picture(messages);
+  quorvel::CoverPicture picture(DiskFiles(), messages);
   const quorvel::PictureSize area = CoverAreaOnFullHd();
   for (auto _ : state) {
     if (!picture.Load(jpegPath, area)) state.SkipWithError("cover load failed");

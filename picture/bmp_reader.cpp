@@ -2,20 +2,15 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 
+#include "picture/picture_file.h"
 #include "windows_rules/little_endian.h"
 
 namespace quorvel {
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // Header sizes with a meaning of their own.
 constexpr std::uint32_t kFileHeaderSize = 14;      // magic, file size, reserved, offset
@@ -47,7 +42,7 @@ bool Supported(unsigned bits) { return bits == 1 || bits == 4 || bits == 8 || bi
 
 // Reads `count` palette entries of `entryBytes` (blue, green, red[, reserved]) and keeps
 // those the bit count can index. Returns the bytes read; fewer than asked is a read error.
-std::uint64_t ReadPalette(std::FILE* file, std::uint64_t count, unsigned entryBytes,
+std::uint64_t ReadPalette(PictureFile& file, std::uint64_t count, unsigned entryBytes,
                           Palette& palette) {
   std::array<std::uint8_t, kSkipChunk> chunk;
   std::uint64_t entry = 0;
@@ -56,7 +51,7 @@ std::uint64_t ReadPalette(std::FILE* file, std::uint64_t count, unsigned entryBy
   while (total < wanted) {
     const auto ask =
         static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), wanted - total));
-    const std::size_t got = std::fread(chunk.data(), 1, ask, file);
+    const std::size_t got = file.Read(chunk.data(), ask);
     for (std::size_t i = 0; i + entryBytes <= got; i += entryBytes, ++entry) {
       if (entry < palette.size()) palette[entry] = {chunk[i + 2], chunk[i + 1], chunk[i]};
     }
@@ -64,29 +59,6 @@ std::uint64_t ReadPalette(std::FILE* file, std::uint64_t count, unsigned entryBy
     if (got < ask) break;
   }
   return total;
-}
-
-// Reads and drops `count` bytes; returns how many there were.
-std::uint64_t Skip(std::FILE* file, std::uint64_t count) {
-  std::array<std::uint8_t, kSkipChunk> chunk;
-  std::uint64_t total = 0;
-  while (total < count) {
-    const auto ask = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), count - total));
-    const std::size_t got = std::fread(chunk.data(), 1, ask, file);
-    total += got;
-    if (got < ask) break;
-  }
-  return total;
-}
-
-// True when the file is at least `length` bytes long. The position is kept. A stream
-// whose length cannot be learned (one that cannot seek) counts as too short.
-bool HoldsBytes(std::FILE* file, std::uint64_t length) {
-  const long here = std::ftell(file);
-  if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return false;
-  const long end = std::ftell(file);
-  if (std::fseek(file, here, SEEK_SET) != 0 || end < 0) return false;
-  return static_cast<std::uint64_t>(end) >= length;
 }
 
 void ExpandIndices(const std::uint8_t* in, unsigned bits, int width, const Palette& palette,
@@ -125,17 +97,18 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
   errorText_ = kOk;
   bytesRead_ = 0;
 
-  File file(std::fopen(path.c_str(), "rb"));
-  if (!file) return Fail(std::string(kCantOpen) + path);
-  std::FILE* in = file.get();
+  // Through the files service: a FIFO or device named like a picture is refused at the
+  // opening rather than blocking it.
+  PictureFile in(files_, path);
+  if (!in.IsOpen()) return Fail(std::string(kCantOpen) + path);
 
   std::uint8_t magic[2] = {};
-  bytesRead_ += std::fread(magic, 1, sizeof magic, in);
+  bytesRead_ += in.Read(magic, sizeof magic);
   if (magic[0] != 'B' || magic[1] != 'M') return Fail(kNotBmp);
 
   // File size, two reserved fields, pixel data offset, info header size.
   std::uint8_t fileHeader[16];
-  std::size_t got = std::fread(fileHeader, 1, sizeof fileHeader, in);
+  std::size_t got = in.Read(fileHeader, sizeof fileHeader);
   bytesRead_ += got;
   if (got < sizeof fileHeader) return Fail(kReadErrorHeader);
   Header header;
@@ -144,7 +117,7 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
 
   if (header.headerSize == kCoreHeaderSize) {
     std::uint8_t core[8];
-    got = std::fread(core, 1, sizeof core, in);
+    got = in.Read(core, sizeof core);
     bytesRead_ += got;
     if (got < sizeof core) return Fail(kReadErrorHeader);
     header.width = U16(core);
@@ -164,7 +137,7 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
     // The fields after the size field; a shortened header leaves the rest zero.
     std::uint8_t info[kInfoHeaderSize - 4] = {};
     const std::size_t wanted = std::min(header.headerSize, kInfoHeaderSize) - 4;
-    got = std::fread(info, 1, wanted, in);
+    got = in.Read(info, wanted);
     bytesRead_ += got;
     if (got < wanted) return Fail(kReadErrorHeader);
     header.width = S32(info);
@@ -182,7 +155,7 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
     // The palette starts where the declared header ends.
     if (header.headerSize > kInfoHeaderSize) {
       const std::uint64_t extra = header.headerSize - kInfoHeaderSize;
-      got = static_cast<std::size_t>(Skip(in, extra));
+      got = static_cast<std::size_t>(in.Skip(extra));
       bytesRead_ += got;
       if (got < extra) return Fail(kReadErrorHeader);
     }
@@ -202,14 +175,16 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
   if (bytesRead_ > header.pixelOffset) return Fail(kCorruptPalette);
   // Whatever lies between the headers and the pixel data is skipped; a file that ends
   // there has no pixel rows, which the row reading below deals with.
-  Skip(in, header.pixelOffset - bytesRead_);
+  in.Skip(header.pixelOffset - bytesRead_);
   bytesRead_ = header.pixelOffset;
 
   if (header.width <= 0 || header.height <= 0) return Fail(kBadSize);
   // Both fit an int: they came from 32-bit signed or 16-bit fields and are positive.
   width = static_cast<int>(header.width);
   height = static_cast<int>(header.height);
-  if (!RgbImage::SizeAllowed(header.width, header.height, maxPixels_)) return Fail(kAllocFailed);
+  if (!RgbImage::SizeAllowed(header.width, header.height, maxPixels_)) {
+    return Fail(PictureTooLargeText(header.width, header.height));
+  }
 
   // File rows run bottom-up, each padded to a multiple of 4 bytes. The picture is only
   // allocated once the file is seen to hold every row, so that memory is bounded by what
@@ -217,7 +192,7 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
   const std::size_t rowBytes = (static_cast<std::size_t>(width) * header.bits + 7) / 8;
   const std::size_t padding = (4 - rowBytes % 4) % 4;
   const std::size_t fileRow = rowBytes + padding;
-  if (!HoldsBytes(in, std::uint64_t{header.pixelOffset} + std::uint64_t{fileRow} * header.height)) {
+  if (in.Size() < std::uint64_t{header.pixelOffset} + std::uint64_t{fileRow} * header.height) {
     return Fail(kReadErrorPixels);
   }
   RgbImage image = RgbImage::Allocate(header.width, header.height, false, maxPixels_);
@@ -229,11 +204,11 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
     std::uint8_t padBytes[4];
     for (int row = height - 1; row >= 0; --row) {
       std::uint8_t* out = image.Row(row);
-      got = std::fread(out, 1, rowBytes, in);
+      got = in.Read(out, rowBytes);
       bytesRead_ += got;
       if (got < rowBytes) return Fail(kReadErrorPixels);
       SwapRedBlue(out, static_cast<std::size_t>(width));
-      got = std::fread(padBytes, 1, padding, in);
+      got = in.Read(padBytes, padding);
       bytesRead_ += got;
       if (got < padding) return Fail(kReadErrorPixels);
     }
@@ -243,7 +218,7 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
   std::unique_ptr<std::uint8_t[]> indices(new (std::nothrow) std::uint8_t[fileRow]);
   if (!indices) return Fail(kAllocFailed);
   for (int row = height - 1; row >= 0; --row) {
-    got = std::fread(indices.get(), 1, fileRow, in);
+    got = in.Read(indices.get(), fileRow);
     bytesRead_ += got;
     if (got < fileRow) return Fail(kReadErrorPixels);
     ExpandIndices(indices.get(), header.bits, width, palette, image.Row(row));

@@ -108,19 +108,19 @@ CoverFormat CoverFormatOf(std::string_view path) {
   return CoverFormat::None;
 }
 
-RgbImage DecodeCoverFile(const std::string& path, UserMessages& messages) {
+RgbImage DecodeCoverFile(const std::string& path, Files& files, UserMessages& messages) {
   PictureSize fullSize;
-  return DecodeCoverFile(path, messages, PictureSize{}, fullSize);
+  return DecodeCoverFile(path, files, messages, PictureSize{}, fullSize);
 }
 
-RgbImage DecodeCoverFile(const std::string& path, UserMessages& messages, PictureSize area,
-                         PictureSize& fullSize) {
+RgbImage DecodeCoverFile(const std::string& path, Files& files, UserMessages& messages,
+                         PictureSize area, PictureSize& fullSize) {
   fullSize = {};
   int width = 0;
   int height = 0;
   switch (CoverFormatOf(path)) {
     case CoverFormat::Jpeg: {
-      JpegLoader loader(messages);
+      JpegLoader loader(files, messages);
       RgbImage image = area.width > 0 && area.height > 0
                            ? loader.Load(path, width, height,
                                          [area](PictureSize full) {
@@ -135,7 +135,7 @@ RgbImage DecodeCoverFile(const std::string& path, UserMessages& messages, Pictur
       return image;
     }
     case CoverFormat::Bmp: {
-      BmpReader reader;
+      BmpReader reader(files);
       RgbImage image = reader.Read(path, width, height);
       if (!image || reader.ErrorText() != bmp_text::kOk) {
         messages.Show(reader.ErrorText(), {}, MessageButtons::Ok, MessageIcon::None);
@@ -165,7 +165,7 @@ bool CoverPicture::Load(const std::string& path, PictureSize area) {
   if (format == CoverFormat::None) return false;
   Clear();
   if (format == CoverFormat::Jpeg) {
-    JpegLoader loader(messages_);
+    JpegLoader loader(files_, messages_);
     int width = 0;
     int height = 0;
     JpegLoader::ShownSize shown;
@@ -180,7 +180,7 @@ bool CoverPicture::Load(const std::string& path, PictureSize area) {
     return TakeOver(std::move(bitmap), {width, height});
   }
   PictureSize fullSize;
-  RgbImage image = DecodeCoverFile(path, messages_, area, fullSize);
+  RgbImage image = DecodeCoverFile(path, files_, messages_, area, fullSize);
   if (!image) {
     Clear();
     return false;

@@ -12,6 +12,7 @@
 #include "picture/jpeg_loader.h"
 #include "picture/rect.h"
 #include "picture/rgb_image.h"
+#include "platform/files.h"
 #include "platform/user_messages.h"
 
 namespace quorvel {
@@ -40,21 +41,25 @@ static_assert(sizeof(BitmapInfoHeader) == 40);
 enum class CoverFormat { None, Jpeg, Bmp };
 CoverFormat CoverFormatOf(std::string_view path);
 
-// Decodes `path` as the cover picture does, showing the same messages through `messages`:
-// for a JPEG the loader's own messages and then "JPEG load failed"; for a BMP the
-// reader's error text. An unknown ending gives an empty image and no message.
-RgbImage DecodeCoverFile(const std::string& path, UserMessages& messages);
+// Decodes `path`, read through `files`, as the cover picture does, showing the same
+// messages through `messages`: for a JPEG the loader's own messages and then "JPEG load
+// failed"; for a BMP the reader's error text. An unknown ending gives an empty image and
+// no message.
+RgbImage DecodeCoverFile(const std::string& path, Files& files, UserMessages& messages);
 
 // The same for a picture to be shown shrunk to fit `area`: a JPEG is decoded at the
 // smallest of the library's scales that still gives at least the shown size (full size
 // when `area` is empty). `fullSize` receives the picture's own size, which the image may
 // be smaller than.
-RgbImage DecodeCoverFile(const std::string& path, UserMessages& messages, PictureSize area,
-                         PictureSize& fullSize);
+RgbImage DecodeCoverFile(const std::string& path, Files& files, UserMessages& messages,
+                         PictureSize area, PictureSize& fullSize);
 
 class CoverPicture {
  public:
-  explicit CoverPicture(UserMessages& messages) : messages_(messages) {}
+  // Pictures are read through `files` (never opened here: a file that is not a regular
+  // one, such as a FIFO, fails as one that cannot be opened); failures are shown
+  // through `messages`.
+  CoverPicture(Files& files, UserMessages& messages) : files_(files), messages_(messages) {}
 
   // Zeroes the header and frees the pixels.
   void Clear();
@@ -106,6 +111,7 @@ class CoverPicture {
   std::size_t RowBytes() const;
 
  private:
+  Files& files_;
   UserMessages& messages_;
   BitmapInfoHeader header_;
   std::unique_ptr<std::uint8_t[]> pixels_;

@@ -8,14 +8,13 @@
 
 // jpeglib.h needs FILE and size_t declared first; it declares its functions extern "C".
 #include <jpeglib.h>
+// After jpeglib.h: the message codes and the macros that raise them.
+#include <jerror.h>
+
+#include "picture/picture_file.h"
 
 namespace quorvel {
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // The library's error manager followed by what the loader's own handlers need.
 // `pub` comes first: the library hands the handlers a pointer to it.
@@ -63,6 +62,61 @@ void LimitScans(j_common_ptr info) {
   std::longjmp(errors.returnPoint, 1);
 }
 
+// The library's data source over a picture file of the files service: it hands the
+// library one chunk of the file at a time, straight from the file's own buffer, so that
+// memory stays bounded however large the file is. As the library's own file source
+// does, a file that ends early is given an end-of-picture marker, with a warning, and
+// an empty file is a fatal error.
+struct FileSource {
+  jpeg_source_mgr pub;  // first: the library hands the handlers a pointer to it
+  PictureFile* file = nullptr;
+  std::size_t given = 0;  // bytes of the file's chunk handed to the library
+  bool startOfFile = true;
+};
+
+FileSource& SourceOf(j_decompress_ptr info) { return *reinterpret_cast<FileSource*>(info->src); }
+
+void InitSource(j_decompress_ptr info) { SourceOf(info).startOfFile = true; }
+
+boolean FillInputBuffer(j_decompress_ptr info) {
+  static const JOCTET kEndOfImage[] = {0xFF, JPEG_EOI};
+  FileSource& source = SourceOf(info);
+  source.file->Consume(source.given);
+  const std::span<const std::byte> next = source.file->Peek();
+  source.given = next.size();
+  if (next.empty()) {
+    if (source.startOfFile) ERREXIT(info, JERR_INPUT_EMPTY);
+    WARNMS(info, JWRN_JPEG_EOF);
+    source.pub.next_input_byte = kEndOfImage;
+    source.pub.bytes_in_buffer = sizeof kEndOfImage;
+  } else {
+    source.pub.next_input_byte = reinterpret_cast<const JOCTET*>(next.data());
+    source.pub.bytes_in_buffer = next.size();
+  }
+  source.startOfFile = false;
+  return TRUE;
+}
+
+void SkipInputData(j_decompress_ptr info, long count) {
+  if (count <= 0) return;
+  FileSource& source = SourceOf(info);
+  const auto wanted = static_cast<unsigned long>(count);
+  if (wanted <= source.pub.bytes_in_buffer) {
+    source.pub.next_input_byte += wanted;
+    source.pub.bytes_in_buffer -= wanted;
+    return;
+  }
+  // The rest of the chunk, then what lies beyond it is passed over without being read.
+  const unsigned long beyond = wanted - source.pub.bytes_in_buffer;
+  source.file->Consume(source.given);
+  source.given = 0;
+  source.file->Skip(beyond);
+  source.pub.next_input_byte = nullptr;
+  source.pub.bytes_in_buffer = 0;
+}
+
+void TermSource(j_decompress_ptr) {}
+
 // Owns the decompressor. It is zero-initialised, so destroying it is safe whether or not
 // jpeg_create_decompress ran or finished (the library only frees a memory manager it
 // has set up).
@@ -80,9 +134,10 @@ struct Decompressor {
   jpeg_decompress_struct info{};
   ErrorManager errors{};
   jpeg_progress_mgr progress{};
+  FileSource source{};
 };
 
-enum class Outcome { Decoded, OutOfMemory, Fatal };
+enum class Outcome { Decoded, TooLarge, OutOfMemory, Fatal };
 
 // The scales the library decodes at with less work than at full size, smallest first.
 // libjpeg-turbo's other scales (M/8) run without its SIMD code and cost more than the
@@ -205,7 +260,7 @@ void ReadImageRows(j_decompress_ptr info, RgbImage& image) {
 // library's C frames) while a library function runs: the decompressor, the file and the
 // output belong to the caller's frame and are released there, once, whichever way this
 // returns. No local changed after setjmp is read after the jump.
-Outcome Decode(Decompressor& decompressor, std::FILE* file, std::int64_t maxPixels,
+Outcome Decode(Decompressor& decompressor, PictureFile& file, std::int64_t maxPixels,
                const JpegLoader::ShownSize* shown, Output output, int& width, int& height) {
   j_decompress_ptr info = &decompressor.info;
   if (setjmp(decompressor.errors.returnPoint) != 0) return Outcome::Fatal;
@@ -214,17 +269,34 @@ Outcome Decode(Decompressor& decompressor, std::FILE* file, std::int64_t maxPixe
   // Set after creation, which clears every field but the error manager.
   decompressor.progress.progress_monitor = LimitScans;
   info->progress = &decompressor.progress;
-  jpeg_stdio_src(info, file);
+  FileSource& source = decompressor.source;
+  source.file = &file;
+  source.pub.init_source = InitSource;
+  source.pub.fill_input_buffer = FillInputBuffer;
+  source.pub.skip_input_data = SkipInputData;
+  source.pub.resync_to_restart = jpeg_resync_to_restart;
+  source.pub.term_source = TermSource;
+  info->src = &source.pub;
   jpeg_read_header(info, TRUE);
-  // Checked before decompression starts, since the library then sizes its own buffers
-  // after the picture.
-  if (!RgbImage::SizeAllowed(info->image_width, info->image_height, maxPixels)) {
-    return Outcome::OutOfMemory;
-  }
+  // Both fit an int: JPEG sizes are 16-bit.
   width = static_cast<int>(info->image_width);
   height = static_cast<int>(info->image_height);
   bool shrunk = false;
-  if (shown != nullptr && *shown) shrunk = ChooseScale(info, (*shown)(PictureSize{width, height}));
+  if (shown != nullptr && *shown) {
+    shrunk = ChooseScale(info, (*shown)(PictureSize{width, height}));
+  } else {
+    jpeg_calc_output_dimensions(info);
+  }
+  // Checked before decompression starts, since the library then sizes its own buffers.
+  // A picture decoded in one pass needs memory for what it is decoded to, at the scale
+  // chosen: a large picture shown small is decoded small. One decoded in several passes
+  // (progressive files) keeps the coefficients of the whole picture, so its full size
+  // counts.
+  if (!RgbImage::SizeAllowed(info->output_width, info->output_height, maxPixels) ||
+      (jpeg_has_multiple_scans(info) &&
+       !RgbImage::SizeAllowed(info->image_width, info->image_height, maxPixels))) {
+    return Outcome::TooLarge;
+  }
   if (output.bitmap != nullptr) {
     const J_COLOR_SPACE space = info->jpeg_color_space;
     if (space == JCS_GRAYSCALE || space == JCS_YCbCr || space == JCS_RGB) {
@@ -239,9 +311,6 @@ Outcome Decode(Decompressor& decompressor, std::FILE* file, std::int64_t maxPixe
   const int components = info->output_components;
   if (output.bitmap != nullptr) {
     BgrBitmap& bitmap = *output.bitmap;
-    if (!RgbImage::SizeAllowed(info->output_width, info->output_height, maxPixels)) {
-      return Outcome::OutOfMemory;
-    }
     bitmap.rowBytes = PaddedRowBytes(info->output_width);
     bitmap.pixels.reset(new (std::nothrow) std::uint8_t[bitmap.rowBytes * info->output_height]);
     if (!bitmap.pixels) return Outcome::OutOfMemory;
@@ -285,8 +354,10 @@ bool JpegLoader::Run(const std::string& path, int& width, int& height, const Sho
   lastFatalError_.clear();
   // Declared in this order so that they are released in the reverse one on every path:
   // the decompressor is destroyed, then the file is closed; the output is the caller's.
-  File file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
+  // The file is opened through the files service, which refuses a FIFO or a device
+  // rather than blocking on it: such a picture cannot be opened, as a missing one.
+  PictureFile file(files_, path);
+  if (!file.IsOpen()) {
     std::string text(jpeg_text::kCantOpenPrefix);
     text.append(path).append(jpeg_text::kCantOpenSuffix);
     messages_.Show(text, {}, MessageButtons::Ok, MessageIcon::None);
@@ -295,12 +366,17 @@ bool JpegLoader::Run(const std::string& path, int& width, int& height, const Sho
   Decompressor decompressor(messages_);
 
   const Outcome outcome =
-      Decode(decompressor, file.get(), maxPixels_, &shown, {image, bitmap}, width, height);
+      Decode(decompressor, file, maxPixels_, &shown, {image, bitmap}, width, height);
   if (outcome == Outcome::Decoded) return true;
+  const int fullWidth = width;
+  const int fullHeight = height;
   width = height = 0;
   if (image != nullptr) *image = RgbImage();
   if (bitmap != nullptr) *bitmap = BgrBitmap();
-  if (outcome == Outcome::OutOfMemory) {
+  if (outcome == Outcome::TooLarge) {
+    messages_.Show(PictureTooLargeText(fullWidth, fullHeight), {}, MessageButtons::Ok,
+                   MessageIcon::Warning);
+  } else if (outcome == Outcome::OutOfMemory) {
     messages_.Show(jpeg_text::kOutOfMemory, {}, MessageButtons::Ok, MessageIcon::Error);
   } else {
     lastFatalError_ = decompressor.errors.fatalText;

@@ -12,6 +12,7 @@
 
 #include "picture/rect.h"
 #include "picture/rgb_image.h"
+#include "platform/files.h"
 #include "platform/user_messages.h"
 
 namespace quorvel {
@@ -36,14 +37,18 @@ struct BgrBitmap {
 
 class JpegLoader {
  public:
-  // `messages` shows the loader's own messages; `maxPixels` bounds width x height, and a
-  // larger picture is refused as the out-of-memory case before any pixel memory is taken.
-  explicit JpegLoader(UserMessages& messages, std::int64_t maxPixels = kMaxPicturePixels)
-      : messages_(messages), maxPixels_(maxPixels) {}
+  // Files are read through `files`, in chunks; `messages` shows the loader's own
+  // messages; `maxPixels` bounds the width x height of the decoded picture (and of the
+  // whole picture for a file decoded in several passes, whose coefficients are all held),
+  // and a larger picture is refused before any pixel memory is taken.
+  JpegLoader(Files& files, UserMessages& messages, std::int64_t maxPixels = kMaxPicturePixels)
+      : files_(files), messages_(messages), maxPixels_(maxPixels) {}
 
   // Decodes the JPEG file at `path`. Returns the picture (width and height set) or an
   // empty image. Messages shown on the way:
-  //  - a file that cannot be opened: "JPEG :\nCan't open <path>\n" (OK button);
+  //  - a file that cannot be opened (missing, no permission, not a regular file: a FIFO
+  //    or device): "JPEG :\nCan't open <path>\n" (OK button);
+  //  - a picture larger than `maxPixels`: PictureTooLargeText (OK button, warning icon);
   //  - no memory for the picture: "JpegFile :\nOut of memory" (OK button, error icon);
   //  - corrupt but decodable data: the library's first warning of the file in a box
   //    captioned "JPEG Error" (OK button, no icon); decoding goes on.
@@ -80,6 +85,7 @@ class JpegLoader {
   bool Run(const std::string& path, int& width, int& height, const ShownSize& shown,
            RgbImage* image, BgrBitmap* bitmap);
 
+  Files& files_;
   UserMessages& messages_;
   std::int64_t maxPixels_;
   std::string lastFatalError_;

@@ -1,6 +1,10 @@
 #include "picture/rgb_image.h"
 
 #include <new>
+#include <string_view>
+
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 
 namespace quorvel {
 
@@ -20,6 +24,17 @@ RgbImage RgbImage::Allocate(std::int64_t width, std::int64_t height, bool zeroed
   image.width_ = static_cast<int>(width);
   image.height_ = static_cast<int>(height);
   return image;
+}
+
+std::string PictureTooLargeText(std::int64_t width, std::int64_t height) {
+  // The table's text holds "%d" for the width, then for the height.
+  std::string text(res::LoadString(res::kStrPictureTooLarge));
+  for (const std::int64_t size : {width, height}) {
+    const std::size_t at = text.find("%d");
+    if (at == std::string::npos) break;
+    text.replace(at, 2, std::to_string(size));
+  }
+  return text;
 }
 
 }  // namespace quorvel

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
 
 namespace quorvel {
@@ -13,6 +14,10 @@ namespace quorvel {
 // few megapixels; the bound keeps a small corrupt file from asking for gigabytes, and
 // keeps every size computed from width and height far inside 64 bits.
 inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 26;
+
+// What a user is told of a picture refused because it is larger than the decoders
+// accept: the picture's size in words.
+std::string PictureTooLargeText(std::int64_t width, std::int64_t height);
 
 class RgbImage {
  public:

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -83,6 +84,23 @@ class Files {
   // the file cannot be opened.
   virtual bool ReadTextLines(std::string_view path,
                              const std::function<bool(std::string_view line)>& line) = 0;
+
+  // A regular file opened once, for a reader that goes through it piece by piece (the
+  // picture decoders), so that a large file is never held whole.
+  class Reader {
+   public:
+    virtual ~Reader() = default;
+    // The file's size when it was opened.
+    virtual std::uint64_t Size() const = 0;
+    // Up to buffer.size() bytes from byte `offset`; how many were read (fewer at the
+    // end of the file), or nullopt on a read error.
+    virtual std::optional<std::size_t> ReadAt(std::uint64_t offset,
+                                              std::span<std::byte> buffer) = 0;
+  };
+
+  // Opens the regular file at `path` as ReadBytes does; nullptr when it cannot be opened
+  // (missing, not a regular file, no permission).
+  virtual std::unique_ptr<Reader> OpenForReading(std::string_view path) = 0;
 };
 
 // Resolves names written in disk files (windows_rules/disk_names.h) against the

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,9 +43,36 @@ struct StartResult {
   std::string error;
 };
 
+// Held while this process is the one running copy of a program (Processes::ClaimInstance);
+// destroying it, or the end of the process, gives the claim up.
+class InstanceClaim {
+ public:
+  virtual ~InstanceClaim() = default;
+};
+
+// What came of a claim.
+struct InstanceResult {
+  enum class Outcome {
+    Claimed,        // this process is the one copy; `claim` holds it
+    HeldByAnother,  // a live copy holds it
+    NotPossible,    // the system offers no way to claim it here
+  };
+  Outcome outcome = Outcome::NotPossible;
+  std::unique_ptr<InstanceClaim> claim;
+};
+
 class Processes {
  public:
   virtual ~Processes() = default;
+
+  // Claims for this process to be the one running copy of the program whose executable
+  // file name is `programName` (any letter case: PROGRAM.EXE and program.exe are one
+  // program; a copy under another file name is another program), for this user on this
+  // display: the first process to claim it holds it until it ends, whatever its state, and
+  // a process that has ended holds nothing, a zombie included. Of two processes that
+  // claim at the same moment exactly one gets it. Other users, and the same user on
+  // another display, claim for themselves.
+  virtual InstanceResult ClaimInstance(std::string_view /*programName*/) { return {}; }
 
   // Starts the program named by the first argument of `commandLine` and does not wait
   // for it. The program gets the arguments that the Windows command-line rules give

@@ -50,6 +50,15 @@ class Registry {
   virtual bool SetValue(RegKey key, std::string_view name, RegType type, const void* data,
                         std::uint32_t size) = 0;
 
+  // Writes a value as SetValue does, but only where the key has no value of that name:
+  // a default that fills a gap and never replaces a value. A store that merges its
+  // changes into a file that other programs change too makes this change there only if
+  // the file still lacks the value when the change is merged, so that a value another
+  // program stored meanwhile is kept. True when the key holds the value afterwards,
+  // written now or there already.
+  virtual bool SetDefaultValue(RegKey key, std::string_view name, RegType type, const void* data,
+                               std::uint32_t size) = 0;
+
   // Deletes a value; fails when it is not there.
   virtual bool DeleteValue(RegKey key, std::string_view name) = 0;
 

@@ -65,4 +65,25 @@ bool AnotherInstanceRunning(Processes& processes) {
   return FindOtherInstance(list, own->name, self);
 }
 
+namespace {
+// Held by a process that could not name its own executable: nothing to claim.
+class NoClaim final : public InstanceClaim {};
+}  // namespace
+
+std::unique_ptr<InstanceClaim> ClaimSingleInstance(Processes& processes) {
+  const std::optional<ModuleInfo> own = processes.MainModule(processes.CurrentProcessId());
+  if (!own) return std::make_unique<NoClaim>();
+  InstanceResult result = processes.ClaimInstance(own->name);
+  switch (result.outcome) {
+    case InstanceResult::Outcome::Claimed:
+      return std::move(result.claim);
+    case InstanceResult::Outcome::HeldByAnother:
+      return nullptr;
+    case InstanceResult::Outcome::NotPossible:
+      break;
+  }
+  if (AnotherInstanceRunning(processes)) return nullptr;
+  return std::make_unique<NoClaim>();
+}
+
 }  // namespace quorvel

@@ -2,6 +2,7 @@
 // Closing the autorun "launcher" programs that movie disks start, and the start-up
 // test for a running copy of the program.
 
+#include <memory>
 #include <string_view>
 
 #include "playback/process_list.h"
@@ -32,9 +33,17 @@ void CloseLaunchers(Processes& processes, Volumes& volumes, std::string_view dis
 // `moduleName` without regard to ASCII case.
 bool FindOtherInstance(const ProcessList& list, std::string_view moduleName, ProcessId self);
 
-// The single-instance test of start-up: true when another process runs an executable
-// of the same file name as this one. A copy of the program under another file name is
-// another program. False when this process's own executable cannot be found.
+// The process-list test for a running copy: true when another process runs an
+// executable of the same file name as this one. A copy of the program under another
+// file name is another program. False when this process's own executable cannot be
+// found.
 bool AnotherInstanceRunning(Processes& processes);
+
+// The single-instance rule of start-up: this process claims to be the one copy of its
+// executable's file name for this user and display (Processes::ClaimInstance). nullptr
+// when another copy holds the claim: this one must end. Otherwise the claim, to be held
+// for the whole run (a claim that holds nothing where the executable cannot be named).
+// Where the system offers no claim, the process-list test decides instead.
+std::unique_ptr<InstanceClaim> ClaimSingleInstance(Processes& processes);
 
 }  // namespace quorvel

@@ -1,10 +1,44 @@
 #include "quorvelctl/command_line.h"
 
 #include <CLI/CLI.hpp>
+#include <charconv>
+#include <climits>
+#include <string>
 
 #include "quorvelctl/commands.h"
 
 namespace quorvelctl {
+
+namespace {
+
+// A whole number from `low` to `high`, said in words when the text is none: CLI11's own
+// checks name the range of a double (300 digits) or the C++ type.
+CLI::Validator WholeNumber(long long low, long long high) {
+  const std::string wanted = high == INT_MAX
+                                 ? std::to_string(low) + " or more"
+                                 : "from " + std::to_string(low) + " to " + std::to_string(high);
+  const std::string name = high == INT_MAX ? "NUMBER>=" + std::to_string(low)
+                                           : std::to_string(low) + ".." + std::to_string(high);
+  return CLI::Validator(
+      [low, high, wanted](std::string& text) -> std::string {
+        long long number = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+        if (text.empty() || error == std::errc::invalid_argument ||
+            end != text.data() + text.size()) {
+          return "\"" + text + "\" is not a whole number; it must be " + wanted;
+        }
+        const bool outside = error == std::errc::result_out_of_range;
+        const bool tooHigh = outside ? text[0] != '-' : number > high;
+        if (tooHigh && high == INT_MAX) {
+          return "must be at most " + std::to_string(high) + ", not " + text;
+        }
+        if (outside || tooHigh || number < low) return "must be " + wanted + ", not " + text;
+        return "";
+      },
+      name);
+}
+
+}  // namespace
 
 Option* Option::required() {
   option_.required();
@@ -14,10 +48,10 @@ Option* Option::required() {
 Option* Option::check(const Check& check) {
   switch (check.kind) {
     case Check::Kind::PositiveNumber:
-      option_.check(CLI::PositiveNumber);
+      option_.check(WholeNumber(1, INT_MAX));
       break;
     case Check::Kind::Range:
-      option_.check(CLI::Range(check.low, check.high));
+      option_.check(WholeNumber(check.low, check.high));
       break;
   }
   return this;

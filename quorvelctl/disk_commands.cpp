@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "disk/disk_info.h"
 #include "quorvelctl/commands.h"
+#include "quorvelctl/settings_view.h"
 #include "quorvelctl/user_store.h"
 #include "windows_rules/text_encoding.h"
 
@@ -21,8 +22,10 @@ struct ReadOptions {
   bool json = false;
 };
 
+// Control characters of a name (a line break, a tab) are escaped, so every row stays one
+// line of a field, a tab and a value.
 void AddRow(std::string& rows, std::string_view field, std::string_view value) {
-  rows.append(field).append(1, '\t').append(value).append(1, '\n');
+  rows.append(OneLine(field)).append(1, '\t').append(OneLine(value)).append(1, '\n');
 }
 
 // The rows of the main dialog's field list, in its order, written at once (a disk

@@ -35,7 +35,8 @@ struct CoverOptions {
 
 void RunCover(const CoverOptions& options, Context& context) {
   quorvel::UserMessages& messages = context.services().messages;
-  quorvel::RgbImage image = quorvel::DecodeCoverFile(options.file, messages);
+  quorvel::RgbImage image =
+      quorvel::DecodeCoverFile(options.file, context.services().files, messages);
   if (!image) {
     context.exitCode = 1;
     return;
@@ -48,7 +49,7 @@ void RunCover(const CoverOptions& options, Context& context) {
   // The picture the window would hold: taking it over must succeed too.
   const int width = image.Width();
   const int height = image.Height();
-  quorvel::CoverPicture picture(messages);
+  quorvel::CoverPicture picture(context.services().files, messages);
   if (!picture.TakeOver(std::move(image))) {
     context.exitCode = 1;
     return;

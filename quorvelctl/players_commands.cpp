@@ -42,7 +42,8 @@ void AddPlayersCommands(Command& app, Context& context) {
   add->add_option("--cmdline", options->cmdLine, "Its command line; %f stands for the file");
   add->add_option("--playlist", options->playlist,
                   "Playlist it accepts: -1 none, 0 BSPlayer list, 1 ASX list, 2 m3u8 list")
-      ->check(Range(-1, 2));
+      ->check(Range(static_cast<int>(quorvel::RangeOf(quorvel::SettingKind::PlaylistType).low),
+                    static_cast<int>(quorvel::RangeOf(quorvel::SettingKind::PlaylistType).high)));
 
   auto* remove =
       players->add_subcommand("remove", "Remove the first player of this name, then save");

@@ -41,27 +41,32 @@ bool ParseChange(const std::string& assignment, Change& change) {
                  name.c_str(), names.c_str());
     return false;
   }
+  const quorvel::SettingRange& range = quorvel::RangeOf(change.setting->kind);
   if (change.setting->IsText()) {
-    if (value.size() + 1 > quorvel::kTextBufferSize) {
+    if (static_cast<std::int64_t>(value.size()) > range.high) {
       std::fprintf(stderr,
                    "quorvelctl: the value of \"%s\" is longer than %u bytes and could not be "
                    "read back\n",
-                   name.c_str(), quorvel::kTextBufferSize - 1);
+                   name.c_str(), static_cast<unsigned>(range.high));
       return false;
     }
     change.text = value;
     return true;
   }
-  const bool isUnsigned = change.setting->unsignedNumber != nullptr;
-  const long long low = isUnsigned ? 0 : std::numeric_limits<std::int32_t>::min();
-  const long long high = isUnsigned ? std::numeric_limits<std::uint32_t>::max()
-                                    : std::numeric_limits<std::int32_t>::max();
+  // Only the values the setting's kind takes (the table in app/settings.h); a number
+  // outside them, such as a start mode of 7, would be stored and mean nothing.
   long long number = 0;
   const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-  if (value.empty() || error != std::errc() || end != value.data() + value.size() || number < low ||
-      number > high) {
-    std::fprintf(stderr, "quorvelctl: \"%s\" is not a number from %lld to %lld for \"%s\"\n",
-                 value.c_str(), low, high, std::string(change.setting->name).c_str());
+  if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
+      !quorvel::InRange(change.setting->kind, number)) {
+    const std::string meaning =
+        range.meaning.empty() ? "" : " (" + std::string(range.meaning) + ")";
+    std::fprintf(stderr,
+                 "quorvelctl: \"%s\" is not a value of \"%s\", which takes a whole number "
+                 "from %lld to %lld%s\n",
+                 value.c_str(), std::string(change.setting->name).c_str(),
+                 static_cast<long long>(range.low), static_cast<long long>(range.high),
+                 meaning.c_str());
     return false;
   }
   change.bits = static_cast<std::uint32_t>(number);

@@ -76,11 +76,34 @@ nlohmann::ordered_json SettingsJson(const quorvel::Settings& settings) {
   return json;
 }
 
+std::string OneLine(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string line;
+  line.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7f) {
+      line += c;
+    } else if (c == '\n') {
+      line += "\\n";
+    } else if (c == '\t') {
+      line += "\\t";
+    } else if (c == '\r') {
+      line += "\\r";
+    } else {
+      line += "\\x";
+      line += kHex[byte >> 4];
+      line += kHex[byte & 0xf];
+    }
+  }
+  return line;
+}
+
 std::string PlayersText(const quorvel::PlayerList& players) {
   std::string text;
   for (const auto& player : players) {
-    text += ToUtf8(player.Name) + ": AppPath \"" + ToUtf8(player.AppPath) + "\", CmdLine \"" +
-            ToUtf8(player.CmdLine) + "\", Playlist " +
+    text += OneLine(ToUtf8(player.Name)) + ": AppPath \"" + OneLine(ToUtf8(player.AppPath)) +
+            "\", CmdLine \"" + OneLine(ToUtf8(player.CmdLine)) + "\", Playlist " +
             std::to_string(static_cast<std::int32_t>(player.Playlist)) + "\n";
   }
   return text;
@@ -91,7 +114,7 @@ std::string SettingsText(const quorvel::Settings& settings) {
   for (const auto& setting : quorvel::kStoredSettings) {
     text += std::string(setting.name) + " = ";
     if (setting.IsText()) {
-      text += ToUtf8(settings.*setting.text);
+      text += OneLine(ToUtf8(settings.*setting.text));
     } else if (setting.unsignedNumber != nullptr) {
       text += std::to_string(settings.*setting.unsignedNumber);
     } else {

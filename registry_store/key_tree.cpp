@@ -64,6 +64,7 @@ void RegNode::SetValue(std::string_view valueName, std::uint32_t type,
       inserted);
   value->type = type;
   value->data = std::move(data);
+  value->onlyWhereMissing = false;
 }
 
 bool RegNode::RemoveChild(std::string_view childName) {
@@ -246,7 +247,7 @@ class Replay {
   template <typename Values>
   void Set(RegNode& target, Values& present, const RegValue& value) {
     const RegValue* now = present.Find(value.name);
-    if (now != nullptr && SameValue(*now, value)) return;
+    if (now != nullptr && (value.onlyWhereMissing || SameValue(*now, value))) return;
     target.SetValue(value.name, value.type, value.data);
     ++changes;
   }

@@ -39,6 +39,9 @@ struct RegValue {
   std::string name;
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
+  // Set by a default that fills a gap (Registry::SetDefaultValue): replaying it into a
+  // tree that holds a value of this name keeps that value.
+  bool onlyWhereMissing = false;
 };
 
 // Holds an item in place where NamedList expects a pointer to it, so that the values
@@ -325,7 +328,9 @@ class KeyTree {
 
 // Makes in `target` the changes that lead from `before` to `after`, so that changes
 // made elsewhere to `target` in the meantime stay:
-// - a value that is new or different in `after` is set, one missing there is deleted;
+// - a value that is new or different in `after` is set, one missing there is deleted; a
+//   value that only fills a gap (RegValue::onlyWhereMissing) is set only where `target`
+//   has no value of its name;
 // - a key that is new in `after` is created, one missing there is deleted with
 //   everything below it;
 // - a key that is in `before` and `after` but no longer in `target` (deleted elsewhere)

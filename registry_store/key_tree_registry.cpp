@@ -86,6 +86,17 @@ bool KeyTreeRegistry::SetValue(RegKey key, std::string_view name, RegType type, 
   return true;
 }
 
+bool KeyTreeRegistry::SetDefaultValue(RegKey key, std::string_view name, RegType type,
+                                      const void* data, std::uint32_t size) {
+  const auto node = Resolve(key);
+  if (node == nullptr) return false;
+  if (node->FindValue(name) != nullptr) return true;
+  if (!SetValue(key, name, type, data, size)) return false;
+  // Marked, so that merging it into a file that holds the value by then keeps the file's.
+  node->FindValue(name)->onlyWhereMissing = true;
+  return true;
+}
+
 bool KeyTreeRegistry::DeleteValue(RegKey key, std::string_view name) {
   const auto node = Resolve(key);
   if (node == nullptr || !node->RemoveValue(name)) return false;

@@ -24,6 +24,8 @@ class KeyTreeRegistry : public Registry {
                                           std::uint32_t capacity) override;
   bool SetValue(RegKey key, std::string_view name, RegType type, const void* data,
                 std::uint32_t size) override;
+  bool SetDefaultValue(RegKey key, std::string_view name, RegType type, const void* data,
+                       std::uint32_t size) override;
   bool DeleteValue(RegKey key, std::string_view name) override;
   std::optional<std::string> EnumKey(RegKey key, std::uint32_t index) override;
   bool DeleteKey(RegKey parent, std::string_view subKey) override;

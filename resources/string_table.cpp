@@ -23,7 +23,8 @@ constexpr StringEntry kStrings[] = {
     {kStrPlayAll, "Play all movie files"},
     {kStrProgramName, "Quorvel"},
     {kStrOptionsCaption, "Quorvel Options"},
-    {kStrNotANumber, "Please enter a whole number from 0 to 4294967295."},
+    // "%s" the lowest, then the highest number the edit takes.
+    {kStrNotANumber, "Please enter a whole number from %s to %s."},
     {kStrStartModes + 0, "configuration dialog"},
     {kStrStartModes + 1, "full screen window"},
     {kStrStartModes + 2, "icon in taskbar's status area"},
@@ -35,6 +36,7 @@ constexpr StringEntry kStrings[] = {
     {kStrFullScreenTitle, "Quorvel Full Screen"},
     {kStrNoDisk, "No Disk"},
     {kStrNoMovies, "No Movies"},
+    {kStrPictureTooLarge, "This picture is too large to show: %d x %d pixels."},
     {kStrSelectDiskPath, "Select disk path"},
     {kStrFieldColumn, "Field"},
     {kStrValueColumn, "Value"},

@@ -169,3 +169,39 @@ bool FakeFileTree::ReadTextLines(std::string_view path,
 }
 
 }  // namespace quorvel
+
+namespace quorvel {
+
+namespace {
+
+// Reads a copy of the file taken when it was opened, as an open file keeps reading the
+// file it opened.
+class FakeReader final : public Files::Reader {
+ public:
+  explicit FakeReader(std::function<std::size_t(std::uint64_t, std::span<std::byte>)> copy,
+                      std::uint64_t size)
+      : copy_(std::move(copy)), size_(size) {}
+  std::uint64_t Size() const override { return size_; }
+  std::optional<std::size_t> ReadAt(std::uint64_t offset, std::span<std::byte> buffer) override {
+    return copy_(offset, buffer);
+  }
+
+ private:
+  std::function<std::size_t(std::uint64_t, std::span<std::byte>)> copy_;
+  std::uint64_t size_;
+};
+
+}  // namespace
+
+std::unique_ptr<Files::Reader> FakeFileTree::OpenForReading(std::string_view path) {
+  const Node* file = OpenFile(path);
+  if (file == nullptr) return nullptr;
+  auto copy = std::make_shared<Node>(*file);
+  return std::make_unique<FakeReader>(
+      [copy](std::uint64_t offset, std::span<std::byte> buffer) {
+        return Copy(*copy, offset, buffer);
+      },
+      copy->size);
+}
+
+}  // namespace quorvel

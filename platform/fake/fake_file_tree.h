@@ -34,7 +34,8 @@ class FakeFileTree final : public Files {
   void MakeUnlistable(std::string_view path);
 
   // How many times a folder was listed (ListNames, ListByExtension, EntryExists), and
-  // how many times a file was opened (ReadBytes, ReadHead, ReadFile, ReadTextLines).
+  // how many times a file was opened (ReadBytes, ReadHead, ReadFile, ReadTextLines,
+  // OpenForReading).
   int listings() const { return listings_; }
   int openings() const { return openings_; }
 
@@ -49,6 +50,7 @@ class FakeFileTree final : public Files {
   std::optional<std::string> ReadFile(std::string_view path) override;
   bool ReadTextLines(std::string_view path,
                      const std::function<bool(std::string_view line)>& line) override;
+  std::unique_ptr<Reader> OpenForReading(std::string_view path) override;
 
  private:
   struct Node {

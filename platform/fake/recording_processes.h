@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -74,6 +76,16 @@ class RecordingProcesses final : public Processes {
 
   ProcessId CurrentProcessId() override { return self; }
 
+  // Claims by program name (ASCII case ignored) in `claimed`, held while the claim lives;
+  // `claimsPossible` false answers as a system without a way to claim.
+  InstanceResult ClaimInstance(std::string_view programName) override {
+    if (!claimsPossible) return {};
+    std::string name(programName);
+    for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (!claimed.insert(name).second) return {InstanceResult::Outcome::HeldByAnother, nullptr};
+    return {InstanceResult::Outcome::Claimed, std::make_unique<Claim>(claimed, name)};
+  }
+
   Process* Find(ProcessId id) {
     for (auto& p : processes) {
       if (p.id == id) return &p;
@@ -93,6 +105,20 @@ class RecordingProcesses final : public Processes {
   std::vector<std::chrono::milliseconds> timeouts;
   std::vector<ProcessId> terminated;
   std::map<WindowHandle, int> requestsSeen;
+  bool claimsPossible = true;
+  std::set<std::string> claimed;
+
+ private:
+  class Claim final : public InstanceClaim {
+   public:
+    Claim(std::set<std::string>& claimed, std::string name)
+        : claimed_(claimed), name_(std::move(name)) {}
+    ~Claim() override { claimed_.erase(name_); }
+
+   private:
+    std::set<std::string>& claimed_;
+    std::string name_;
+  };
 };
 
 }  // namespace quorvel

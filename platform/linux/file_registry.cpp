@@ -51,6 +51,59 @@ bool ReadAll(int fd, std::size_t limit, std::string& out) {
   return true;
 }
 
+// What a file that is not a regular one is, in words; "" for a regular file.
+std::string KindOfNonRegular(mode_t mode) {
+  if (S_ISREG(mode)) return "";
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a regular file";
+}
+
+// Symbolic links followed by hand, so that a store kept as a link (as dotfile managers
+// keep it) is written through to the file the link names rather than replaced.
+constexpr int kMaxLinks = 40;
+
+// The link's text; false with errno set when it cannot be read.
+bool ReadLink(const std::filesystem::path& link, std::filesystem::path& text) {
+  std::string buffer(256, '\0');
+  for (;;) {
+    const ssize_t got = ::readlink(link.c_str(), buffer.data(), buffer.size());
+    if (got < 0) return false;
+    if (static_cast<std::size_t>(got) < buffer.size()) {
+      buffer.resize(static_cast<std::size_t>(got));
+      text = buffer;
+      return true;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// The file that a save replaces: `file` itself, or the end of the chain of links that
+// starts there (each relative link taken from its own folder), existing or not: a link
+// that names nothing gets its file created. 0, or the errno value (ELOOP for a chain
+// that never ends).
+int ResolveStoreFile(const std::filesystem::path& file, std::filesystem::path& target) {
+  std::filesystem::path current = file;
+  for (int step = 0; step <= kMaxLinks; ++step) {
+    struct stat info {};
+    if (::lstat(current.c_str(), &info) != 0) {
+      if (errno != ENOENT) return errno;
+      target = current;  // nothing there yet
+      return 0;
+    }
+    if (!S_ISLNK(info.st_mode)) {
+      target = current;
+      return 0;
+    }
+    std::filesystem::path text;
+    if (!ReadLink(current, text)) return errno;
+    current = text.is_absolute() ? text : current.parent_path() / text;
+  }
+  return ELOOP;
+}
+
 // Moves `from` to `to` unless `to` exists; errno EEXIST when it does.
 bool RenameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to) {
   if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
@@ -76,7 +129,8 @@ class StoreLock {
   // False, with `why` set, when the lock could not be had. Where the filesystem cannot
   // lock files at all, the save goes on without the lock.
   bool Acquire(const std::filesystem::path& path, std::string& why) {
-    fd_.reset(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    // Never blocking on the opening, whatever is found at that name.
+    fd_.reset(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0600));
     if (!fd_) {
       why = "its lock file " + path.string() + " cannot be opened: " + ErrorText(errno);
       return false;
@@ -107,7 +161,8 @@ FileRegistry::FileRegistry(std::filesystem::path file, UserMessages& messages)
     : file_(std::move(file)), messages_(messages) {
   lockFile_ = file_;
   lockFile_ += std::string(kLockSuffix);
-  RemoveStaleTemporaryFiles(file_.string());
+  std::filesystem::path target;
+  if (ResolveStoreFile(file_, target) == 0) RemoveStaleTemporaryFiles(target.string());
   Load();
 }
 
@@ -144,12 +199,26 @@ FileRegistry::Stamp FileRegistry::CurrentStamp() const { return StampOf(-1, file
 
 FileRegistry::Contents FileRegistry::ReadFile() const {
   Contents contents;
-  UniqueFd fd(::open(file_.c_str(), O_RDONLY | O_CLOEXEC));
+  // Only a regular file is opened: a FIFO would block the opening, a device may act on
+  // it. What is found is looked at first and checked again once it is open (it may have
+  // been replaced between the two), and the opening itself never waits.
+  struct stat info {};
+  if (::stat(file_.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    contents.state = Contents::State::NotRegular;
+    contents.kind = KindOfNonRegular(info.st_mode);
+    return contents;
+  }
+  UniqueFd fd(::open(file_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   std::string text;
   if (fd.get() < 0) {
     if (errno == ENOENT || errno == ENOTDIR) return contents;  // no store (any more)
     contents.state = Contents::State::Unreadable;
     contents.error = errno;
+    return contents;
+  }
+  if (::fstat(fd.get(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    contents.state = Contents::State::NotRegular;
+    contents.kind = KindOfNonRegular(info.st_mode);
     return contents;
   }
   if (!ReadAll(fd.get(), kMaxRegistryFileSize + 1, text)) {
@@ -200,6 +269,13 @@ void FileRegistry::Load() {
     Contents contents = ReadFile();
     switch (contents.state) {
       case Contents::State::Missing:
+        return;
+      case Contents::State::NotRegular:
+        readOnly_ = true;
+        messages_.Show("The settings store " + file_.string() + " is " + contents.kind +
+                           ", not a regular file. Quorvel starts with default settings and "
+                           "will not change it.",
+                       {}, MessageButtons::Ok, MessageIcon::Warning);
         return;
       case Contents::State::Unreadable:
         readOnly_ = true;
@@ -290,6 +366,9 @@ bool FileRegistry::Write() {
         target = std::move(contents.tree);
         merged = true;
         break;
+      case Contents::State::NotRegular:
+        ReportWriteFailure("it is " + contents.kind + ", not a regular file");
+        return false;
       case Contents::State::Unreadable:
         ReportWriteFailure("it cannot be read: " + ErrorText(contents.error));
         return false;
@@ -323,7 +402,17 @@ bool FileRegistry::Write() {
   }
 
   std::string formatted = FormatRegeditFile(*text);
-  if (const int error = ReplaceFileAtomically(file_.string(), formatted); error != 0) {
+  // A store that is a link is written through to the file it names, so the link stays.
+  std::filesystem::path destination;
+  if (const int error = ResolveStoreFile(file_, destination); error != 0) {
+    ReportWriteFailure(error == ELOOP ? "it is a chain of symbolic links that never ends"
+                                      : ErrorText(error));
+    return false;
+  }
+  if (destination != file_) {
+    std::filesystem::create_directories(destination.parent_path(), ignored);
+  }
+  if (const int error = ReplaceFileAtomically(destination.string(), formatted); error != 0) {
     ReportWriteFailure(ErrorText(error));
     return false;
   }

@@ -13,6 +13,13 @@
 // value written with the data it already had is no change, so a caller that writes a
 // whole record back changes only the fields it changed.
 //
+// A store that is a symbolic link (or a chain of them, relative or absolute) is read
+// through the links and written through them: the file at the end of the chain is
+// replaced, atomically as above, and the links stay; a link that names nothing gets its
+// file (and the file's folder) created. A store that is not a regular file (a FIFO, a
+// folder, a device) is never opened: the user is told, and the store keeps its changes
+// in memory only.
+//
 // A file that cannot be parsed is never written over: it is renamed to
 // "<file>.bad" (or "<file>.bad.1", ".bad.2", ... when that name is taken, so no
 // damaged file is ever replaced), the store starts empty, and the user is told once.
@@ -69,12 +76,13 @@ class FileRegistry final : public KeyTreeRegistry {
   Stamp CurrentStamp() const;
 
   struct Contents {
-    enum class State { Missing, Unreadable, Damaged, Parsed };
+    enum class State { Missing, NotRegular, Unreadable, Damaged, Parsed };
     State state = State::Missing;
     KeyTree tree;       // when parsed
     std::string text;   // when parsed
     Stamp stamp;        // of the file read
     int error = 0;      // when unreadable
+    std::string kind;   // when not regular: "a FIFO", "a folder", ...
     std::string where;  // when damaged: " (line N: what is wrong)"
   };
   Contents ReadFile() const;

@@ -22,6 +22,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/linux/instance_lock.h"
 #include "platform/linux/unique_handles.h"
 #include "windows_rules/windows_command_line.h"
 
@@ -343,6 +344,10 @@ StartResult Failed(int error) { return {false, std::generic_category().message(e
 
 class LinuxProcesses final : public Processes {
  public:
+  InstanceResult ClaimInstance(std::string_view programName) override {
+    return ClaimInstanceLock(programName);
+  }
+
   StartResult Start(std::string_view commandLine) override {
     std::vector<std::string> args = SplitCommandLine(commandLine);
     for (const auto& arg : args) {

@@ -37,6 +37,10 @@ class DeferredRegistry final : public Registry {
                 std::uint32_t size) override {
     return Store().SetValue(key, name, type, data, size);
   }
+  bool SetDefaultValue(RegKey key, std::string_view name, RegType type, const void* data,
+                       std::uint32_t size) override {
+    return Store().SetDefaultValue(key, name, type, data, size);
+  }
   bool DeleteValue(RegKey key, std::string_view name) override {
     return Store().DeleteValue(key, name);
   }

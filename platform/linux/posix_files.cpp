@@ -76,6 +76,19 @@ std::optional<std::string> MatchEntry(const std::string& folder, std::string_vie
   return FolderListing(folder, std::move(*names), NativeSeparator()).Find(component);
 }
 
+class PosixReader final : public Files::Reader {
+ public:
+  PosixReader(UniqueFd fd, std::uint64_t size) : fd_(std::move(fd)), size_(size) {}
+  std::uint64_t Size() const override { return size_; }
+  std::optional<std::size_t> ReadAt(std::uint64_t offset, std::span<std::byte> buffer) override {
+    return PreadAll(fd_.get(), offset, buffer);
+  }
+
+ private:
+  UniqueFd fd_;
+  std::uint64_t size_;
+};
+
 }  // namespace
 
 bool PosixFiles::EntryExists(std::string_view folder, std::string_view name) {
@@ -149,6 +162,17 @@ bool PosixFiles::ReadTextLines(std::string_view path,
   }
   lines.End();
   return true;
+}
+
+}  // namespace quorvel
+
+namespace quorvel {
+
+std::unique_ptr<Files::Reader> PosixFiles::OpenForReading(std::string_view path) {
+  std::uint64_t size = 0;
+  UniqueFd fd = OpenRegularFile(path, &size);
+  if (!fd) return nullptr;
+  return std::make_unique<PosixReader>(std::move(fd), size);
 }
 
 }  // namespace quorvel

@@ -88,6 +88,19 @@ std::optional<std::vector<std::string>> ReadNames(const std::string& folder) {
   return names;
 }
 
+class Win32Reader final : public Files::Reader {
+ public:
+  Win32Reader(Handle file, std::uint64_t size) : file_(std::move(file)), size_(size) {}
+  std::uint64_t Size() const override { return size_; }
+  std::optional<std::size_t> ReadAt(std::uint64_t offset, std::span<std::byte> buffer) override {
+    return quorvel::ReadAt(file_.get(), offset, buffer);
+  }
+
+ private:
+  Handle file_;
+  std::uint64_t size_;
+};
+
 bool IsFolderName(std::string_view name) {
   return name.find_first_of("\\/") != std::string_view::npos;
 }
@@ -176,6 +189,17 @@ bool Win32Files::ReadTextLines(std::string_view path,
   }
   lines.End();
   return true;
+}
+
+}  // namespace quorvel
+
+namespace quorvel {
+
+std::unique_ptr<Files::Reader> Win32Files::OpenForReading(std::string_view path) {
+  std::uint64_t size = 0;
+  Handle file = OpenRegularFile(path, &size);
+  if (!file.ok()) return nullptr;
+  return std::make_unique<Win32Reader>(std::move(file), size);
 }
 
 }  // namespace quorvel

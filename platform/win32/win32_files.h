@@ -19,6 +19,7 @@ class Win32Files final : public Files {
   std::optional<std::string> ReadFile(std::string_view path) override;
   bool ReadTextLines(std::string_view path,
                      const std::function<bool(std::string_view line)>& line) override;
+  std::unique_ptr<Reader> OpenForReading(std::string_view path) override;
 };
 
 }  // namespace quorvel

@@ -143,4 +143,62 @@ bool Win32Processes::Terminate(ProcessId id) {
 
 ProcessId Win32Processes::CurrentProcessId() { return ::GetCurrentProcessId(); }
 
+namespace {
+
+// Held while the mutex handle is open; the system closes it when the process ends.
+class MutexClaim final : public InstanceClaim {
+ public:
+  explicit MutexClaim(Handle mutex) : mutex_(std::move(mutex)) {}
+
+ private:
+  Handle mutex_;
+};
+
+// Letters and digits of `text`, ASCII letters in small case; every other byte as %XX,
+// so that the name holds no backslash and any text gives one name of its own.
+std::string NamePart(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string part;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') || byte == '.' ||
+        byte == '-' || byte == '_') {
+      part += c;
+    } else if (byte >= 'A' && byte <= 'Z') {
+      part += static_cast<char>(byte - 'A' + 'a');
+    } else {
+      part += '%';
+      part += kHex[byte >> 4];
+      part += kHex[byte & 0xf];
+    }
+  }
+  return part;
+}
+
+}  // namespace
+
+InstanceResult Win32Processes::ClaimInstance(std::string_view programName) {
+  // A named mutex in the session's own namespace ("Local\"): one per logon session and
+  // so per user and display; the user's name is part of it too, for a program run as
+  // another user in the same session. Creating it is atomic: of two copies started at
+  // once, one creates it and the other finds it; it goes with the last handle, when its
+  // holder ends.
+  char user[257] = {};
+  DWORD userLength = sizeof user;
+  if (!::GetUserNameA(user, &userLength)) user[0] = '\0';
+  std::string name = "Local\\Quorvel.instance." + NamePart(user) + "." + NamePart(programName);
+  if (name.size() >= MAX_PATH) name.resize(MAX_PATH - 1);
+  Handle mutex(::CreateMutexA(nullptr, FALSE, name.c_str()));
+  if (!mutex.ok()) {
+    // Another program's object of that name, or no right to it: taken all the same.
+    return ::GetLastError() == ERROR_ACCESS_DENIED
+               ? InstanceResult{InstanceResult::Outcome::HeldByAnother, nullptr}
+               : InstanceResult{};
+  }
+  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    return {InstanceResult::Outcome::HeldByAnother, nullptr};
+  }
+  return {InstanceResult::Outcome::Claimed, std::make_unique<MutexClaim>(std::move(mutex))};
+}
+
 }  // namespace quorvel

@@ -21,6 +21,7 @@ class Win32Processes final : public Processes {
   void AskToClose(WindowHandle window, std::chrono::milliseconds timeout) override;
   bool Terminate(ProcessId id) override;
   ProcessId CurrentProcessId() override;
+  InstanceResult ClaimInstance(std::string_view programName) override;
 };
 
 }  // namespace quorvel

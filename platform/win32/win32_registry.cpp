@@ -84,6 +84,18 @@ bool Win32Registry::SetValue(RegKey key, std::string_view name, RegType type, co
                           static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
 }
 
+bool Win32Registry::SetDefaultValue(RegKey key, std::string_view name, RegType type,
+                                    const void* data, std::uint32_t size) {
+  std::string valueName;
+  if (key == kNoKey || !ToName(name, valueName)) return false;
+  // The registry itself is shared: what is there now is what another program stored.
+  if (::RegQueryValueExA(ToHkey(key), valueName.c_str(), nullptr, nullptr, nullptr, nullptr) ==
+      ERROR_SUCCESS) {
+    return true;
+  }
+  return SetValue(key, name, type, data, size);
+}
+
 bool Win32Registry::DeleteValue(RegKey key, std::string_view name) {
   std::string valueName;
   if (key == kNoKey || !ToName(name, valueName)) return false;

@@ -24,7 +24,7 @@ FullScreenRules::FullScreenRules(Settings& settings, const Services& services, S
       services_(services),
       view_(view),
       diskPath_(std::move(diskPath)),
-      picture_(services_.messages),
+      picture_(services_.files, services_.messages),
       label_(Text(res::kStrNoDisk)) {}
 
 FullScreenRules::~FullScreenRules() = default;

@@ -101,12 +101,12 @@ TEST_F(QuorvelctlTest, SettingsSetChangesNamedValuesAndRefusesBadOnesSavingNothi
   EXPECT_FALSE(std::filesystem::exists(store())) << "nothing is saved, not even a first load";
 
   const Result set = Run({"settings", "set", "divx player=Caf\xe9 \"q\" \\",
-                          "MinFileSize=4294967295", "FULLSCREEN=-1", "Mpeg Command Line=a=b"});
+                          "MinFileSize=4294967295", "FULLSCREEN=3", "Mpeg Command Line=a=b"});
   ASSERT_EQ(set.status, 0) << set.err;
   auto json = Json({"settings", "--json"});
   EXPECT_EQ(json["DivX Player"], "Caf\xc3\xa9 \"q\" \\") << "Windows-1252 shown as UTF-8";
   EXPECT_EQ(json["MinFileSize"], 4294967295u);
-  EXPECT_EQ(json["FullScreen"], -1);
+  EXPECT_EQ(json["FullScreen"], 3);
   EXPECT_EQ(json["Mpeg Command Line"], "a=b");
 
   const std::string before = ReadFileBytes(store());
@@ -114,6 +114,9 @@ TEST_F(QuorvelctlTest, SettingsSetChangesNamedValuesAndRefusesBadOnesSavingNothi
       {"settings", "set", "Bogus=1"},
       {"settings", "set", "FullScreen=x"},
       {"settings", "set", "FullScreen=2147483648"},
+      {"settings", "set", "FullScreen=7"},
+      {"settings", "set", "FullScreen=-1"},
+      {"settings", "set", "Shutdown=2"},
       {"settings", "set", "MinFileSize=-1"},
       {"settings", "set", "FullScreen="},
       {"settings", "set", "FullScreen"},
@@ -125,6 +128,38 @@ TEST_F(QuorvelctlTest, SettingsSetChangesNamedValuesAndRefusesBadOnesSavingNothi
     EXPECT_THAT(result.err, HasSubstr("quorvelctl: ")) << args.back();
     EXPECT_EQ(ReadFileBytes(store()), before) << args.back();
   }
+  // The range is said in words.
+  EXPECT_EQ(Run({"settings", "set", "FullScreen=7"}).err,
+            "quorvelctl: \"7\" is not a value of \"FullScreen\", which takes a whole number from "
+            "0 to 3 (0 configuration dialog, 1 full screen window, 2 icon in the tray, 3 system "
+            "shell)\n");
+  EXPECT_EQ(Run({"settings", "set", "autoplay=5"}).err,
+            "quorvelctl: \"5\" is not a value of \"Autoplay\", which takes a whole number from 0 "
+            "to 1 (0 off, 1 on)\n");
+}
+
+TEST_F(QuorvelctlTest, NumberOptionsOutsideTheirRangeAreRefusedInWords) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string says;
+  };
+  const std::vector<Case> cases = {
+      {{"play", "--movie", "0", "/nonexistent"}, "--movie: must be 1 or more, not 0"},
+      {{"play", "--movie", "-3", "/nonexistent"}, "--movie: must be 1 or more, not -3"},
+      {{"play", "--movie", "x", "/nonexistent"},
+       "--movie: \"x\" is not a whole number; it must be 1 or more"},
+      {{"play", "--movie", "99999999999", "/nonexistent"},
+       "--movie: must be at most 2147483647, not 99999999999"},
+      {{"players", "add", "--name", "p", "--path", "/p", "--playlist", "3"},
+       "--playlist: must be from -1 to 2, not 3"},
+  };
+  for (const Case& c : cases) {
+    const Result result = Run(c.args);
+    EXPECT_EQ(result.status, 2) << c.says;
+    EXPECT_THAT(result.err, HasSubstr(c.says + "\n"));
+    EXPECT_LT(result.err.size(), 200u) << result.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(store()));
 }
 
 TEST_F(QuorvelctlTest, PlayersAreAddedInOrderListedAndRemovedByExactName) {
@@ -181,11 +216,11 @@ std::size_t Occurrences(std::string_view text, std::string_view part) {
 }
 
 TEST_F(QuorvelctlTest, SettingsSetReportsADamagedOrUnreadableStoreOnce) {
-  // A folder where the store file should be: it cannot be read, nothing can be saved.
+  // A folder where the store file should be: it is no store, nothing can be saved.
   std::filesystem::create_directories(store());
   const Result unreadable = Run({"settings", "set", "FullScreen=1"});
   EXPECT_EQ(unreadable.status, 1);
-  EXPECT_EQ(Occurrences(unreadable.err, "cannot be read"), 1u) << unreadable.err;
+  EXPECT_EQ(Occurrences(unreadable.err, "is a folder, not a regular file"), 1u) << unreadable.err;
   EXPECT_TRUE(std::filesystem::is_directory(store()));
   std::filesystem::remove(store());
 
@@ -204,10 +239,19 @@ TEST_F(QuorvelctlTest, ConcurrentSetsOfDifferentValuesAreAllKept) {
   constexpr int kRounds = 20;
   constexpr std::size_t kProcesses = 20;
   static_assert(kProcesses <= kStoredSettings.size());
+  // Every round gives each setting a value other than the round before, within its range.
   const auto valueOf = [](int round, std::size_t i) {
-    return kStoredSettings[i].IsText()
-               ? "round " + std::to_string(round) + " value " + std::to_string(i)
-               : std::to_string(round * 100 + static_cast<int>(i));
+    const int n = static_cast<int>(i);
+    switch (kStoredSettings[i].kind) {
+      case SettingKind::Text:
+        return "round " + std::to_string(round) + " value " + std::to_string(i);
+      case SettingKind::Switch:
+        return std::to_string((round + n) % 2);
+      case SettingKind::StartMode:
+        return std::to_string(round % 4);
+      default:
+        return std::to_string(round * 100 + n);
+    }
   };
   for (int round = 0; round < kRounds; ++round) {
     std::vector<pid_t> running;
@@ -267,6 +311,60 @@ TEST_F(QuorvelctlTest, APlayerRemovedWhileOthersChangeTheStoreStaysRemovedAndThe
     ASSERT_EQ(json["DivX Player"], "round " + n);
     ASSERT_EQ(json["MinFileSize"], round);
   }
+}
+
+TEST_F(QuorvelctlTest, OkInTheOptionsKeepsWhatQuorvelctlStoredAfterTheProgramLoaded) {
+  // The README's own steps: a player first, then the settings that use it, which come
+  // while the program runs with what it loaded from the store that had only the player.
+  ASSERT_EQ(Run({"players", "add", "--name", "mpv", "--path", "/usr/bin/mpv", "--cmdline",
+                 "--fs %f", "--playlist", "2"})
+                .status,
+            0);
+
+  int toChild[2];
+  int fromChild[2];
+  ASSERT_EQ(::pipe(toChild), 0);
+  ASSERT_EQ(::pipe(fromChild), 0);
+  const std::string configHome = "XDG_CONFIG_HOME=" + (dir.path() / "config").string();
+  const pid_t program = ::fork();
+  if (program == 0) {
+    ::dup2(toChild[0], 0);
+    ::dup2(fromChild[1], 1);
+    const char* child = QUORVEL_OPTIONS_OK_CHILD;
+    // On the General page the user switches "Shutdown" on, and nothing else.
+    char* argv[] = {const_cast<char*>(child), const_cast<char*>("Shutdown=1"), nullptr};
+    char* envp[] = {const_cast<char*>(configHome.c_str()), nullptr};
+    ::execve(child, argv, envp);
+    ::_exit(127);
+  }
+  ::close(toChild[0]);
+  ::close(fromChild[1]);
+  char loaded[16] = {};
+  ASSERT_GT(::read(fromChild[0], loaded, sizeof loaded - 1), 0);
+  EXPECT_STREQ(loaded, "loaded\n");
+
+  ASSERT_EQ(Run({"settings", "set", "DivX Player=mpv", "DivX Command Line=--fs %f", "FullScreen=1"})
+                .status,
+            0);
+  ASSERT_EQ(::write(toChild[1], "\n", 1), 1);  // OK
+  int status = 0;
+  ASSERT_EQ(::waitpid(program, &status, 0), program);
+  ::close(toChild[1]);
+  ::close(fromChild[0]);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+
+  const auto json = Json({"settings", "--json"});
+  EXPECT_EQ(json["DivX Player"], "mpv");
+  EXPECT_EQ(json["DivX Command Line"], "--fs %f");
+  EXPECT_EQ(json["FullScreen"], 1);
+  EXPECT_EQ(json["Shutdown"], 1) << "the user's own change";
+  ASSERT_EQ(json["Players"].size(), 1u);
+  EXPECT_EQ(json["Players"][0]["Name"], "mpv");
+  // What nobody set is stored with the program's defaults.
+  const std::string stored = ReadFileBytes(store());
+  EXPECT_THAT(stored, HasSubstr("\"ReadMDVD\"=dword:00000001"));
+  EXPECT_THAT(stored, HasSubstr("\"Mpeg Player\"=\"\""));
 }
 
 }  // namespace

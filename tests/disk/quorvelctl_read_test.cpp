@@ -61,6 +61,27 @@ TEST(QuorvelctlRead, PrintsTheMainDialogRows) {
   EXPECT_EQ(run.out, "Drive Type\tThe root path is invalid\nMovie Type\tNo Disk\n");
 }
 
+TEST(QuorvelctlRead, ControlCharactersOfNamesAreEscapedSoEachRowIsOneLine) {
+  TempTree tree;
+  const std::string disk = tree.Folder("disk");
+  tree.SparseFile("disk/two\nlines.avi", 10u << 20);
+  tree.SparseFile("disk/tab\there\x1b.avi", 10u << 20);
+  tree.File("disk/cover\r.jpg");
+  const CommandRun run = Quorvelctl(tree, "read " + ShellQuote(disk));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            "Drive Type\tFixed disk\n"
+            "Disk Label\t\n"
+            "Movie (DivX)\ttab\\there\\x1b\n"
+            "Movie (DivX)\ttwo\\nlines\n"
+            "Picture File\t" +
+                disk + "/cover\\r.jpg\n");
+  // The JSON output holds the names as they are.
+  const nlohmann::json out =
+      nlohmann::json::parse(Quorvelctl(tree, "read --json " + ShellQuote(disk)).out);
+  EXPECT_EQ(out["movies"][1]["title"], "two\nlines");
+}
+
 TEST(QuorvelctlRead, JsonHoldsEveryField) {
   TempTree tree;
   const std::string disk = tree.Folder("disk");

@@ -10,6 +10,8 @@
 namespace quorvel {
 namespace {
 
+using testing::DiskFiles;
+
 using testing::BmpFile;
 using testing::Bytes;
 using ::testing::ElementsAre;
@@ -23,7 +25,7 @@ class BmpReaderTest : public testing::TempDirTest {
     return image ? Span(image.Data(), image.SizeBytes()) : Bytes{};
   }
 
-  BmpReader reader;
+  BmpReader reader{DiskFiles()};
   int width = -1;
   int height = -1;
 };
@@ -168,8 +170,10 @@ TEST_F(BmpReaderTest, FailuresLeaveTheirTextAndNoPicture) {
       {"16 bits", BmpFile{.bits = 16, .pixels = pixel}, 0, bmp_text::kBadBitCount},
       {"top-down", BmpFile{.height = -1, .pixels = pixel}, 0, bmp_text::kBadSize},
       {"zero width", BmpFile{.width = 0, .pixels = pixel}, 0, bmp_text::kBadSize},
-      {"huge", BmpFile{.width = 3000000, .height = 2000000}, 0, "Memory alloc Failed"},
-      {"overflowing", BmpFile{.width = INT32_MAX, .height = INT32_MAX}, 0, "Memory alloc Failed"},
+      {"huge", BmpFile{.width = 3000000, .height = 2000000}, 0,
+       "This picture is too large to show: 3000000 x 2000000 pixels."},
+      {"overflowing", BmpFile{.width = INT32_MAX, .height = INT32_MAX}, 0,
+       "This picture is too large to show: 2147483647 x 2147483647 pixels."},
   };
   for (const Case& c : cases) {
     Bytes bytes = c.file.Build();

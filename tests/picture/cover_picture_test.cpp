@@ -11,6 +11,8 @@
 namespace quorvel {
 namespace {
 
+using testing::DiskFiles;
+
 using testing::BmpFile;
 using testing::Bytes;
 using ::testing::ElementsAre;
@@ -25,7 +27,7 @@ class CoverPictureTest : public testing::TempDirTest {
   }
 
   RecordingMessages messages;
-  CoverPicture picture{messages};
+  CoverPicture picture{DiskFiles(), messages};
 };
 
 TEST_F(CoverPictureTest, LoadsByTheFileNameEndingWithoutRegardToCase) {

@@ -14,7 +14,8 @@ constexpr std::int64_t kFuzzMaxPixels = std::int64_t{1} << 22;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string& path = quorvel::fuzzing::InputFile(data, size);
-  quorvel::BmpReader reader(kFuzzMaxPixels);
+  quorvel::Files& files = quorvel::fuzzing::InputFiles();
+  quorvel::BmpReader reader(files, kFuzzMaxPixels);
   int width = -1;
   int height = -1;
   quorvel::RgbImage image = reader.Read(path, width, height);
@@ -22,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A picture comes only with "OK" and the size it reports.
     if (reader.ErrorText() != quorvel::bmp_text::kOk) std::abort();
     if (image.Width() != width || image.Height() != height) std::abort();
-    quorvel::fuzzing::CheckCover(std::move(image), data, size);
+    quorvel::fuzzing::CheckCover(files, std::move(image), data, size);
   } else if (reader.ErrorText() == quorvel::bmp_text::kOk) {
     std::abort();
   }

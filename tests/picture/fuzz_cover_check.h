@@ -18,9 +18,9 @@ class QuietMessages final : public UserMessages {
   }
 };
 
-inline void CheckCover(RgbImage image, const std::uint8_t* data, std::size_t size) {
+inline void CheckCover(Files& files, RgbImage image, const std::uint8_t* data, std::size_t size) {
   QuietMessages messages;
-  CoverPicture picture(messages);
+  CoverPicture picture(files, messages);
   const int width = image.Width();
   const int height = image.Height();
   if (!picture.TakeOver(std::move(image))) std::abort();

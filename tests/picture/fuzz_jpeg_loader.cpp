@@ -27,7 +27,8 @@ class CountingMessages final : public quorvel::UserMessages {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string& path = quorvel::fuzzing::InputFile(data, size);
   CountingMessages messages;
-  quorvel::JpegLoader loader(messages, kFuzzMaxPixels);
+  quorvel::Files& files = quorvel::fuzzing::InputFiles();
+  quorvel::JpegLoader loader(files, messages, kFuzzMaxPixels);
   int width = -1;
   int height = -1;
   quorvel::RgbImage image = loader.Load(path, width, height);
@@ -41,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const quorvel::PictureSize area{std::max(1, width / 3), std::max(1, height / 3)};
   const quorvel::PictureSize drawn = quorvel::CoverPicture::DrawnSize({width, height}, area);
   CountingMessages scaledMessages;
-  quorvel::JpegLoader scaledLoader(scaledMessages, kFuzzMaxPixels);
+  quorvel::JpegLoader scaledLoader(files, scaledMessages, kFuzzMaxPixels);
   int fullWidth = -1;
   int fullHeight = -1;
   const quorvel::RgbImage scaled = scaledLoader.Load(
@@ -56,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The same decoded straight into the cover's bitmap: the same sizes, and rows padded
   // with zero bytes.
   CountingMessages bitmapMessages;
-  quorvel::JpegLoader bitmapLoader(bitmapMessages, kFuzzMaxPixels);
+  quorvel::JpegLoader bitmapLoader(files, bitmapMessages, kFuzzMaxPixels);
   const quorvel::BgrBitmap bitmap = bitmapLoader.LoadBitmap(
       path, fullWidth, fullHeight,
       [area](quorvel::PictureSize full) { return quorvel::CoverPicture::DrawnSize(full, area); });
@@ -76,6 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  quorvel::fuzzing::CheckCover(std::move(image), data, size);
+  quorvel::fuzzing::CheckCover(files, std::move(image), data, size);
   return 0;
 }

@@ -12,6 +12,8 @@
 namespace quorvel {
 namespace {
 
+using testing::DiskFiles;
+
 using testing::PictureData;
 
 TEST(JpegLoaderTest, ShowsOnlyItsOwnMessagesAndTheFirstWarningAndReleasesEverything) {
@@ -21,7 +23,7 @@ TEST(JpegLoaderTest, ShowsOnlyItsOwnMessagesAndTheFirstWarningAndReleasesEveryth
   auto load = [&](const std::string& name, std::int64_t maxPixels = kMaxPicturePixels) {
     messages.messages.clear();
     return static_cast<bool>(
-        JpegLoader(messages, maxPixels).Load(PictureData(name), width, height));
+        JpegLoader(DiskFiles(), messages, maxPixels).Load(PictureData(name), width, height));
   };
 
   // Every load again and again: a file that one of them leaves open adds one descriptor
@@ -49,11 +51,11 @@ TEST(JpegLoaderTest, ShowsOnlyItsOwnMessagesAndTheFirstWarningAndReleasesEveryth
     EXPECT_EQ(messages.messages[0].text,
               "JPEG :\nCan't open " + PictureData("jpeg/missing.jpg") + "\n");
 
-    // A picture larger than the loader takes is the out-of-memory case, with the stop icon.
+    // A picture larger than the loader takes says so, in words.
     EXPECT_FALSE(load("jpeg/testorig.jpg", 227 * 149 - 1));
     ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, "JpegFile :\nOut of memory");
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(messages.messages[0].text, "This picture is too large to show: 227 x 149 pixels.");
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Warning);
     EXPECT_TRUE(load("jpeg/testorig.jpg", 227 * 149));
   };
   pass();
@@ -80,7 +82,7 @@ TEST_F(JpegScanLimitTest, AFileWithEndlessScansFailsAfterTheThousandth) {
     return Write(std::to_string(count) + ".jpg", bytes);
   };
   RecordingMessages messages;
-  JpegLoader loader(messages);
+  JpegLoader loader(DiskFiles(), messages);
   int width = 0;
   int height = 0;
   EXPECT_TRUE(loader.Load(withScans(1000), width, height));

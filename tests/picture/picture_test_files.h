@@ -9,13 +9,29 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "platform/services.h"
 #include "windows_rules/little_endian.h"
 
 namespace quorvel::testing {
+
+// The platform's own files service, through which the decoders read the test files as
+// they read cover pictures in the program.
+inline Files& DiskFiles() {
+  class Silent final : public UserMessages {
+   public:
+    MessageAnswer Show(std::string_view, std::string_view, MessageButtons, MessageIcon) override {
+      return MessageAnswer::Ok;
+    }
+  };
+  static Silent messages;
+  static const std::unique_ptr<PlatformServices> platform = CreatePlatformServices(messages);
+  return platform->services.files;
+}
 
 using Bytes = std::vector<std::uint8_t>;
 

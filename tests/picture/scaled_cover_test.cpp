@@ -17,6 +17,8 @@
 namespace quorvel {
 namespace {
 
+using testing::DiskFiles;
+
 // A photograph-like picture: smooth gradients, slow waves and a few hard edges.
 RgbImage MakePicture(int width, int height) {
   RgbImage image = RgbImage::Allocate(width, height, false);
@@ -127,8 +129,8 @@ TEST_F(ScaledCoverTest, AJpegKeepsTheSmallestScaleThatIsStillAtLeastTheDrawnSize
       {{0, 0}, 1},        // no area to go by: full size
       {{500, -5}, 1},
   };
-  CoverPicture picture(messages);
-  CoverPicture fullPicture(messages);
+  CoverPicture picture(DiskFiles(), messages);
+  CoverPicture fullPicture(DiskFiles(), messages);
   ASSERT_TRUE(fullPicture.Load(path));
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.area.width << "x" << c.area.height);
@@ -152,7 +154,7 @@ TEST_F(ScaledCoverTest, AJpegKeepsTheSmallestScaleThatIsStillAtLeastTheDrawnSize
   EXPECT_TRUE(messages.messages.empty());
 
   // The full-size decode that quorvelctl cover shows is unchanged.
-  const RgbImage decoded = DecodeCoverFile(path, messages);
+  const RgbImage decoded = DecodeCoverFile(path, DiskFiles(), messages);
   EXPECT_EQ(decoded.Width(), full.width);
   EXPECT_EQ(decoded.Height(), full.height);
   // A BMP has no cheaper scale: it is kept whole.
@@ -169,13 +171,15 @@ TEST_F(ScaledCoverTest, AScaledDecodeIsCloseToTheFullPictureShrunk) {
     WriteJpeg(path, original, progressive);
     int width = 0;
     int height = 0;
-    const RgbImage full = JpegLoader(messages).Load(path, width, height);
+    const RgbImage full = JpegLoader(DiskFiles(), messages).Load(path, width, height);
     ASSERT_TRUE(full);
     for (const int scale : {2, 4, 8}) {
       SCOPED_TRACE(::testing::Message() << "1/" << scale << (progressive ? " progressive" : ""));
       const PictureSize wanted{CeilDiv(width, scale), CeilDiv(height, scale)};
       const RgbImage scaled =
-          JpegLoader(messages).Load(path, width, height, [wanted](PictureSize) { return wanted; });
+          JpegLoader(DiskFiles(), messages).Load(path, width, height, [wanted](PictureSize) {
+            return wanted;
+          });
       ASSERT_TRUE(scaled);
       EXPECT_EQ(width, 1200);
       EXPECT_EQ(height, 904);
@@ -197,11 +201,13 @@ TEST_F(ScaledCoverTest, EveryKindOfJpegScalesAndBrokenOnesFailAsBefore) {
     const std::string path = testing::PictureData(std::string("jpeg/") + name);
     int width = 0;
     int height = 0;
-    const RgbImage full = JpegLoader(messages).Load(path, width, height);
+    const RgbImage full = JpegLoader(DiskFiles(), messages).Load(path, width, height);
     ASSERT_TRUE(full);
     const PictureSize half{CeilDiv(width, 2), CeilDiv(height, 2)};
     const RgbImage scaled =
-        JpegLoader(messages).Load(path, width, height, [half](PictureSize) { return half; });
+        JpegLoader(DiskFiles(), messages).Load(path, width, height, [half](PictureSize) {
+          return half;
+        });
     ASSERT_TRUE(scaled);
     EXPECT_EQ((PictureSize{scaled.Width(), scaled.Height()}), half);
     EXPECT_LT(Compare(scaled, BoxDownscale(full, 2)).mean, 2.0);
@@ -210,7 +216,7 @@ TEST_F(ScaledCoverTest, EveryKindOfJpegScalesAndBrokenOnesFailAsBefore) {
 
   // A truncated file still decodes, with its one warning; a broken one fails with the
   // same messages as at full size.
-  CoverPicture picture(messages);
+  CoverPicture picture(DiskFiles(), messages);
   EXPECT_TRUE(picture.Load(CopyData("jpeg/gen-truncated-half.jpg", "half.jpg"), {50, 50}));
   EXPECT_EQ(picture.Size(), (PictureSize{227, 149}));
   EXPECT_EQ(picture.PixelSize(), (PictureSize{57, 38}));
@@ -252,15 +258,15 @@ TEST_F(ScaledCoverTest, TheDecoderWritesTheBitmapFormDirectly) {
     SCOPED_TRACE(path);
     int width = 0;
     int height = 0;
-    JpegLoader loader(messages);
+    JpegLoader loader(DiskFiles(), messages);
     ASSERT_TRUE(loader.Load(path, width, height));
     // Full size, and half size (where the colour planes need no enlarging at all):
     // byte for byte what taking over the RGB picture gives.
     for (const int scale : {1, 2}) {
       const PictureSize area{CeilDiv(width, scale), CeilDiv(height, scale)};
-      CoverPicture direct(messages);
+      CoverPicture direct(DiskFiles(), messages);
       ASSERT_TRUE(direct.Load(path, scale == 1 ? PictureSize{} : area));
-      CoverPicture takenOver(messages);
+      CoverPicture takenOver(DiskFiles(), messages);
       ASSERT_TRUE(
           takenOver.TakeOver(loader.Load(path, width, height, [area](PictureSize) { return area; }),
                              PictureSize{width, height}));
@@ -270,9 +276,9 @@ TEST_F(ScaledCoverTest, TheDecoderWritesTheBitmapFormDirectly) {
     // Shown a little smaller than full size: decoded at full size, the colour planes
     // enlarged the plain way, so close to the smoothed picture (apart from the edges of
     // sharp colour changes) but not always the same.
-    CoverPicture direct(messages);
+    CoverPicture direct(DiskFiles(), messages);
     ASSERT_TRUE(direct.Load(path, {width - 1, height - 1}));
-    CoverPicture takenOver(messages);
+    CoverPicture takenOver(DiskFiles(), messages);
     ASSERT_TRUE(takenOver.TakeOver(loader.Load(path, width, height)));
     EXPECT_LT(CompareBitmaps(direct, takenOver).mean, 1.5);
   }

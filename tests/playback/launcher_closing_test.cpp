@@ -183,5 +183,25 @@ TEST(SingleInstanceTest, FindsAnotherProcessOfTheSameExecutableName) {
   EXPECT_FALSE(AnotherInstanceRunning(processes));
 }
 
+TEST(SingleInstanceTest, TheClaimDecidesAndTheProcessListOnlyWhereThereIsNoClaim) {
+  RecordingProcesses processes;
+  processes.self = 40;
+  processes.processes = {{40, "quorvel", "Quorvel", "/usr/bin/Quorvel", {}},
+                         {41, "quorvel", "quorvel", "/opt/quorvel", {}}};
+  // Another process of the name does not count where the claim can be made: it may be
+  // a zombie, another user's, or on another display.
+  std::unique_ptr<InstanceClaim> first = ClaimSingleInstance(processes);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(processes.claimed, std::set<std::string>{"quorvel"});
+  EXPECT_EQ(ClaimSingleInstance(processes), nullptr) << "held by the first";
+  first.reset();
+  EXPECT_NE(ClaimSingleInstance(processes), nullptr) << "given up with the first";
+
+  processes.claimsPossible = false;
+  EXPECT_EQ(ClaimSingleInstance(processes), nullptr) << "the process list then decides";
+  processes.processes.pop_back();
+  EXPECT_NE(ClaimSingleInstance(processes), nullptr);
+}
+
 }  // namespace
 }  // namespace quorvel

@@ -8,6 +8,7 @@
 
 #include "picture/cover_picture.h"
 #include "platform/fake/recording_messages.h"
+#include "platform/services.h"
 #include "support/shell_command.h"
 #include "support/temp_tree.h"
 
@@ -42,7 +43,8 @@ TEST(DemoDisk, HoldsThreeDivXMoviesOneWithTwoAudioStreamsAndACover) {
   const std::string cover = disk["picture"];
   EXPECT_EQ(cover, kDisk + "/cover.jpg");
   RecordingMessages messages;
-  CoverPicture picture(messages);
+  const std::unique_ptr<PlatformServices> platform = CreatePlatformServices(messages);
+  CoverPicture picture(platform->services.files, messages);
   EXPECT_TRUE(picture.Load(cover));
   EXPECT_EQ(picture.Size(), (PictureSize{600, 800}));
 

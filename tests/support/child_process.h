@@ -58,6 +58,14 @@ class ChildProcess {
 
   bool started() const { return pid_ > 0; }
 
+  // Kills the child at once (SIGKILL) and reaps it.
+  void Kill() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
   // Waits up to `limit` for the child to end; its exit status, or nothing when it is
   // still running (or was killed by a signal).
   std::optional<int> WaitExit(std::chrono::milliseconds limit) {

@@ -25,6 +25,11 @@ class CountingRegistry final : public Registry {
     if (name.size() == 10 && strncasecmp(name.data(), "FullScreen", 10) == 0) ++saves;
     return store.SetValue(key, name, type, data, size);
   }
+  bool SetDefaultValue(RegKey key, std::string_view name, RegType type, const void* data,
+                       std::uint32_t size) override {
+    if (name.size() == 10 && strncasecmp(name.data(), "FullScreen", 10) == 0) ++saves;
+    return store.SetDefaultValue(key, name, type, data, size);
+  }
   bool DeleteValue(RegKey key, std::string_view name) override {
     return store.DeleteValue(key, name);
   }

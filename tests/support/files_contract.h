@@ -95,7 +95,19 @@ void ExpectBytesOfRegularFilesOnly(Tree& tree, Files& files) {
   EXPECT_EQ(static_cast<char>(bytes[1]), '9');
   EXPECT_EQ(files.ReadHead(file, 56, bytes)->read, 0u);
   EXPECT_EQ(files.ReadFile(file), "0123456789");
+  // An opened file is read piece by piece at any offset.
+  const std::unique_ptr<Files::Reader> reader = files.OpenForReading(file);
+  ASSERT_NE(reader, nullptr);
+  EXPECT_EQ(reader->Size(), 10u);
+  EXPECT_EQ(reader->ReadAt(6, bytes), 4u);
+  EXPECT_EQ(static_cast<char>(bytes[0]), '6');
+  EXPECT_EQ(reader->ReadAt(9, bytes), 1u);
+  EXPECT_EQ(static_cast<char>(bytes[0]), '9');
+  EXPECT_EQ(reader->ReadAt(10, bytes), 0u);
+  EXPECT_EQ(reader->ReadAt(1, bytes), 4u);
+  EXPECT_EQ(static_cast<char>(bytes[0]), '1');
   for (const std::string& other : {tree.Path("folder"), tree.Path("missing")}) {
+    EXPECT_EQ(files.OpenForReading(other), nullptr) << other;
     EXPECT_EQ(files.ReadHead(other, 0, bytes), std::nullopt) << other;
     EXPECT_EQ(files.ReadBytes(other, 0, bytes), std::nullopt) << other;
     EXPECT_EQ(files.ReadFile(other), std::nullopt) << other;

@@ -41,7 +41,8 @@ bool CMovieApp::InitInstance() {
   platform_ = CreatePlatformServices(*messages_);
   const Services& services = platform_->services;
   // A second copy ends silently; the running one is not brought to the front.
-  if (AnotherInstanceRunning(services.processes)) return false;
+  instance_ = ClaimSingleInstance(services.processes);
+  if (!instance_) return false;
 
   taskbarCreated_ = std::make_unique<TrayHostWatcher>();
 

@@ -45,6 +45,8 @@ class CMovieApp final : public QApplication {
   std::unique_ptr<QtUserMessages> messages_;
   // Wired once at start-up; the window refers to them for the whole run.
   std::unique_ptr<PlatformServices> platform_;
+  // This copy's claim to be the one running for the user and display, held to the end.
+  std::unique_ptr<InstanceClaim> instance_;
   // Announces a new tray host, the Linux form of the "TaskbarCreated" message.
   std::unique_ptr<TrayHostWatcher> taskbarCreated_;
   QPointer<CFullScreenDlg> fullScreenWindow_;

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "app/settings.h"
 #include "app/unsigned_text.h"
 #include "faces/qt/resources/dialog_builder.h"
 #include "faces/qt/resources/gui_text.h"
@@ -69,8 +70,16 @@ DataExchange& DataExchange::Unsigned(int id, std::uint32_t& field) {
   if (edit == nullptr) return *this;
   if (reading()) {
     std::uint32_t value = 0;
-    if (!ParseUnsignedText(FromQString(edit->text()), value)) {
-      Refuse(*edit, res::LoadString(res::kStrNotANumber));
+    // The range of a size comes from the settings' table of kinds.
+    const SettingRange& range = RangeOf(SettingKind::Size);
+    if (!ParseUnsignedText(FromQString(edit->text()), value) ||
+        !InRange(SettingKind::Size, value)) {
+      std::string text(res::LoadString(res::kStrNotANumber));
+      for (const std::int64_t bound : {range.low, range.high}) {
+        const std::size_t at = text.find("%s");
+        if (at != std::string::npos) text.replace(at, 2, std::to_string(bound));
+      }
+      Refuse(*edit, text);
       return *this;
     }
     field = value;

@@ -80,7 +80,7 @@ TEST(DataExchangeTest, CheckBoxesAndARefusedNumberStopTheRead) {
   EXPECT_EQ(megabytes, 9u);  // refused: unchanged
   EXPECT_EQ(autoplay, 1);    // after the refusal: not read
   ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text, res::LoadString(res::kStrNotANumber));
+  EXPECT_EQ(messages.messages[0].text, "Please enter a whole number from 0 to 4294967295.");
 }
 
 TEST(GuiTextTest, Utf8AsUtf8AndAnythingElseAsWindows1252) {

@@ -290,7 +290,7 @@ TEST_F(OptionsSheetTest, MegabytesThatAreNotAWholeNumberKeepTheSheetOpen) {
     Megabytes()->setText(bad);
     QTest::mouseClick(sheet_->OkButton(), Qt::LeftButton);
     ASSERT_EQ(messages_.messages.size(), 1u);
-    EXPECT_EQ(messages_.messages[0].text, res::LoadString(res::kStrNotANumber));
+    EXPECT_EQ(messages_.messages[0].text, "Please enter a whole number from 0 to 4294967295.");
     EXPECT_TRUE(sheet_->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), Megabytes());
   }

@@ -1,12 +1,17 @@
 #include "platform/linux/file_registry.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -487,7 +492,7 @@ TEST_F(FileRegistryTest, AStoreThatCannotBeReadOrWrittenIsNeverReplaced) {
     EXPECT_FALSE(registry.Flush());
   }
   ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_THAT(messages.messages[0].text, HasSubstr("cannot be read"));
+  EXPECT_THAT(messages.messages[0].text, HasSubstr("is a folder, not a regular file"));
   EXPECT_TRUE(std::filesystem::is_directory(file()));
 
   // A file where the folder should be: writing fails and says so once.
@@ -501,6 +506,146 @@ TEST_F(FileRegistryTest, AStoreThatCannotBeReadOrWrittenIsNeverReplaced) {
   EXPECT_FALSE(registry.Flush());
   ASSERT_EQ(writeMessages.messages.size(), 1u);
   EXPECT_THAT(writeMessages.messages[0].text, HasSubstr("could not write"));
+}
+
+TEST_F(FileRegistryTest, AStoreThatIsNoRegularFileIsRefusedWithoutBlocking) {
+  // A FIFO would hold a plain opening for good. Should one block, the writing end is
+  // opened after a few seconds, so that the test fails rather than hangs.
+  std::filesystem::create_directories(file().parent_path());
+  const std::filesystem::path fifo = dir.path() / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::atomic<bool> done{false};
+  std::thread watchdog([&] {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    while (!done) {
+      const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+      if (fd >= 0) ::close(fd);
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
+  struct Case {
+    std::string what;
+    std::function<void()> make;
+    std::string says;
+  };
+  const std::vector<Case> cases = {
+      {"fifo", [&] { std::filesystem::rename(fifo, file()); }, "is a FIFO, not a regular file"},
+      {"device", [&] { std::filesystem::create_symlink("/dev/zero", file()); },
+       "is a device, not a regular file"},
+      {"link to a fifo",
+       [&] {
+         ASSERT_EQ(::mkfifo((dir.path() / "fifo2").c_str(), 0600), 0);
+         std::filesystem::create_symlink("../fifo2", file());
+       },
+       "is a FIFO, not a regular file"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(file());
+    c.make();
+    RecordingMessages seen;
+    const auto start = std::chrono::steady_clock::now();
+    {
+      FileRegistry registry(file(), seen);
+      EXPECT_TRUE(registry.readOnly());
+      Settings settings;
+      EXPECT_TRUE(settings.Load(registry));
+      settings.FullScreen = 1;
+      EXPECT_TRUE(settings.Save(registry));
+      EXPECT_FALSE(registry.Flush());
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << "it blocked";
+    ASSERT_EQ(seen.messages.size(), 1u);
+    EXPECT_EQ(seen.messages[0].text, "The settings store " + file().string() + " " + c.says +
+                                         ". Quorvel starts with default settings and will not "
+                                         "change it.");
+    EXPECT_FALSE(std::filesystem::is_regular_file(std::filesystem::symlink_status(file())));
+  }
+  done = true;
+  watchdog.join();
+}
+
+TEST_F(FileRegistryTest, AStoreThatIsALinkIsWrittenThroughToItsTargetAndTheLinkStays) {
+  const std::filesystem::path config = file().parent_path();
+  std::filesystem::create_directories(config);
+  std::filesystem::create_directories(dir.path() / "dotfiles" / "quorvel");
+  const std::filesystem::path target = dir.path() / "dotfiles" / "quorvel" / "registry.reg";
+  auto saveFullScreen = [&](std::int32_t mode) {
+    FileRegistry registry(file(), messages);
+    Settings settings;
+    settings.Load(registry);
+    settings.FullScreen = mode;
+    EXPECT_TRUE(settings.Save(registry));
+    EXPECT_TRUE(registry.Flush());
+    EXPECT_FALSE(registry.readOnly());
+  };
+  auto storedFullScreen = [&](const std::filesystem::path& at) {
+    const std::string text = ReadFileBytes(at);
+    KeyTree tree;
+    EXPECT_TRUE(ParseRegeditFile(text, tree).ok) << at;
+    const RegNode* main = tree.Find("HKEY_CURRENT_USER\\Software\\Ostrell\\Quorvel");
+    const RegValue* value = main != nullptr ? main->FindValue("FullScreen") : nullptr;
+    return value != nullptr && value->data.size() == 4 ? static_cast<int>(value->data[0]) : -1;
+  };
+  auto expectLinkTo = [&](const std::filesystem::path& link, const std::filesystem::path& to) {
+    ASSERT_TRUE(std::filesystem::is_symlink(link)) << link << " was replaced";
+    EXPECT_EQ(std::filesystem::read_symlink(link), to);
+  };
+
+  // A relative link into the dotfiles folder, which holds a store already.
+  WriteFileBytes(target,
+                 "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Ostrell\\Quorvel]\n"
+                 "\"Shutdown\"=dword:00000001\n");
+  std::filesystem::create_symlink("../dotfiles/quorvel/registry.reg", file());
+  saveFullScreen(2);
+  expectLinkTo(file(), "../dotfiles/quorvel/registry.reg");
+  EXPECT_EQ(storedFullScreen(target), 2);
+  EXPECT_THAT(ReadFileBytes(target), HasSubstr("\"Shutdown\"=dword:00000001"));
+  // Nothing is left beside the link or the target.
+  for (const auto& folder : {config, target.parent_path()}) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      EXPECT_TRUE(entry.path().filename().string().find(".tmp.") == std::string::npos)
+          << entry.path();
+    }
+  }
+
+  // A chain: an absolute link to a relative one.
+  std::filesystem::remove(file());
+  const std::filesystem::path middle = dir.path() / "middle.reg";
+  std::filesystem::create_symlink("dotfiles/quorvel/registry.reg", middle);
+  std::filesystem::create_symlink(middle, file());
+  saveFullScreen(3);
+  expectLinkTo(file(), middle);
+  expectLinkTo(middle, "dotfiles/quorvel/registry.reg");
+  EXPECT_EQ(storedFullScreen(target), 3);
+
+  // A link whose file is not there yet, in a folder that is not there either: both are
+  // made.
+  std::filesystem::remove(file());
+  const std::filesystem::path fresh = dir.path() / "new-dotfiles" / "quorvel" / "registry.reg";
+  std::filesystem::create_symlink(fresh, file());
+  saveFullScreen(1);
+  expectLinkTo(file(), fresh);
+  EXPECT_EQ(storedFullScreen(fresh), 1);
+
+  // A loop can be neither read nor written; it is said, and nothing is replaced.
+  std::filesystem::remove(file());
+  std::filesystem::create_symlink("registry.reg", file());
+  {
+    RecordingMessages seen;
+    FileRegistry registry(file(), seen);
+    EXPECT_TRUE(registry.readOnly());
+    Settings settings;
+    settings.FullScreen = 1;
+    settings.Save(registry);
+    EXPECT_FALSE(registry.Flush());
+    ASSERT_EQ(seen.messages.size(), 1u);
+    EXPECT_THAT(seen.messages[0].text, HasSubstr("symbolic links"));
+  }
+  expectLinkTo(file(), "registry.reg");
 }
 
 }  // namespace

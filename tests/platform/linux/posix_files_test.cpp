@@ -62,6 +62,8 @@ TEST(PosixFiles, AFifoIsRefusedWithoutBlocking) {
   EXPECT_EQ(files.ReadBytes(tree.Path("fifo.avi"), 0, bytes), std::nullopt);
   EXPECT_EQ(files.ReadFile(tree.Path("fifo.avi")), std::nullopt);
   EXPECT_FALSE(files.ReadTextLines(tree.Path("fifo.avi"), [](std::string_view) { return true; }));
+  EXPECT_EQ(files.OpenForReading(tree.Path("fifo.avi")), nullptr);
+  EXPECT_EQ(files.OpenForReading("/dev/zero"), nullptr) << "a device is no regular file";
 }
 
 TEST(PosixFiles, DiskNamesResolveAgainstTheRealEntries) {

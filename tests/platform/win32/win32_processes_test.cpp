@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -403,6 +404,59 @@ TEST(Win32FindProgram, NamesTheFileStartWouldRunAndNothingForNamesWithAFolder) {
   EXPECT_EQ(processes.FindProgram(""), "");
   EXPECT_EQ(processes.FindProgram(cmd), "");
   EXPECT_EQ(processes.FindProgram("system32\\cmd.exe"), "");
+}
+
+// Starts the single-instance child `exe` holding its claim for `holdMs`; its process
+// handle, or null.
+HANDLE StartInstanceChild(const fs::path& exe, int holdMs) {
+  std::string line = "\"" + WinPath(exe.string()) + "\" " + std::to_string(holdMs);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+    return nullptr;
+  }
+  ::CloseHandle(info.hThread);
+  return info.hProcess;
+}
+
+// Waits for the process to end and closes its handle; its exit code, or -1.
+int EndOf(HANDLE process) {
+  if (process == nullptr) return -1;
+  DWORD code = static_cast<DWORD>(-1);
+  if (::WaitForSingleObject(process, 20000) == WAIT_OBJECT_0) ::GetExitCodeProcess(process, &code);
+  ::CloseHandle(process);
+  return static_cast<int>(code);
+}
+
+TEST(Win32SingleInstance, OfTwoCopiesStartedTogetherExactlyOneRuns) {
+  const fs::path child = QUORVEL_INSTANCE_CHILD;
+  constexpr int kPairs = 8;
+  int exactlyOne = 0;
+  for (int pair = 0; pair < kPairs; ++pair) {
+    HANDLE a = StartInstanceChild(child, 1500);
+    HANDLE b = StartInstanceChild(child, 1500);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    std::multiset<int> ends{EndOf(a), EndOf(b)};
+    EXPECT_EQ(ends, (std::multiset<int>{0, 3})) << "pair " << pair;
+    if (ends == std::multiset<int>{0, 3}) ++exactlyOne;
+  }
+  std::printf("%d pairs started together: exactly one copy ran in %d\n", kPairs, exactlyOne);
+
+  // An ended copy holds nothing: the next one runs.
+  EXPECT_EQ(EndOf(StartInstanceChild(child, 0)), 0);
+  EXPECT_EQ(EndOf(StartInstanceChild(child, 0)), 0);
+
+  // A copy under another file name is another program.
+  testing::TempDir dir;
+  const fs::path renamed = dir.path() / "other_instance_child.exe";
+  fs::copy_file(child, renamed);
+  HANDLE first = StartInstanceChild(child, 1500);
+  HANDLE other = StartInstanceChild(renamed, 1500);
+  EXPECT_EQ(EndOf(first), 0);
+  EXPECT_EQ(EndOf(other), 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "picture/cover_picture.h"
+#include "platform/fake/fake_file_tree.h"
 #include "platform/fake/recording_messages.h"
 
 namespace quorvel::screen {
@@ -72,7 +73,8 @@ TEST(ScreenLayoutTest, TheTemplateStretchedToTheScreenAndTheListsFitted) {
   // halved; 1920 x 1080 leaves 1394 x 797 at (10, 273), where 2000 x 1594 is halved and
   // centred across.
   RecordingMessages messages;
-  CoverPicture picture(messages);
+  FakeFileTree files;
+  CoverPicture picture(files, messages);
   ASSERT_TRUE(picture.TakeOver(RgbImage::Allocate(1844, 1010, true)));
   EXPECT_EQ(picture.PlaceCoverPicture({0, 0, 1280, 720}, hd.movieList, hd.choiceList),
             (Rect{10, 205, 932, 710}));
