@@ -59,6 +59,9 @@ inline constexpr int kStrAllFilesFilter = 318;
 // the type.
 inline constexpr int kStrPlaylistTypes = 320;
 inline constexpr int kPlaylistTypeCount = 4;
+// A player that Execute could not start: "%s" its program, then why.
+inline constexpr int kStrCannotStart = 330;
+inline constexpr int kStrCannotStartBecause = 331;
 
 // Controls without an id of their own (labels, group boxes).
 inline constexpr int kNoId = -1;

@@ -55,6 +55,8 @@ constexpr StringEntry kStrings[] = {
     {kStrPlaylistTypes + 1, "BSPlayer"},
     {kStrPlaylistTypes + 2, "ASX"},
     {kStrPlaylistTypes + 3, "M3U"},
+    {kStrCannotStart, "Cannot start %s."},
+    {kStrCannotStartBecause, "Cannot start %s: %s."},
 };
 
 constexpr MenuItem kTrayMenuItems[] = {

@@ -1,32 +1,40 @@
 #!/usr/bin/env bash
-# Renders the pictures of the windows shown in README.md into docs/, with the built
-# snapshot tool (build/ or $QUORVEL_BUILD_DIR) on Qt's offscreen platform.
+# Renders the pictures of the windows shown in README.md into docs/ (or into the folder
+# given as the argument), with the built snapshot tool (build/ or $QUORVEL_BUILD_DIR) on
+# Qt's offscreen platform.
+#
+#   scripts/snapshots.sh [FOLDER]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 tool=${QUORVEL_BUILD_DIR:-$root/build}/tests/faces/qt/quorvel_snapshot
 players=$root/tests/data/gui/two-players.reg
-mkdir -p "$root/docs"
+docs=${1:-$root/docs}
+mkdir -p "$docs"
+docs=$(cd "$docs" && pwd)
 cd "$root"
 export QT_QPA_PLATFORM=offscreen
 for scale in 1 2; do
   "$tool" --window options-sheet --page General --scale "$scale" \
-    --out "docs/options-general-${scale}00.png"
+    --out "$docs/options-general-${scale}00.png"
   "$tool" --window options-sheet --page View --registry "$players" --scale "$scale" \
-    --out "docs/options-view-${scale}00.png"
+    --out "$docs/options-view-${scale}00.png"
 done
 for page in Disks Players Codecs; do
   "$tool" --window options-sheet --page "$page" --registry "$players" \
-    --out "docs/options-$(echo "$page" | tr '[:upper:]' '[:lower:]')-100.png"
+    --out "$docs/options-$(echo "$page" | tr '[:upper:]' '[:lower:]')-100.png"
 done
 # The demo disk as the main dialog shows it, with the movie of two languages selected; read
 # from a folder of the same name wherever the checkout is, so the picture shows no path of
-# this machine's.
+# this machine's. Two runs at once (the comparison test, another checkout) take turns.
 disk=/tmp/quorvel-snapshots/demo-disk
-rm -rf "$disk" && mkdir -p "$(dirname "$disk")" && cp -r samples/demo-disk "$disk"
-"$tool" --window main-dialog --disk "$disk" --select 4 --registry "$players" \
-  --out docs/main-dialog-100.png
-rm -rf "$(dirname "$disk")"
-"$tool" --window about --out docs/about-100.png
+(
+  flock 9
+  rm -rf "$disk" && mkdir -p "$(dirname "$disk")" && cp -r samples/demo-disk "$disk"
+  "$tool" --window main-dialog --disk "$disk" --select 4 --registry "$players" \
+    --out "$docs/main-dialog-100.png"
+  rm -rf "$(dirname "$disk")"
+) 9>/tmp/quorvel-snapshots.lock
+"$tool" --window about --out "$docs/about-100.png"
 
 # The full-screen window at 1280 x 720 on disks in an optical drive. The drive is a
 # machine described by files (QUORVEL_VOLUME_SOURCES), so that each disk has a label.
@@ -51,7 +59,7 @@ fullscreen() {
     disk=$folder
   fi
   QUORVEL_VOLUME_SOURCES=$machine "$tool" --window fullscreen --size 1280x720 --disk "$disk" \
-    "$@" --out "$root/docs/fullscreen-$name.png"
+    "$@" --out "$docs/fullscreen-$name.png"
 }
 
 # disk NAME FILE...: a folder of the given demo movies, each under a title of its own.

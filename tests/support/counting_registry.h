@@ -2,9 +2,8 @@
 // Passes every call to a real in-memory store and counts the saves of the settings
 // record: each save writes the value "FullScreen" exactly once.
 
-#include <strings.h>
-
 #include "platform/fake/memory_registry.h"
+#include "windows_rules/ascii.h"
 
 namespace quorvel::testing {
 
@@ -22,7 +21,7 @@ class CountingRegistry final : public Registry {
   }
   bool SetValue(RegKey key, std::string_view name, RegType type, const void* data,
                 std::uint32_t size) override {
-    if (name.size() == 10 && strncasecmp(name.data(), "FullScreen", 10) == 0) ++saves;
+    if (EqualsIgnoringAsciiCase(name, "FullScreen")) ++saves;
     return store.SetValue(key, name, type, data, size);
   }
   bool SetDefaultValue(RegKey key, std::string_view name, RegType type, const void* data,

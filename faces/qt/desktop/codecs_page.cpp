@@ -4,22 +4,9 @@
 
 namespace quorvel {
 
-namespace {
-
-namespace ids = res::codecs;
-
-// The four switches of ffdshow; the settings write them into ffdshow's own values only
-// where ffdshow was found.
-const FieldBinding kBindings[] = {
-    {ids::kDivX3, &Settings::FfdshowDiv3, bind::CheckBox},
-    {ids::kDivX4, &Settings::FfdshowDivx, bind::CheckBox},
-    {ids::kDivX5, &Settings::FfdshowDx50, bind::CheckBox},
-    {ids::kXviD, &Settings::FfdshowXvid, bind::CheckBox},
-};
-
-}  // namespace
-
 CCodecsPage::CCodecsPage(Settings& settings, const Services& services)
-    : COptionsPage(res::kCodecsPage, settings, services, kBindings) {}
+    : COptionsPage(res::kCodecsPage), rules_(settings, services, *this) {
+  Attach(rules_);
+}
 
 }  // namespace quorvel

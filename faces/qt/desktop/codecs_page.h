@@ -2,6 +2,7 @@
 // The Codecs page of the options sheet: which video codecs ffdshow decodes.
 
 #include "faces/qt/desktop/options_page.h"
+#include "rules/desk/codecs_page_rules.h"
 
 namespace quorvel {
 
@@ -10,6 +11,9 @@ class CCodecsPage final : public COptionsPage {
 
  public:
   CCodecsPage(Settings& settings, const Services& services);
+
+ private:
+  desk::CodecsPageRules rules_;
 };
 
 }  // namespace quorvel

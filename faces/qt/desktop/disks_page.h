@@ -1,10 +1,9 @@
 #pragma once
 // The Disks page of the options sheet: for each of five kinds of movie, the player that
-// plays it and the command line it gets.
+// plays it and the command line it gets. What it decides is desk::DisksPageRules.
 
 #include "faces/qt/desktop/options_page.h"
-
-class QComboBox;
+#include "rules/desk/disks_page_rules.h"
 
 namespace quorvel {
 
@@ -14,16 +13,10 @@ class CDisksPage final : public COptionsPage {
  public:
   CDisksPage(Settings& settings, const Services& services);
 
- protected:
-  void OnFirstShow() override;
-
  private:
   void ConnectHandlers();
-  // Fills a player list with the players, sorted, and selects the first whose name
-  // begins with `stored`, in any letter case; an empty name selects nothing.
-  void FillPlayerList(QComboBox& list, const std::string& stored);
-  // A player was chosen in the list beside `commandLine`: its command line goes there.
-  void OnPlayerChosen(QComboBox& list, std::string Settings::*commandLine);
+
+  desk::DisksPageRules rules_;
 };
 
 }  // namespace quorvel

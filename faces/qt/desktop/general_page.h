@@ -1,8 +1,9 @@
 #pragma once
 // The General page of the options sheet: start mode, the system switches and the
-// disk-recognition switches.
+// disk-recognition switches. What it decides is desk::GeneralPageRules.
 
 #include "faces/qt/desktop/options_page.h"
+#include "rules/desk/general_page_rules.h"
 
 namespace quorvel {
 
@@ -12,15 +13,10 @@ class CGeneralPage final : public COptionsPage {
  public:
   CGeneralPage(Settings& settings, const Services& services);
 
- protected:
-  void OnFirstShow() override;
-  void ConfirmChanges() override;
-
  private:
   void ConnectHandlers();
-  // Enables and forces the dependent boxes after "read Micro DVD file" or "Start as"
-  // changed, and at first show.
-  void ApplyEnablingRule();
+
+  desk::GeneralPageRules rules_;
 };
 
 }  // namespace quorvel

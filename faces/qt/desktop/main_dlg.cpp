@@ -14,9 +14,7 @@
 #include "faces/qt/resources/app_icon.h"
 #include "faces/qt/resources/dialog_builder.h"
 #include "faces/qt/resources/gui_text.h"
-#include "playback/player_choice.h"
 #include "resources/resource_ids.h"
-#include "resources/string_table.h"
 
 namespace quorvel {
 
@@ -43,13 +41,9 @@ QString OneLine(std::string_view bytes) {
 CMainDlg::CMainDlg(const Settings& settings, const Services& services, OptionsRunner runOptions,
                    std::string diskPath, QWidget* owner)
     : CTemplateDialog(res::kMainDialog, services.messages, owner),
-      settings_(settings),
-      services_(services),
       runOptions_(std::move(runOptions)),
-      diskPath_(std::move(diskPath)) {
-  playAudio2_ = FindControlAs<QPushButton>(*this, ids::kPlayAudio2);
-  play_ = FindControlAs<QPushButton>(*this, ids::kPlay);
-  fieldList_ = FindControlAs<QTableWidget>(*this, ids::kFieldList);
+      fieldList_(FindControlAs<QTableWidget>(*this, ids::kFieldList)),
+      rules_(settings, services, *this, std::move(diskPath)) {
   // An application window with its own taskbar entry, which can be minimised.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -60,32 +54,26 @@ CMainDlg::CMainDlg(const Settings& settings, const Services& services, OptionsRu
 // Event table: Read Disk, "...", Play, Play Audio 2, Options; the selection of the field
 // list, however it changes (mouse, keyboard, a new read); F1 for the About box.
 void CMainDlg::ConnectHandlers() {
-  connect(FindControlAs<QPushButton>(*this, ids::kReadDisk), &QPushButton::clicked, this,
-          &CMainDlg::ReadDiskToList);
-  connect(FindControlAs<QPushButton>(*this, ids::kBrowse), &QPushButton::clicked, this,
-          &CMainDlg::OnBrowse);
-  connect(play_, &QPushButton::clicked, this, &CMainDlg::OnPlay);
-  connect(playAudio2_, &QPushButton::clicked, this, &CMainDlg::OnPlayAudio2);
-  connect(FindControlAs<QPushButton>(*this, ids::kOptions), &QPushButton::clicked, this,
-          &CMainDlg::OnOptions);
+  const std::pair<int, void (desk::MainDialogRules::*)()> buttons[] = {
+      {ids::kReadDisk, &desk::MainDialogRules::ReadDiskToList},
+      {ids::kBrowse, &desk::MainDialogRules::OnBrowse},
+      {ids::kPlay, &desk::MainDialogRules::OnPlay},
+      {ids::kPlayAudio2, &desk::MainDialogRules::OnPlayAudio2},
+      {ids::kOptions, &desk::MainDialogRules::OnOptions},
+  };
+  for (const auto& [id, handler] : buttons) {
+    connect(FindControlAs<QPushButton>(*this, id), &QPushButton::clicked, this,
+            [this, handler = handler] { (rules_.*handler)(); });
+  }
   connect(fieldList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          &CMainDlg::UpdatePlayButtons);
+          [this] { rules_.OnSelectionChanged(); });
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(help, &QShortcut::activated, this, [this] { OnSysCommand(kAboutCommand); });
+  connect(help, &QShortcut::activated, this, [this] { rules_.OnSysCommand(kAboutCommand); });
 }
 
-void CMainDlg::DoDataExchange(DataExchange& exchange) {
-  exchange.Text(ids::kDiskPath, diskPath_);
-  exchange.CheckBox(ids::kReadAutomatically, readAutomatically_);
-}
-
-void CMainDlg::OnInitDialog() {
-  if (diskPath_.empty()) diskPath_ = services_.volumes.FindFirstCdDrive();
-  ShowValues();
-
+void CMainDlg::ShowColumns(std::string_view field, std::string_view value) {
   fieldList_->setColumnCount(2);
-  fieldList_->setHorizontalHeaderLabels({ToQString(res::LoadString(res::kStrFieldColumn)),
-                                         ToQString(res::LoadString(res::kStrValueColumn))});
+  fieldList_->setHorizontalHeaderLabels({ToQString(field), ToQString(value)});
   fieldList_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   fieldList_->setColumnWidth(kFieldColumn, kFieldColumnWidth);
   // "Value" takes the rest of the list's width, also once a scroll bar takes its share.
@@ -98,37 +86,21 @@ void CMainDlg::OnInitDialog() {
   fieldList_->setShowGrid(true);
   fieldList_->setSelectionBehavior(QAbstractItemView::SelectRows);
   fieldList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-
-  UpdatePlayButtons();
-  if (readAutomatically_ != 0) ReadDiskToList();
 }
 
-void CMainDlg::DeleteAllRows() {
+void CMainDlg::ShowRows(const std::vector<desk::FieldRow>& rows) {
   fieldList_->setRowCount(0);
-  fields_.clear();
-}
-
-void CMainDlg::AddField(const DiskField& field, int index) {
-  const int row = fieldList_->rowCount();
-  fieldList_->insertRow(row);
-  auto* name = new QTableWidgetItem(OneLine(field.name));
-  auto* value = new QTableWidgetItem(OneLine(field.value));
-  for (QTableWidgetItem* item : {name, value}) {
-    item->setData(Qt::UserRole, index);
-    // The movie's file is the row's tip; rows without a movie have none.
-    if (field.movie) item->setToolTip(ToQString(field.movie->File()));
+  for (const desk::FieldRow& field : rows) {
+    const int row = fieldList_->rowCount();
+    fieldList_->insertRow(row);
+    auto* name = new QTableWidgetItem(OneLine(field.name));
+    auto* value = new QTableWidgetItem(OneLine(field.value));
+    for (QTableWidgetItem* item : {name, value}) {
+      if (!field.tip.empty()) item->setToolTip(ToQString(field.tip));
+    }
+    fieldList_->setItem(row, kFieldColumn, name);
+    fieldList_->setItem(row, kValueColumn, value);
   }
-  fieldList_->setItem(row, kFieldColumn, name);
-  fieldList_->setItem(row, kValueColumn, value);
-}
-
-void CMainDlg::ReadDiskToList() {
-  ReadControls();
-  DeleteAllRows();
-  disk_.ReadDisk(diskPath_, settings_, services_.volumes, services_.files);
-  fields_ = DiskFields(disk_, disk_.DriveType(services_.volumes));
-  for (std::size_t i = 0; i < fields_.size(); ++i) AddField(fields_[i], static_cast<int>(i));
-  UpdatePlayButtons();
 }
 
 int CMainDlg::SelectedRow() const {
@@ -139,25 +111,8 @@ int CMainDlg::SelectedRow() const {
   return first;
 }
 
-Movie CMainDlg::MovieOfRow(int row) const {
-  if (row < 0) return Movie();
-  const QTableWidgetItem* item = fieldList_->item(row, kFieldColumn);
-  if (item == nullptr) return Movie();
-  const int index = item->data(Qt::UserRole).toInt();
-  if (index < 0 || static_cast<std::size_t>(index) >= fields_.size()) return Movie();
-  return fields_[static_cast<std::size_t>(index)].movie.value_or(Movie());
-}
-
-void CMainDlg::UpdatePlayButtons() {
-  const Movie movie = MovieOfRow(SelectedRow());
-  PlayerRecord player;
-  play_->setEnabled(ChoosePlayer(settings_, movie, player));
-  playAudio2_->setEnabled(movie.AudioStreams() >= 2 &&
-                          FindPlayer(settings_.Players, settings_.DivXAudio2Player, player));
-}
-
-bool CMainDlg::ChooseFolder(std::string& path, const QString& title) {
-  QFileDialog chooser(this, title, ToQString(path));
+bool CMainDlg::ChooseFolder(std::string& path, std::string_view title) {
+  QFileDialog chooser(this, ToQString(title), ToQString(path));
   chooser.setFileMode(QFileDialog::Directory);
   chooser.setOption(QFileDialog::ShowDirsOnly);
   chooser.setAcceptMode(QFileDialog::AcceptOpen);
@@ -169,45 +124,26 @@ bool CMainDlg::ChooseFolder(std::string& path, const QString& title) {
   return true;
 }
 
-void CMainDlg::OnBrowse() {
-  ReadControls();
-  std::string path = diskPath_;
-  if (!ChooseFolder(path, ToQString(res::LoadString(res::kStrSelectDiskPath))) || path == diskPath_)
-    return;
-  DeleteAllRows();
-  diskPath_ = path;
-  ShowValues();
-  if (readAutomatically_ != 0) ReadDiskToList();
-}
+bool CMainDlg::RunOptionsSheet() { return runOptions_ && runOptions_(*this); }
 
-void CMainDlg::OnPlay() {
-  const Movie movie = MovieOfRow(SelectedRow());
-  if (movie.Type() != MovieType::Unknown) PlayMovie(services_, settings_, movie);
-}
-
-void CMainDlg::OnPlayAudio2() {
-  const Movie movie = MovieOfRow(SelectedRow());
-  if (movie.Type() != MovieType::Unknown) PlayMovieSecondAudio(services_, settings_, movie);
-}
-
-void CMainDlg::OnOptions() {
-  if (runOptions_ && runOptions_(*this)) ReadDiskToList();
-}
-
-void CMainDlg::OnSysCommand(int command) {
-  if (command != kAboutCommand) return;
+void CMainDlg::ShowAbout() {
   CAboutDlg about(messages_, this);
   about.exec();
+}
+
+bool CMainDlg::OnOk() {
+  rules_.OnOk();
+  return true;
 }
 
 void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
   // Linux windows have no system menu of the program's own: the About item is the
   // dialog's context menu.
-  const std::string_view about = res::LoadString(res::kStrAboutItem);
+  const std::string about = desk::MainDialogRules::AboutItemText();
   if (about.empty()) return;
   QMenu menu(this);
   QAction* item = menu.addAction(ToQString(about));
-  if (menu.exec(event->globalPos()) == item) OnSysCommand(kAboutCommand);
+  if (menu.exec(event->globalPos()) == item) rules_.OnSysCommand(kAboutCommand);
 }
 
 void CMainDlg::keyPressEvent(QKeyEvent* event) {

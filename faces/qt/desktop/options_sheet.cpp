@@ -17,22 +17,42 @@
 #include "faces/qt/resources/dialog_builder.h"
 #include "faces/qt/resources/gui_text.h"
 #include "resources/resource_ids.h"
-#include "resources/string_table.h"
 
 namespace quorvel {
 
+namespace {
+
+COptionsPage* MakePage(desk::PageKind kind, Settings& settings, const Services& services) {
+  switch (kind) {
+    case desk::PageKind::General:
+      return new CGeneralPage(settings, services);
+    case desk::PageKind::View:
+      return new CViewPage(settings, services);
+    case desk::PageKind::Disks:
+      return new CDisksPage(settings, services);
+    case desk::PageKind::Players:
+      return new CPlayersPage(settings, services);
+    case desk::PageKind::Codecs:
+      return new CCodecsPage(settings, services);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 COptionsSheet::COptionsSheet(QWidget* owner, Settings& settings, const Services& services)
     : QDialog(owner) {
-  setWindowTitle(ToQString(res::LoadString(res::kStrOptionsCaption)));
+  setWindowTitle(ToQString(desk::OptionsSheetRules::Caption()));
   setModal(true);
   // The sheet's tabs and buttons use the pages' font.
   setFont(DialogFont(*res::FindDialogTemplate(res::kGeneralPage)));
 
-  pages_ = {
-      new CGeneralPage(settings, services), new CViewPage(settings, services),
-      new CDisksPage(settings, services),   new CPlayersPage(settings, services),
-      new CCodecsPage(settings, services),
-  };
+  std::vector<desk::PageRules*> rules;
+  for (desk::PageKind kind : desk::kSheetPages) {
+    pages_.push_back(MakePage(kind, settings, services));
+    rules.push_back(&pages_.back()->Rules());
+  }
+  rules_ = std::make_unique<desk::OptionsSheetRules>(*this, std::move(rules));
   tabs_ = new QTabWidget(this);
   for (COptionsPage* page : pages_) tabs_->addTab(page, page->TabText());
   tabs_->setCurrentIndex(0);
@@ -52,7 +72,8 @@ COptionsSheet::COptionsSheet(QWidget* owner, Settings& settings, const Services&
 void COptionsSheet::ConnectHandlers() {
   connect(buttons_, &QDialogButtonBox::accepted, this, &COptionsSheet::accept);
   connect(buttons_, &QDialogButtonBox::rejected, this, &COptionsSheet::reject);
-  connect(tabs_, &QTabWidget::currentChanged, this, &COptionsSheet::OnTabChanged);
+  connect(tabs_, &QTabWidget::currentChanged, this,
+          [this](int index) { rules_->OnPageChanged(index); });
   tabs_->tabBar()->installEventFilter(this);
 }
 
@@ -62,18 +83,13 @@ QPushButton* COptionsSheet::CancelButton() const {
   return buttons_->button(QDialogButtonBox::Cancel);
 }
 
-bool COptionsSheet::CurrentPageReads() {
-  COptionsPage* page = pages_[static_cast<std::size_t>(currentIndex_)];
-  return !page->WasShown() || page->ReadControls();
-}
-
 bool COptionsSheet::eventFilter(QObject* watched, QEvent* event) {
   // A click on another tab is refused before the tab bar switches, so the page that
   // refuses its text is never left, not even for a moment.
   if (watched == tabs_->tabBar() && event->type() == QEvent::MouseButtonPress) {
     const int index =
         tabs_->tabBar()->tabAt(static_cast<QMouseEvent*>(event)->position().toPoint());
-    if (index >= 0 && index != currentIndex_ && !CurrentPageReads()) return true;
+    if (index >= 0 && !rules_->MayLeavePage(index)) return true;
   }
   return QDialog::eventFilter(watched, event);
 }
@@ -83,7 +99,7 @@ void COptionsSheet::showEvent(QShowEvent* event) {
   // As a property sheet does, the keyboard starts on the page's first tab stop rather
   // than on the tab bar.
   if (event->spontaneous()) return;
-  COptionsPage* page = pages_[static_cast<std::size_t>(currentIndex_)];
+  COptionsPage* page = pages_[static_cast<std::size_t>(rules_->CurrentPage())];
   for (QWidget* control : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled()) {
       control->setFocus(Qt::TabFocusReason);
@@ -92,27 +108,18 @@ void COptionsSheet::showEvent(QShowEvent* event) {
   }
 }
 
-void COptionsSheet::OnTabChanged(int index) {
-  if (index == currentIndex_) return;
-  // Switching by keyboard has no veto before the change: step back when the page that
-  // was left refuses its text.
-  const int previous = currentIndex_;
-  currentIndex_ = index;
-  COptionsPage* left = pages_[static_cast<std::size_t>(previous)];
-  if (left->WasShown() && !left->ReadControls()) {
-    currentIndex_ = previous;
+void COptionsSheet::ReturnToPage(int index) {
+  {
     const QSignalBlocker blocker(tabs_);
-    tabs_->setCurrentIndex(previous);
-    // The message box moved the focus away; put it back on the refused control.
-    if (QWidget* focus = left->focusWidget()) focus->setFocus(Qt::OtherFocusReason);
+    tabs_->setCurrentIndex(index);
   }
+  // The message box moved the focus away; put it back on the refused control.
+  COptionsPage* page = pages_[static_cast<std::size_t>(index)];
+  if (QWidget* focus = page->focusWidget()) focus->setFocus(Qt::OtherFocusReason);
 }
 
 void COptionsSheet::accept() {
-  if (!CurrentPageReads()) return;
-  for (COptionsPage* page : pages_) {
-    if (page->WasShown()) page->Store();
-  }
+  if (!rules_->OnOk()) return;
   QDialog::accept();
 }
 

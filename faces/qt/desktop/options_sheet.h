@@ -1,13 +1,15 @@
 #pragma once
 // The options sheet "Quorvel Options": the one place where the user edits the settings.
-// Tabs General, View, Disks, Players, Codecs; OK and Cancel.
+// Tabs General, View, Disks, Players, Codecs; OK and Cancel. What it decides is
+// desk::OptionsSheetRules.
 
 #include <QDialog>
-#include <QPointer>
+#include <memory>
 #include <vector>
 
 #include "faces/qt/desktop/options_page.h"
 #include "platform/services.h"
+#include "rules/desk/options_sheet_rules.h"
 
 class QDialogButtonBox;
 class QPushButton;
@@ -15,7 +17,7 @@ class QTabWidget;
 
 namespace quorvel {
 
-class COptionsSheet final : public QDialog {
+class COptionsSheet final : public QDialog, public desk::OptionsSheetView {
   Q_OBJECT
 
  public:
@@ -33,20 +35,20 @@ class COptionsSheet final : public QDialog {
   // it. Otherwise every page that was shown stores, in tab order, and the sheet closes.
   void accept() override;
 
+  // desk::OptionsSheetView
+  void ReturnToPage(int index) override;
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:
   void ConnectHandlers();
-  // Leaving a page reads its controls first; a refused text keeps the page on screen.
-  void OnTabChanged(int index);
-  bool CurrentPageReads();
 
   std::vector<COptionsPage*> pages_;
+  std::unique_ptr<desk::OptionsSheetRules> rules_;
   QTabWidget* tabs_ = nullptr;
   QDialogButtonBox* buttons_ = nullptr;
-  int currentIndex_ = 0;
 };
 
 // Builds the sheet from the current settings, runs it modally over `owner`, and returns

@@ -1,25 +1,25 @@
 #pragma once
 // The Player Info dialog: edits one player record (name, program, default command line,
-// playlist type) for the Players page.
+// playlist type) for the Players page. What it decides is desk::PlayerInfoRules; the
+// dialog runs Qt's file chooser for it.
 
-#include <functional>
 #include <string>
 
 #include "app/player_record.h"
 #include "faces/qt/desktop/template_dialog.h"
+#include "rules/desk/player_info_rules.h"
 
 namespace quorvel {
 
-class CPlayerInfoDlg final : public CTemplateDialog {
+class CPlayerInfoDlg final : public CTemplateDialog, public desk::PlayerInfoView {
   Q_OBJECT
 
  public:
-  // Why an edited record cannot be taken, as a sentence for the user, or "" when it can.
-  using ProblemCheck = std::function<std::string(const PlayerRecord&)>;
+  using ProblemCheck = desk::PlayerInfoRules::ProblemCheck;
 
   // Edits a copy of `record` under the title `caption`; Run() writes it back on OK.
   // With `problem`, OK refuses a record it names a problem for and keeps the dialog open.
-  CPlayerInfoDlg(const PlayerRecord& record, const QString& caption, UserMessages& messages,
+  CPlayerInfoDlg(const PlayerRecord& record, const std::string& caption, UserMessages& messages,
                  QWidget* owner = nullptr, ProblemCheck problem = {});
 
   // Runs the dialog modally; true for OK, with `record` holding the edited values;
@@ -27,25 +27,20 @@ class CPlayerInfoDlg final : public CTemplateDialog {
   bool Run(PlayerRecord& record);
 
   // The record as edited so far (after OK: as confirmed).
-  PlayerRecord Edited() const;
+  PlayerRecord Edited() const { return rules_.Edited(); }
 
-  void accept() override;
+  // desk::PlayerInfoView
+  desk::ControlValues& Values() override { return CTemplateDialog::Values(); }
+  bool ChooseProgram(std::string& path, const desk::ProgramChooser& chooser) override;
 
  protected:
-  void DoDataExchange(DataExchange& exchange) override;
-  void OnInitDialog() override;
+  void OnInitDialog() override { rules_.OnInitDialog(); }
+  bool OnOk() override { return rules_.OnOk(); }
 
  private:
   void ConnectHandlers();
-  // OK is enabled exactly when both the name and the program are filled in.
-  void UpdateOkButton();
-  void OnBrowse();
 
-  std::string name_;
-  std::string appPath_;
-  std::string cmdLine_;
-  std::int32_t playlistIndex_ = -1;
-  ProblemCheck problem_;
+  desk::PlayerInfoRules rules_;
 };
 
 }  // namespace quorvel

@@ -1,47 +1,39 @@
 #pragma once
-// The Players page of the options sheet: the list of player programs. The user adds,
-// removes, edits and tries players, or lets the page look for installed ones. The page
-// edits a copy of the list, which replaces the stored one on OK.
+// The Players page of the options sheet: the list of player programs. What it decides is
+// desk::PlayersPageRules; the page runs the Player Info dialog for it.
 
 #include "faces/qt/desktop/options_page.h"
+#include "rules/desk/players_page_rules.h"
 
 class QListWidget;
-class QListWidgetItem;
 
 namespace quorvel {
 
-class CPlayersPage final : public COptionsPage {
+class CPlayersPage final : public COptionsPage, public desk::PlayersPageView {
   Q_OBJECT
 
  public:
   CPlayersPage(Settings& settings, const Services& services);
 
   // The number the next "New Player %d" gets; one counter for the whole process.
-  static int NextNewPlayerNumber();
+  static int NextNewPlayerNumber() { return desk::PlayersPageRules::NextNewPlayerNumber(); }
 
-  void OnAdd();
-  void OnRemove();
-  void OnConfigure();
-  void OnExecute();
+  void OnAdd() { rules_.OnAdd(); }
+  void OnRemove() { rules_.OnRemove(); }
+  void OnConfigure() { rules_.OnConfigure(); }
+  void OnExecute() { rules_.OnExecute(); }
   // Looks for installed players and offers each found one.
-  void FindInstalledPlayers();
+  void FindInstalledPlayers() { rules_.OnFindInstalledPlayers(); }
 
- protected:
-  void OnFirstShow() override;
+  // desk::PlayersPageView
+  bool RunPlayerInfo(PlayerRecord& record, std::string_view caption,
+                     const desk::PlayerInfoRules::ProblemCheck& problem) override;
 
  private:
   void ConnectHandlers();
-  // Configure, Remove and Execute need a selected player.
-  void UpdateButtons();
-  // Adds a list entry for `record` (of the working copy) at its sorted place.
-  QListWidgetItem* AddEntry(PlayerRecord& record);
-  PlayerRecord* RecordOf(const QListWidgetItem* item) const;
-  PlayerRecord* SelectedRecord() const;
-  void Select(QListWidgetItem* item);
-  // The record as it would be added to the list without `except`, or why it cannot be.
-  std::string Problem(const PlayerRecord& record, const PlayerRecord* except) const;
 
-  QListWidget* list_ = nullptr;
+  desk::PlayersPageRules rules_;
+  const Services services_;
 };
 
 }  // namespace quorvel

@@ -26,19 +26,8 @@ void CTemplateDialog::ConnectHandlers() {
   }
 }
 
-void CTemplateDialog::ShowValues() {
-  DataExchange exchange(*this, DataExchange::Direction::ShowValues, messages_);
-  DoDataExchange(exchange);
-}
-
-bool CTemplateDialog::ReadControls() {
-  DataExchange exchange(*this, DataExchange::Direction::ReadControls, messages_);
-  DoDataExchange(exchange);
-  return exchange.ok();
-}
-
 void CTemplateDialog::accept() {
-  if (!ReadControls()) return;
+  if (!OnOk()) return;
   QDialog::accept();
 }
 

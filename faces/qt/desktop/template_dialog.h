@@ -1,13 +1,14 @@
 #pragma once
 // The base of the program's dialogs: a QDialog whose controls come from a dialog
 // template. The buttons with the standard ids OK (1) and Cancel (2) close it; OK first
-// reads the controls into the dialog's fields and keeps the dialog open when a text is
-// refused. A derived dialog binds its fields in DoDataExchange and fills its controls in
-// OnInitDialog, which runs once, when the dialog is first shown.
+// asks OnOk, which keeps the dialog open by answering false (a text refused). A derived
+// dialog initialises its controls in OnInitDialog, which runs once, when the dialog is
+// first shown; its rules reach the controls through Values().
 
 #include <QDialog>
 
-#include "faces/qt/desktop/data_exchange.h"
+#include "faces/qt/desktop/qt_control_values.h"
+#include "platform/user_messages.h"
 
 namespace quorvel {
 
@@ -17,16 +18,14 @@ class CTemplateDialog : public QDialog {
  public:
   CTemplateDialog(int templateId, UserMessages& messages, QWidget* owner = nullptr);
 
-  // Writes the fields into the controls.
-  void ShowValues();
-  // Reads the controls into the fields; false when a text was refused.
-  bool ReadControls();
+  desk::ControlValues& Values() { return values_; }
 
   void accept() override;
 
  protected:
-  virtual void DoDataExchange(DataExchange& exchange) { (void)exchange; }
-  virtual void OnInitDialog() { ShowValues(); }
+  virtual void OnInitDialog() {}
+  // OK: false keeps the dialog open.
+  virtual bool OnOk() { return true; }
 
   void showEvent(QShowEvent* event) override;
 
@@ -35,6 +34,7 @@ class CTemplateDialog : public QDialog {
  private:
   void ConnectHandlers();
 
+  QtControlValues values_{*this};
   bool initialized_ = false;
 };
 

@@ -1,7 +1,8 @@
-// The data-exchange helper on real controls: each binding in both directions, stored
-// bytes that are not UTF-8, and the stop after a refused number.
+// The rules' data exchange on real controls, through the Qt face's control values: each
+// binding in both directions, stored bytes that are not UTF-8, and the stop after a
+// refused number.
 
-#include "faces/qt/desktop/data_exchange.h"
+#include "rules/desk/data_exchange.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "faces/qt/desktop/qt_control_values.h"
 #include "faces/qt/resources/dialog_builder.h"
 #include "faces/qt/resources/gui_text.h"
 #include "platform/fake/recording_messages.h"
@@ -18,6 +20,7 @@
 namespace quorvel {
 namespace {
 
+using desk::DataExchange;
 using Direction = DataExchange::Direction;
 namespace info = res::player_info;
 
@@ -27,12 +30,13 @@ TEST(DataExchangeTest, BindsEachKindBothWays) {
   auto* playlist = FindControlAs<QComboBox>(dialog, info::kPlaylist);
   playlist->addItems({"None", "BSPlayer", "ASX"});
   RecordingMessages messages;
+  QtControlValues controls(dialog);
 
   // Bytes that are not UTF-8 are shown as Windows-1252 and, unchanged, kept as they are.
   std::string name = "Caf\xe9 \x80";
   std::string path = "/usr/bin/mpv";
   std::int32_t index = 2;
-  DataExchange(dialog, Direction::ShowValues, messages)
+  DataExchange(controls, Direction::ShowValues, messages)
       .Text(info::kName, name)
       .Text(info::kAppPath, path)
       .DropDownList(info::kPlaylist, index);
@@ -41,7 +45,7 @@ TEST(DataExchangeTest, BindsEachKindBothWays) {
 
   FindControlAs<QLineEdit>(dialog, info::kAppPath)->setText(QString::fromUtf8("/opt/ä"));
   playlist->setCurrentIndex(-1);
-  DataExchange read(dialog, Direction::ReadControls, messages);
+  DataExchange read(controls, Direction::ReadControls, messages);
   read.Text(info::kName, name).Text(info::kAppPath, path).DropDownList(info::kPlaylist, index);
   EXPECT_TRUE(read.ok());
   EXPECT_EQ(name, "Caf\xe9 \x80");
@@ -50,7 +54,7 @@ TEST(DataExchangeTest, BindsEachKindBothWays) {
 
   // An index the list does not have selects nothing.
   index = 3;
-  DataExchange(dialog, Direction::ShowValues, messages).DropDownList(info::kPlaylist, index);
+  DataExchange(controls, Direction::ShowValues, messages).DropDownList(info::kPlaylist, index);
   EXPECT_EQ(playlist->currentIndex(), -1);
   EXPECT_TRUE(messages.messages.empty());
 }
@@ -60,9 +64,10 @@ TEST(DataExchangeTest, CheckBoxesAndARefusedNumberStopTheRead) {
   BuildDialog(page, *res::FindDialogTemplate(res::kGeneralPage));
   namespace g = res::general;
   RecordingMessages messages;
+  QtControlValues controls(page);
   std::int32_t shutdown = 5, autoplay = 1;
   std::uint32_t megabytes = 9;
-  DataExchange(page, Direction::ShowValues, messages)
+  DataExchange(controls, Direction::ShowValues, messages)
       .CheckBox(g::kShutdown, shutdown)
       .CheckBox(g::kAutoplay, autoplay)
       .Unsigned(g::kMinFileSize, megabytes);
@@ -71,7 +76,7 @@ TEST(DataExchangeTest, CheckBoxesAndARefusedNumberStopTheRead) {
 
   FindControlAs<QLineEdit>(page, g::kMinFileSize)->setText("nine");
   FindControlAs<QCheckBox>(page, g::kAutoplay)->setChecked(false);
-  DataExchange read(page, Direction::ReadControls, messages);
+  DataExchange read(controls, Direction::ReadControls, messages);
   read.CheckBox(g::kShutdown, shutdown)
       .Unsigned(g::kMinFileSize, megabytes)
       .CheckBox(g::kAutoplay, autoplay);

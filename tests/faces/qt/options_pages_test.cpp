@@ -310,7 +310,24 @@ TEST_F(OptionsPagesTest, PlayerInfoChoosesTheProgramInAFileChooser) {
       EXPECT_EQ(chooser.selectedNameFilter(), "All Files (*)");
       EXPECT_EQ(chooser.directory().absolutePath().toStdString(), bin.string());
       EXPECT_EQ(chooser.fileMode(), QFileDialog::ExistingFile);
-      chooser.selectFile(QString::fromStdString((bin / "vlc").string()));
+      // The chooser lists its folder in the background and then selects the file it
+      // was opened on; the user clicks the other file once it is listed.
+      auto* files = chooser.findChild<QAbstractItemView*>(QStringLiteral("listView"));
+      if (files == nullptr) {
+        ADD_FAILURE() << "no file list in the chooser";
+        return chooser.reject();
+      }
+      for (int wait = 0; wait < 500 && !files->selectionModel()->hasSelection(); ++wait) {
+        QTest::qWait(10);
+      }
+      const QModelIndexList vlc =
+          files->model()->match(files->model()->index(0, 0, files->rootIndex()), Qt::DisplayRole,
+                                QStringLiteral("vlc"), 1, Qt::MatchExactly);
+      if (vlc.size() != 1) {
+        ADD_FAILURE() << "vlc is not listed";
+        return chooser.reject();
+      }
+      QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualRect(vlc[0]).center());
       static_cast<QDialog&>(chooser).accept();
       chosen = true;
     });

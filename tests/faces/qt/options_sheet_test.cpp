@@ -335,13 +335,5 @@ TEST_F(OptionsSheetTest, OnlyShutdownHasATooltip) {
   EXPECT_EQ(QToolTip::text(), "shutdown Windows when Off button is pressed in full screen mode");
 }
 
-TEST(TooltipTableTest, FirstMatchWinsAndAnEntryWithoutTextShowsNothing) {
-  constexpr TooltipEntry table[] = {
-      {1, res::kStrShutdownTooltip}, {2, 0}, {1, res::kStrPlay}, {2, res::kStrPlay}};
-  EXPECT_EQ(LookUpTooltip(table, 1), res::LoadString(res::kStrShutdownTooltip));
-  EXPECT_EQ(LookUpTooltip(table, 2), std::nullopt);
-  EXPECT_EQ(LookUpTooltip(table, 3), std::nullopt);
-}
-
 }  // namespace
 }  // namespace quorvel

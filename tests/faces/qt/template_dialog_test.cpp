@@ -13,6 +13,7 @@
 #include "faces/qt/resources/dialog_builder.h"
 #include "platform/fake/recording_messages.h"
 #include "resources/resource_ids.h"
+#include "rules/desk/data_exchange.h"
 
 namespace quorvel {
 namespace {
@@ -26,15 +27,19 @@ class NameDialog final : public CTemplateDialog {
       : CTemplateDialog(res::kPlayerInfoDialog, messages), name_(name), playlist_(playlist) {}
 
  protected:
-  void DoDataExchange(DataExchange& exchange) override {
-    exchange.Text(info::kName, name_).DropDownList(info::kPlaylist, playlist_);
-  }
   void OnInitDialog() override {
     FindControlAs<QComboBox>(*this, info::kPlaylist)->addItems({"None", "BSPlayer", "ASX"});
-    ShowValues();
+    Exchange(desk::DataExchange::Direction::ShowValues);
   }
+  bool OnOk() override { return Exchange(desk::DataExchange::Direction::ReadControls); }
 
  private:
+  bool Exchange(desk::DataExchange::Direction direction) {
+    desk::DataExchange exchange(Values(), direction, messages_);
+    exchange.Text(info::kName, name_).DropDownList(info::kPlaylist, playlist_);
+    return exchange.ok();
+  }
+
   std::string& name_;
   std::int32_t& playlist_;
 };

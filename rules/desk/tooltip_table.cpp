@@ -1,8 +1,8 @@
-#include "faces/qt/desktop/tooltip_table.h"
+#include "rules/desk/tooltip_table.h"
 
 #include "resources/string_table.h"
 
-namespace quorvel {
+namespace quorvel::desk {
 
 std::optional<std::string_view> LookUpTooltip(TooltipTable table, int controlId) {
   for (const TooltipEntry& entry : table) {
@@ -14,4 +14,4 @@ std::optional<std::string_view> LookUpTooltip(TooltipTable table, int controlId)
   return std::nullopt;
 }
 
-}  // namespace quorvel
+}  // namespace quorvel::desk

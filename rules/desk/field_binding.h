@@ -1,8 +1,8 @@
 #pragma once
-// One row of an options page's binding table: {control id, settings field, kind}. The
-// field lives in the page's working copy of the settings; the kind moves its value
-// between the control and the field; the page's store step copies exactly the bound
-// fields back into the settings, so two pages never overwrite each other's values.
+// One row of a page's binding table: {control id, settings field, kind}. The field lives
+// in the page's working copy of the settings; the kind moves its value between the
+// control and the field; the page's store step copies exactly the bound fields back into
+// the settings, so two pages never overwrite each other's values.
 //
 // A field is anything that, called with a Settings record, gives the field:
 //   &Settings::Shutdown                         a member
@@ -11,16 +11,17 @@
 //   bind::CheckBox, bind::DropDownList, bind::Text, bind::Unsigned
 //   bind::HandlersOnly   no value in the control: the page's handlers change the field
 //                        (a colour chosen with a button, the list of players)
-//   a function of the page's own, for a control that needs one (a list of player names)
+//   bind::ByPage         a control of the page's own kind (a list of player names): the
+//                        page's exchange step moves the value, the table stores it
 // A kind that does not fit its field's type does not compile.
 
 #include <functional>
 #include <span>
 
 #include "app/settings.h"
-#include "faces/qt/desktop/data_exchange.h"
+#include "rules/desk/data_exchange.h"
 
-namespace quorvel {
+namespace quorvel::desk {
 
 class FieldBinding {
  public:
@@ -72,12 +73,13 @@ inline constexpr auto DropDownList = &DataExchange::DropDownList;
 inline constexpr auto Text = &DataExchange::Text;
 inline constexpr auto Unsigned = &DataExchange::Unsigned;
 
-struct HandlersOnlyKind {
+struct NoExchangeKind {
   template <typename Value>
   void operator()(DataExchange&, int, Value&) const {}
 };
-inline constexpr HandlersOnlyKind HandlersOnly{};
+inline constexpr NoExchangeKind HandlersOnly{};
+inline constexpr NoExchangeKind ByPage{};
 
 }  // namespace bind
 
-}  // namespace quorvel
+}  // namespace quorvel::desk

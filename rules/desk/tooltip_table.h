@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-namespace quorvel {
+namespace quorvel::desk {
 
 struct TooltipEntry {
   int controlId;
@@ -19,4 +19,4 @@ using TooltipTable = std::span<const TooltipEntry>;
 // there is no entry.
 std::optional<std::string_view> LookUpTooltip(TooltipTable table, int controlId);
 
-}  // namespace quorvel
+}  // namespace quorvel::desk
