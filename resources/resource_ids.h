@@ -40,6 +40,9 @@ inline constexpr int kStrLoginSessionNote = 221;
 inline constexpr int kStrFullScreenTitle = 230;
 inline constexpr int kStrNoDisk = 231;
 inline constexpr int kStrNoMovies = 232;
+// The title of a DVD-Video or Blu-ray disk's one movie when the disk has no label.
+inline constexpr int kStrUntitledDvd = 240;
+inline constexpr int kStrUntitledBluray = 241;
 // The main dialog, the Players page and the Player Info dialog.
 inline constexpr int kStrSelectDiskPath = 300;
 inline constexpr int kStrFieldColumn = 301;

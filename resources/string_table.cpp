@@ -35,6 +35,8 @@ constexpr StringEntry kStrings[] = {
     {kStrFullScreenTitle, "Quorvel Full Screen"},
     {kStrNoDisk, "No Disk"},
     {kStrNoMovies, "No Movies"},
+    {kStrUntitledDvd, "DVD-Video"},
+    {kStrUntitledBluray, "Blu-ray Disc"},
     {kStrSelectDiskPath, "Select disk path"},
     {kStrFieldColumn, "Field"},
     {kStrValueColumn, "Value"},
