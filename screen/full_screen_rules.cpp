@@ -260,6 +260,9 @@ void FullScreenRules::OnTimer() {
   // next tick into the middle of this one.
   if (inTimer_ || ended_) return;
   inTimer_ = true;
+  // The drive's disk shown again after a removable medium went was in all along: it is
+  // no disk put in, and is not played by itself.
+  const bool wasRemovable = defaultDisk_.ShowsRemovableMedium();
   const bool changed = RefreshDisk(false);
   const bool movieDisk = disk_.HasMovies() && disk_.DriveType(services_.volumes) == kDriveCdRom;
   // A removable medium shown instead of the drive has its launchers closed as a disk in
@@ -268,7 +271,7 @@ void FullScreenRules::OnTimer() {
   if ((movieDisk || removable) && settings_.CloseLaunch != 0) {
     CloseLaunchers(services_.processes, services_.volumes, shownPath_);
   }
-  if (changed && movieDisk && !removable && settings_.Autoplay != 0) OnPlay();
+  if (changed && movieDisk && !removable && !wasRemovable && settings_.Autoplay != 0) OnPlay();
   inTimer_ = false;
 }
 
