@@ -241,6 +241,13 @@ LinuxVolumes::DiskPath LinuxVolumes::Classify(const std::vector<MountEntry>& tab
       disk.isDevice = true;
     }
   }
+  // A removable medium's node name whose node is no block device (a machine described
+  // by files): sysfs tells that it is one.
+  if (!disk.isDevice && !(disk.exists && S_ISDIR(disk.st.st_mode)) &&
+      text.rfind(sources_.devDir + "/", 0) == 0) {
+    const std::optional<BlockDevice> device = FindBlockDevice(BaseName(text));
+    disk.isDevice = device && IsRemovableMedium(*device);
+  }
   return disk;
 }
 
