@@ -56,10 +56,16 @@ make() {
       # Many names per command: one process per file would take longer than the run.
       seq -w 1 "$movies" | sed "s/.*/movie&.$kind/" | xargs -r truncate -s 2M
     else
-      head -c 4096 "$header" >"$work/header"
-      seq -w 1 "$movies" | sed "s/.*/movie&.$kind/" | xargs -r -n 1000 sh -c \
-        'for f; do cp "$0" "$f"; done' "$work/header"
-      seq -w 1 "$movies" | sed "s/.*/movie&.$kind/" | xargs -r truncate -s 2M
+      # The header, then sparse up to 2 MiB; one process for all of them.
+      python3 - "$header" "$movies" "$kind" <<'PY'
+import sys
+header = open(sys.argv[1], "rb").read(4096)
+count, kind = int(sys.argv[2]), sys.argv[3]
+for i in range(1, count + 1):
+    with open(f"movie{i:0{len(str(count))}d}.{kind}", "wb") as out:
+        out.write(header)
+        out.truncate(2 << 20)
+PY
     fi
     # Notes, subtitles and infos in turn: note1.txt subtitle1.srt info1.nfo note2.txt ...
     awk -v n="$others" 'BEGIN {

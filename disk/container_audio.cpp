@@ -389,7 +389,7 @@ std::int32_t CountAudioStreams(Files& files, std::string_view path, Container co
 std::int32_t ReadContainerAudioStreams(Files& files, std::string_view path) {
   const Container container = ContainerOfName(path);
   if (container == Container::Other) return 1;
-  std::array<std::byte, kContainerHeadBytes> head{};
+  std::array<std::byte, kContainerHeadBytes> head;  // only the bytes read are looked at
   const std::optional<Files::Head> read = files.ReadHead(path, 0, head);
   if (!read) return 1;
   return CountAudioStreams(files, path, container, std::span(head).first(read->read), read->size);

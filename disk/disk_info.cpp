@@ -223,7 +223,9 @@ std::size_t DiskInfo::SearchLooseFiles(std::string_view ext, std::uint64_t thres
     } else if (container != Container::Other) {
       // The same for today's containers: the size and the start of the headers with one
       // opening, and only where the headers go on further reads of the same file.
-      std::array<std::byte, kContainerHeadBytes> head{};
+      // Not cleared: only the bytes read are looked at, and a folder of many files
+      // would pay for clearing them all.
+      std::array<std::byte, kContainerHeadBytes> head;
       if (auto read = files.ReadHead(entry.path, 0, head)) {
         size = read->size;
         if (*size >= threshold) {
