@@ -34,6 +34,10 @@ if [ "$players" = "[]" ]; then
       "Mpeg Player=mpv" "Mpeg Command Line=--fs %f" >/dev/null
   fi
   export XDG_CONFIG_HOME=$demo_config
+  # Today's disks and files too (samples/modern-disk), also in a demo store made before.
+  "$ctl" settings set "Video Player=mpv" "Video Command Line=--fs %f" \
+    "DVD Player=mpv" "DVD Command Line=--fs dvd:// --dvd-device=%f" \
+    "Blu-ray Player=mpv" "Blu-ray Command Line=--fs bd:// --bluray-device=%f" >/dev/null
   echo "run.sh: your settings store ($store) has no player; using a demo store in" \
     "$demo_config with mpv as the player. Your own settings are not changed." >&2
   store=$demo_config/quorvel/registry.reg

@@ -64,6 +64,12 @@ const std::array<StoredSetting, kStoredNumberCount + kStoredTextCount> kStoredSe
     Text("VCD Command Line", &Settings::VcdCommandLine),
     Text("SVCD Player", &Settings::SvcdPlayer),
     Text("SVCD Command Line", &Settings::SvcdCommandLine),
+    Text("DVD Player", &Settings::DvdPlayer),
+    Text("DVD Command Line", &Settings::DvdCommandLine),
+    Text("Blu-ray Player", &Settings::BlurayPlayer),
+    Text("Blu-ray Command Line", &Settings::BlurayCommandLine),
+    Text("Video Player", &Settings::VideoPlayer),
+    Text("Video Command Line", &Settings::VideoCommandLine),
 }};
 
 std::uint32_t StoredSetting::NumberBits(const Settings& settings) const {

@@ -66,6 +66,13 @@ class Settings {
   std::string VcdCommandLine;
   std::string SvcdPlayer;
   std::string SvcdCommandLine;
+  // Today's disks and files; "%f" in the disk types' command lines stands for the disk.
+  std::string DvdPlayer;
+  std::string DvdCommandLine;
+  std::string BlurayPlayer;
+  std::string BlurayCommandLine;
+  std::string VideoPlayer;
+  std::string VideoCommandLine;
   PlayerList Players;
 };
 
@@ -114,9 +121,11 @@ struct StoredSetting {
 };
 
 inline constexpr std::size_t kStoredNumberCount = 11;
-inline constexpr std::size_t kStoredTextCount = 10;
+inline constexpr std::size_t kStoredTextCount = 16;
 
-// The eleven numbers, then the ten texts, in the order they are read and written.
+// The eleven numbers, then the sixteen texts (the ten of the first disk types, then
+// those of DVD-Video, Blu-ray and today's movie files), in the order they are read and
+// written.
 extern const std::array<StoredSetting, kStoredNumberCount + kStoredTextCount> kStoredSettings;
 
 // The table entry whose name equals `name` without regard to ASCII case.

@@ -5,9 +5,12 @@
 
 #include "app/player_record.h"
 #include "app/settings.h"
+#include "disk/container_audio.h"
 #include "platform/files.h"
 #include "platform/native_path.h"
 #include "platform/volumes.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 #include "windows_rules/folder_listing.h"
 
 namespace quorvel {
@@ -27,6 +30,11 @@ std::size_t IndexOf(DiskInfo::Position position) {
   return static_cast<std::size_t>(reinterpret_cast<std::uintptr_t>(position) - 1);
 }
 }  // namespace
+
+const std::array<DiskInfo::VideoDiskLayout, 2> DiskInfo::kVideoDiskLayouts = {{
+    {"BDMV", "index.bdmv", MovieType::Bluray, res::kStrUntitledBluray},
+    {"VIDEO_TS", "VIDEO_TS.IFO", MovieType::Dvd, res::kStrUntitledDvd},
+}};
 
 struct DiskInfo::ListedFolder {
   ListedFolder(Files& filesService, const std::string& folderPath)
@@ -127,12 +135,13 @@ ReadResult DiskInfo::ReadDisk(std::string_view path, const Settings& settings, V
   if (settings.ReadConf != 0) {
     if (auto name = folder.Find(AutorunConfig::kFileName)) autorun_.Read(files, folder_, *name);
   }
-  const ReadResult result = Recognise(settings, files, folder);
+  const ReadResult result = Recognise(settings, volumes, files, folder);
   ChoosePicture(folder);
   return result;
 }
 
-ReadResult DiskInfo::Recognise(const Settings& settings, Files& files, const ListedFolder& folder) {
+ReadResult DiskInfo::Recognise(const Settings& settings, Volumes& volumes, Files& files,
+                               const ListedFolder& folder) {
   if (folder.Contains(kSuperVideoCdEntry)) {
     AddMovie(MovieType::SuperVideoCd, "S-VCD", "", files);
     return ReadResult::Ok;
@@ -159,19 +168,45 @@ ReadResult DiskInfo::Recognise(const Settings& settings, Files& files, const Lis
     picture_ = autorun_.picturePath;
     return ReadResult::Ok;
   }
+  // A Blu-ray disk may carry a DVD-Video folder for players that cannot read it (a
+  // note to put it into a Blu-ray player): the Blu-ray wins.
+  for (const VideoDiskLayout& layout : kVideoDiskLayouts) {
+    if (!HasVideoDiskLayout(layout, files, folder)) continue;
+    std::string title = label_.empty() ? std::string(res::LoadString(layout.untitled)) : label_;
+    // The player opens the disk itself: a drive's device (the raw disk, which a player
+    // can read as no folder of files lets it), else the folder.
+    std::string disk = volumes.DriveDevice(path_);
+    if (disk.empty()) disk = folder_;
+    AddMovie(layout.type, std::move(title), std::move(disk), files);
+    return ReadResult::Ok;
+  }
   // 64-bit: a threshold of 4096 MB or more stays that large.
   const std::uint64_t threshold = std::uint64_t{settings.MinFileSize} << kMegabyteShift;
   std::size_t found = 0;
   for (std::string_view ext : kMovieExtensions) {
     found += SearchLooseFiles(ext, threshold, files, folder);
   }
+  for (std::string_view ext : kVideoExtensions) {
+    found += SearchLooseFiles(ext, threshold, files, folder);
+  }
   return found == 0 ? ReadResult::NoMovies : ReadResult::Ok;
+}
+
+bool DiskInfo::HasVideoDiskLayout(const VideoDiskLayout& layout, Files& files,
+                                  const ListedFolder& folder) const {
+  const std::optional<std::string> name = folder.Find(layout.folder);
+  if (!name) return false;
+  // A regular file of that name cannot be listed, so it holds nothing.
+  return files.EntryExists(JoinNativePath(folder_, *name), layout.file);
 }
 
 std::size_t DiskInfo::SearchLooseFiles(std::string_view ext, std::uint64_t threshold, Files& files,
                                        const ListedFolder& folder) {
   std::size_t added = 0;
-  const bool avi = MovieTypeFromName("." + std::string(ext)) == MovieType::DivX;
+  const MovieType type = MovieTypeFromName("." + std::string(ext));
+  const bool avi = type == MovieType::DivX;
+  const Container container =
+      type == MovieType::Video ? ContainerOfName("." + std::string(ext)) : Container::Other;
   std::vector<Files::Entry> entries = folder.ByExtension(ext);
   movies_.reserve(movies_.size() + entries.size());
   for (Files::Entry& entry : entries) {
@@ -184,6 +219,19 @@ std::size_t DiskInfo::SearchLooseFiles(std::string_view ext, std::uint64_t thres
       if (auto head = files.ReadHead(entry.path, kAviStreamCountOffset, header)) {
         size = head->size;
         audioStreams = AviAudioStreams(header, head->read);
+      }
+    } else if (container != Container::Other) {
+      // The same for today's containers: the size and the start of the headers with one
+      // opening, and only where the headers go on further reads of the same file.
+      // Not cleared: only the bytes read are looked at, and a folder of many files
+      // would pay for clearing them all.
+      std::array<std::byte, kContainerHeadBytes> head;
+      if (auto read = files.ReadHead(entry.path, 0, head)) {
+        size = read->size;
+        if (*size >= threshold) {
+          audioStreams = CountAudioStreams(files, entry.path, container,
+                                           std::span(head).first(read->read), read->size);
+        }
       }
     }
     // A file that cannot be opened is still listed when its size can be read.

@@ -1,6 +1,7 @@
 #pragma once
 // What a disk holds: one per window that shows a disk, refreshed in place by ReadDisk.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -38,6 +39,16 @@ class DiskInfo {
   // Entries whose presence makes a disk a Super-VideoCD or a VideoCD.
   static constexpr std::string_view kSuperVideoCdEntry = "MPEG2";
   static constexpr std::string_view kVideoCdEntry = "MPEGAV";
+  // The folder and file whose presence makes a disk a DVD-Video or a Blu-ray disk
+  // (names in any letter case), the movie's type, and the title of the one movie of
+  // such a disk without a volume label (from the string table).
+  struct VideoDiskLayout {
+    std::string_view folder;
+    std::string_view file;
+    MovieType type;
+    int untitled;
+  };
+  static const std::array<VideoDiskLayout, 2> kVideoDiskLayouts;
   // The player that is handed a Micro DVD disk's own file.
   static constexpr std::string_view kMicroDvdPlayerName = "Micro DVD Player";
 
@@ -84,7 +95,10 @@ class DiskInfo {
   // the read asks that one listing (or, when the folder cannot be listed, the files
   // service itself).
   struct ListedFolder;
-  ReadResult Recognise(const Settings& settings, Files& files, const ListedFolder& folder);
+  ReadResult Recognise(const Settings& settings, Volumes& volumes, Files& files,
+                       const ListedFolder& folder);
+  bool HasVideoDiskLayout(const VideoDiskLayout& layout, Files& files,
+                          const ListedFolder& folder) const;
   // Appends the movies of the disk folder with extension `ext` of at least
   // `threshold` bytes; returns how many.
   std::size_t SearchLooseFiles(std::string_view ext, std::uint64_t threshold, Files& files,

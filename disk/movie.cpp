@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "disk/container_audio.h"
 #include "platform/files.h"
 #include "windows_rules/disk_names.h"
 #include "windows_rules/little_endian.h"
@@ -12,8 +13,8 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::array<std::string_view, 7> kMovieTypeNames = {
-    "Unknown", "DivX", "MPEG", "Micro DVD", "VideoCD", "S-VCD", "DVD",
+constexpr std::array<std::string_view, 9> kMovieTypeNames = {
+    "Unknown", "DivX", "MPEG", "Micro DVD", "VideoCD", "S-VCD", "DVD", "Blu-ray", "Video",
 };
 
 struct SuffixType {
@@ -46,8 +47,16 @@ MovieType MovieTypeFromName(std::string_view file) {
   for (const auto& entry : kSuffixTypes) {
     if (EndsWithIgnoringAsciiCase(file, entry.suffix)) return entry.type;
   }
+  const std::size_t dot = file.rfind('.');
+  if (dot != std::string_view::npos) {
+    for (std::string_view ext : kVideoExtensions) {
+      if (EqualsIgnoringAsciiCase(file.substr(dot + 1), ext)) return MovieType::Video;
+    }
+  }
   return MovieType::Unknown;
 }
+
+bool IsDiskMovie(MovieType type) { return type == MovieType::Dvd || type == MovieType::Bluray; }
 
 std::int32_t AviAudioStreams(const std::array<std::byte, 4>& bytes, std::size_t read) {
   return AudioStreamsFromCount(read < bytes.size() ? 0 : LoadLittleEndian32(bytes.data()));
@@ -65,16 +74,18 @@ std::int32_t ReadAviAudioStreams(Files& files, std::string_view file) {
 Movie::Movie(std::string title, std::string file, Files& files)
     : title_(std::move(title)), file_(std::move(file)), type_(MovieTypeFromName(file_)) {
   if (type_ == MovieType::DivX) audioStreams_ = ReadAviAudioStreams(files, file_);
+  if (type_ == MovieType::Video) audioStreams_ = ReadContainerAudioStreams(files, file_);
 }
 
 Movie::Movie(MovieType type, std::string title, std::string file, Files& files)
     : title_(std::move(title)), file_(std::move(file)), type_(type) {
   if (type_ == MovieType::DivX) audioStreams_ = ReadAviAudioStreams(files, file_);
+  if (type_ == MovieType::Video) audioStreams_ = ReadContainerAudioStreams(files, file_);
 }
 
-Movie::Movie(std::string title, std::string file, std::int32_t aviAudioStreams)
+Movie::Movie(std::string title, std::string file, std::int32_t audioStreams)
     : title_(std::move(title)), file_(std::move(file)), type_(MovieTypeFromName(file_)) {
-  if (type_ == MovieType::DivX) audioStreams_ = aviAudioStreams;
+  if (type_ == MovieType::DivX || type_ == MovieType::Video) audioStreams_ = audioStreams;
 }
 
 }  // namespace quorvel

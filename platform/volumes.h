@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvel {
 
@@ -60,6 +61,24 @@ class Volumes {
   // The disk path of the first optical drive (its root "D:\\", or its device where
   // drives are named by devices), or "" when there is none.
   virtual std::string FindFirstCdDrive() = 0;
+
+  // The device a player opens to read the disk in the optical drive that `path` names
+  // itself (the drive's device, "/dev/sr0", where drives are named by devices; "D:" for
+  // the drive root "D:\\"), as the path names it; "" when `path` is a folder (a folder
+  // on the drive's medium included) or names no optical drive.
+  virtual std::string DriveDevice(std::string_view path) = 0;
+
+  // A removable medium that is not an optical drive's (a USB stick, a memory card, a USB
+  // disk) and holds a filesystem: the disk path to read it by, and what tells this
+  // medium from the next one in the same slot (another stick, or the same one plugged
+  // in again).
+  struct RemovableMedium {
+    std::string path;
+    std::string identity;
+    bool operator==(const RemovableMedium&) const = default;
+  };
+  // The removable media there now, mounted or not, in a stable order.
+  virtual std::vector<RemovableMedium> RemovableMedia() = 0;
 
   // Opens (eject true) or closes (eject false) the tray of the optical drive that
   // `path` names or holds the medium of; a mounted medium is unmounted before the

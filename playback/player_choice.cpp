@@ -28,6 +28,9 @@ constexpr std::array kPlayerRows = {
     PlayerRow{MovieType::MicroDvd, nullptr, kMicroDvdPlayerName, nullptr},
     PlayerRow{MovieType::VideoCd, &Settings::VcdPlayer, {}, &Settings::VcdCommandLine},
     PlayerRow{MovieType::SuperVideoCd, &Settings::SvcdPlayer, {}, &Settings::SvcdCommandLine},
+    PlayerRow{MovieType::Dvd, &Settings::DvdPlayer, {}, &Settings::DvdCommandLine},
+    PlayerRow{MovieType::Bluray, &Settings::BlurayPlayer, {}, &Settings::BlurayCommandLine},
+    PlayerRow{MovieType::Video, &Settings::VideoPlayer, {}, &Settings::VideoCommandLine},
 };
 
 constexpr std::string_view kPlaceholder = "%f";
@@ -143,8 +146,12 @@ bool PlayMovieSecondAudio(const Services& services, const Settings& settings, co
 bool PlayAllMovies(const Services& services, const Settings& settings, const DiskInfo& disk) {
   if (!disk.HasMovies()) return false;
   DiskInfo::Position first = disk.FirstMovie();
+  const Movie& firstMovie = disk.NextMovie(first);
+  // A DVD-Video or Blu-ray disk is its one movie, which its player opens as a disk: a
+  // playlist would hand that player a file in place of the disk.
+  if (IsDiskMovie(firstMovie.Type())) return PlayMovie(services, settings, firstMovie);
   PlayerRecord player;
-  if (!ChoosePlayer(settings, disk.NextMovie(first), player) &&
+  if (!ChoosePlayer(settings, firstMovie, player) &&
       !FindPlayer(settings.Players, kFirstFallbackPlayer, player) &&
       !FindPlayer(settings.Players, kSecondFallbackPlayer, player)) {
     return false;

@@ -49,7 +49,8 @@ bool PlayMovieSecondAudio(const Services& services, const Settings& settings, co
 // Writes the playlist of the whole disk (PlaylistBase of the private files) for the
 // player of its first movie (else the first fallback, else the second, with their own
 // command lines) and starts that player with it. False when there are no movies, no
-// player, or no playlist.
+// player, or no playlist. A DVD-Video or Blu-ray disk, whose one movie is the disk
+// itself, is played as PlayMovie plays that movie.
 bool PlayAllMovies(const Services& services, const Settings& settings, const DiskInfo& disk);
 
 }  // namespace quorvel

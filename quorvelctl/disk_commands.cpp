@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "disk/default_disk.h"
 #include "disk/disk_info.h"
 #include "quorvelctl/commands.h"
 #include "quorvelctl/settings_view.h"
@@ -89,8 +90,7 @@ void AddDiskCommands(Command& app, Context& context) {
     const quorvel::Services& services = context.services();
     quorvel::Settings settings;
     LoadUserSettings(services, settings);
-    std::string path = options->path;
-    if (path.empty()) path = services.volumes.FindFirstCdDrive();
+    const std::string path = quorvel::ResolveDiskPath(options->path, services.volumes);
     quorvel::DiskInfo disk;
     const quorvel::ReadResult result =
         disk.ReadDisk(path, settings, services.volumes, services.files);

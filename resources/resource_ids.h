@@ -42,6 +42,9 @@ inline constexpr int kStrNoDisk = 231;
 inline constexpr int kStrNoMovies = 232;
 // A cover picture refused for its size: "%d x %d", its width and height.
 inline constexpr int kStrPictureTooLarge = 240;
+// The title of a DVD-Video or Blu-ray disk's one movie when the disk has no label.
+inline constexpr int kStrUntitledDvd = 241;
+inline constexpr int kStrUntitledBluray = 242;
 // The main dialog, the Players page and the Player Info dialog.
 inline constexpr int kStrSelectDiskPath = 300;
 inline constexpr int kStrFieldColumn = 301;

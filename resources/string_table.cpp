@@ -37,6 +37,8 @@ constexpr StringEntry kStrings[] = {
     {kStrNoDisk, "No Disk"},
     {kStrNoMovies, "No Movies"},
     {kStrPictureTooLarge, "This picture is too large to show: %d x %d pixels."},
+    {kStrUntitledDvd, "DVD-Video"},
+    {kStrUntitledBluray, "Blu-ray Disc"},
     {kStrSelectDiskPath, "Select disk path"},
     {kStrFieldColumn, "Field"},
     {kStrValueColumn, "Value"},

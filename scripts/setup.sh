@@ -19,6 +19,9 @@ test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev clang-format
   xvfb xauth xdotool x11-utils python3-dbusmock dbus ffmpeg genisoimage fuseiso fuse
   libjpeg-turbo-progs imagemagick clang libclang-rt-14-dev hyperfine trayer
+  # today's disks made for the tests: DVD-Video authoring, and a USB stick's FAT image
+  # mounted with FUSE
+  dvdauthor dosfstools mtools fusefat
   # the second real player that player detection is checked against
   vlc-bin vlc-plugin-base
   # the Debian package: built with cpack, checked with lintian, its entries and manual pages

@@ -51,13 +51,14 @@ void FakeVolumes::AddDrive(std::string_view root, DriveTypeCode type) {
     drive->type = type;
     return;
   }
-  drives_.push_back(Drive{WithSeparator(root), type, false, {}, {}});
+  drives_.push_back(Drive{WithSeparator(root), type, false, {}, {}, 0});
 }
 
 void FakeVolumes::Insert(std::string_view root, std::string_view label, std::string_view folder) {
   if (At(root) == nullptr) AddDrive(root);
   Drive* drive = At(root);
   drive->hasDisk = true;
+  ++drive->medium;
   drive->label.assign(label);
   drive->folder =
       folder.empty() ? std::string(WithoutSeparators(drive->root)) : std::string(folder);
@@ -108,6 +109,21 @@ std::string FakeVolumes::FindFirstCdDrive() {
     if (drive.type == kDriveCdRom) return drive.root;
   }
   return {};
+}
+
+std::string FakeVolumes::DriveDevice(std::string_view path) {
+  const Drive* drive = At(path);
+  if (drive == nullptr || drive->type != kDriveCdRom) return {};
+  return std::string(WithoutSeparators(drive->root));
+}
+
+std::vector<Volumes::RemovableMedium> FakeVolumes::RemovableMedia() {
+  std::vector<RemovableMedium> media;
+  for (const Drive& drive : drives_) {
+    if (drive.type == kDriveRemovable && drive.hasDisk)
+      media.push_back({drive.root, drive.root + "|" + std::to_string(drive.medium)});
+  }
+  return media;
 }
 
 bool FakeVolumes::EjectMedia(std::string_view path, bool eject) {

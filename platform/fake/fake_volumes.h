@@ -44,6 +44,11 @@ class FakeVolumes final : public Volumes {
   std::optional<std::string> VolumeLabel(std::string_view root) override;
   DriveTypeCode DriveType(std::string_view root) override;
   std::string FindFirstCdDrive() override;
+  // The drive's root for a path that names an optical drive's root ("" otherwise).
+  std::string DriveDevice(std::string_view path) override;
+  // Every drive of type kDriveRemovable that holds a disk, by its root; each Insert is
+  // another medium.
+  std::vector<RemovableMedium> RemovableMedia() override;
   bool EjectMedia(std::string_view path, bool eject) override;
 
  private:
@@ -53,6 +58,7 @@ class FakeVolumes final : public Volumes {
     bool hasDisk = false;
     std::string label;
     std::string folder;
+    int medium = 0;  // counts the disks put in
   };
   // The drive whose root is `root`, or that holds `path`; nullptr when none does.
   Drive* At(std::string_view root);

@@ -53,9 +53,10 @@ LinuxDiskEvents::LinuxDiskEvents(const LinuxDiskEventSources& sources) {
     loop_ = nullptr;
     return;
   }
-  // Only whole block devices: an optical drive's medium changes on the drive itself.
+  // Every block device: an optical drive's medium changes on the drive itself, a USB
+  // stick's filesystem mostly sits on a partition.
   if (sd_device_monitor_new(&monitor_) < 0 ||
-      sd_device_monitor_filter_add_match_subsystem_devtype(monitor_, "block", "disk") < 0 ||
+      sd_device_monitor_filter_add_match_subsystem_devtype(monitor_, "block", nullptr) < 0 ||
       sd_device_monitor_attach_event(monitor_, loop_) < 0 ||
       sd_device_monitor_start(monitor_, &LinuxDiskEvents::OnDevice, this) < 0) {
     Debug("udev block events cannot be watched");
@@ -101,9 +102,13 @@ bool LinuxDiskEvents::Drain(int fd) {
 }
 
 int LinuxDiskEvents::OnDevice(sd_device_monitor* /*monitor*/, sd_device* device, void* self) {
-  if (IsOpticalMediumEvent(PropertiesOf(device))) {
+  const UdevProperties properties = PropertiesOf(device);
+  if (IsOpticalMediumEvent(properties)) {
     static_cast<LinuxDiskEvents*>(self)->relevant_ = true;
     Debug("optical drive: medium changed or eject requested");
+  } else if (IsRemovableMediumEvent(properties)) {
+    static_cast<LinuxDiskEvents*>(self)->relevant_ = true;
+    Debug("removable medium: plugged in, changed or removed");
   }
   return 0;
 }

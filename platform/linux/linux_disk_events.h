@@ -1,7 +1,8 @@
 #pragma once
 // Disk-change events on Linux: the kernel's change notification of the mount table
 // (POLLPRI on an open /proc/self/mountinfo) and udev's block events of optical drives
-// (an sd-device monitor in an sd-event loop whose one descriptor the program watches).
+// and removable media (an sd-device monitor in an sd-event loop whose one descriptor
+// the program watches).
 
 #include <systemd/sd-device.h>
 #include <systemd/sd-event.h>

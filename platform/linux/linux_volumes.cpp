@@ -241,6 +241,13 @@ LinuxVolumes::DiskPath LinuxVolumes::Classify(const std::vector<MountEntry>& tab
       disk.isDevice = true;
     }
   }
+  // A removable medium's node name whose node is no block device (a machine described
+  // by files): sysfs tells that it is one.
+  if (!disk.isDevice && !(disk.exists && S_ISDIR(disk.st.st_mode)) &&
+      text.rfind(sources_.devDir + "/", 0) == 0) {
+    const std::optional<BlockDevice> device = FindBlockDevice(BaseName(text));
+    disk.isDevice = device && IsRemovableMedium(*device);
+  }
   return disk;
 }
 
@@ -253,6 +260,59 @@ LinuxVolumes::DiskPath LinuxVolumes::ClassifyMounting(std::string_view path) {
     disk = Classify(Mounts(), path);
   }
   return disk;
+}
+
+std::optional<LinuxVolumes::BlockDevice> LinuxVolumes::DescribeBlockDevice(
+    const std::string& numbers) const {
+  const std::optional<std::string> folder = CanonicalPath(sources_.sysDevBlock + "/" + numbers);
+  if (!folder) return std::nullopt;
+  return BlockDevice{numbers, std::string(BaseName(*folder)), *folder,
+                     ReadSmallFile(sources_.udevData + "/b" + numbers)};
+}
+
+std::optional<LinuxVolumes::BlockDevice> LinuxVolumes::FindBlockDevice(
+    std::string_view name) const {
+  const UniqueDir dir(::opendir(sources_.sysDevBlock.c_str()));
+  if (!dir) return std::nullopt;
+  while (dirent* entry = ::readdir(dir.get())) {
+    const std::string numbers = entry->d_name;
+    if (numbers.find(':') == std::string::npos) continue;
+    char target[PATH_MAX];
+    const ssize_t n =
+        ::readlink((sources_.sysDevBlock + "/" + numbers).c_str(), target, sizeof target - 1);
+    if (n <= 0) continue;
+    if (BaseName(std::string_view(target, static_cast<std::size_t>(n))) == name) {
+      return DescribeBlockDevice(numbers);
+    }
+  }
+  return std::nullopt;
+}
+
+bool LinuxVolumes::IsRemovableMedium(const BlockDevice& device) const {
+  static constexpr std::array<std::string_view, 8> kNotMedia = {"loop", "ram", "zram", "dm-",
+                                                                "md",   "nbd", "sr",   "fd"};
+  for (std::string_view prefix : kNotMedia) {
+    if (device.name.rfind(prefix, 0) == 0) return false;
+  }
+  if (IsOpticalDeviceName(device.name)) return false;
+  // A partition has no "removable" of its own; its disk, one folder up, has.
+  const std::string disk = device.sysFolder.substr(0, device.sysFolder.rfind('/'));
+  for (const std::string& folder : {device.sysFolder, disk}) {
+    const std::string removable = ReadSmallFile(folder + "/removable");
+    if (!removable.empty() && removable.front() == '1') return true;
+  }
+  // USB sticks and disks that call themselves fixed, and SD cards in a slot of the
+  // machine (whose "removable" is 0 too); eMMC soldered in reads as type "MMC".
+  const std::optional<std::string> bus = RecordProperty(device.record, "ID_BUS");
+  if (bus == "usb" || bus == "ieee1394") return true;
+  if (device.name.rfind("mmcblk", 0) == 0) {
+    for (const std::string& folder : {device.sysFolder, disk}) {
+      std::string type = ReadSmallFile(folder + "/device/type");
+      while (!type.empty() && (type.back() == '\n' || type.back() == ' ')) type.pop_back();
+      if (type == "SD") return true;
+    }
+  }
+  return false;
 }
 
 bool LinuxVolumes::MountMedium(std::string_view path, const DiskPath& disk) {
@@ -270,12 +330,22 @@ bool LinuxVolumes::MountMedium(std::string_view path, const DiskPath& disk) {
     driveMajor = kScsiCdromMajor;
     driveMinor = static_cast<std::uint32_t>(std::strtoul(BaseName(device).data() + 2, nullptr, 10));
   }
-  const std::string numbers = std::to_string(driveMajor) + ":" + std::to_string(driveMinor);
-  if (driveMajor != kScsiCdromMajor && !IsOpticalDeviceName(BaseName(device))) return false;
+  std::string numbers = std::to_string(driveMajor) + ":" + std::to_string(driveMinor);
+  std::string record;
+  const bool optical = driveMajor == kScsiCdromMajor || IsOpticalDeviceName(BaseName(device));
+  if (optical) {
+    record = ReadSmallFile(sources_.udevData + "/b" + numbers);
+  } else {
+    // A removable medium: what sysfs and udev say of it, by its numbers or its name.
+    std::optional<BlockDevice> block =
+        driveMajor != 0 ? DescribeBlockDevice(numbers) : FindBlockDevice(BaseName(device));
+    if (!block || !IsRemovableMedium(*block)) return false;
+    numbers = block->numbers;
+    record = std::move(block->record);
+  }
 
   // What the medium holds, as udev's probe of the drive recorded it. Only a filesystem
   // can be mounted: an empty drive, an audio CD or a blank disk is left alone.
-  const std::string record = ReadSmallFile(sources_.udevData + "/b" + numbers);
   const std::optional<std::string> usage = RecordProperty(record, "ID_FS_USAGE");
   const std::optional<std::string> type = RecordProperty(record, "ID_FS_TYPE");
   auto tried = std::find_if(triedMedia_.begin(), triedMedia_.end(),
@@ -306,6 +376,49 @@ bool LinuxVolumes::MountMedium(std::string_view path, const DiskPath& disk) {
   if (!mountPoint) return false;
   Debug("medium mounted through udisks2 at %s", *mountPoint);
   return true;
+}
+
+std::vector<Volumes::RemovableMedium> LinuxVolumes::RemovableMedia() {
+  std::vector<RemovableMedium> media;
+  const UniqueDir dir(::opendir(sources_.sysDevBlock.c_str()));
+  if (!dir) return media;
+  while (dirent* entry = ::readdir(dir.get())) {
+    const std::string numbers = entry->d_name;
+    if (numbers.find(':') == std::string::npos) continue;
+    const std::optional<BlockDevice> device = DescribeBlockDevice(numbers);
+    if (!device || RecordProperty(device->record, "ID_FS_USAGE") != "filesystem") continue;
+    if (!IsRemovableMedium(*device)) continue;
+    // The disk's medium count (a partition's is its disk's), with the filesystem's own
+    // identity: another stick in the same slot, or the same one again, is another medium.
+    std::string sequence = ReadSmallFile(device->sysFolder + "/diskseq");
+    if (sequence.empty()) {
+      sequence =
+          ReadSmallFile(device->sysFolder.substr(0, device->sysFolder.rfind('/')) + "/diskseq");
+    }
+    while (!sequence.empty() && (sequence.back() == '\n' || sequence.back() == ' '))
+      sequence.pop_back();
+    media.push_back({JoinNativePath(sources_.devDir, device->name),
+                     numbers + "|" + sequence + "|" +
+                         RecordProperty(device->record, "ID_FS_TYPE").value_or("") + "|" +
+                         RecordProperty(device->record, "ID_FS_UUID").value_or("") + "|" +
+                         RecordProperty(device->record, "ID_FS_LABEL").value_or("")});
+  }
+  std::sort(media.begin(), media.end(),
+            [](const RemovableMedium& a, const RemovableMedium& b) { return a.path < b.path; });
+  return media;
+}
+
+std::string LinuxVolumes::DriveDevice(std::string_view path) {
+  if (path.empty()) return {};
+  const DiskPath disk = Classify(Mounts(), path);
+  if (!disk.isDevice) return {};
+  const std::optional<std::string> canonical = CanonicalPath(std::string(path));
+  const bool optical =
+      (disk.exists && S_ISBLK(disk.st.st_mode) && major(disk.st.st_rdev) == kScsiCdromMajor) ||
+      IsOpticalDeviceName(BaseName(canonical ? *canonical : std::string(path))) ||
+      IsOpticalDeviceName(BaseName(path)) ||
+      (disk.mounted != nullptr && disk.mounted->major == kScsiCdromMajor);
+  return optical ? std::string(path) : std::string();
 }
 
 std::string LinuxVolumes::DiskFolder(std::string_view path) {

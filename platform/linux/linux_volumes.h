@@ -48,6 +48,11 @@ class LinuxVolumes final : public Volumes {
   std::optional<std::string> VolumeLabel(std::string_view root) override;
   DriveTypeCode DriveType(std::string_view root) override;
   std::string FindFirstCdDrive() override;
+  std::string DriveDevice(std::string_view path) override;
+  // Block devices (whole disks and partitions) whose udev record says they hold a
+  // filesystem, on a disk that sysfs marks removable, on a USB or FireWire bus, or in
+  // an SD card slot: by their device paths below devDir, sorted by them.
+  std::vector<RemovableMedium> RemovableMedia() override;
   bool EjectMedia(std::string_view path, bool eject) override;
 
  private:
@@ -74,7 +79,21 @@ class LinuxVolumes final : public Volumes {
   // Classify over the current mount table; an optical drive whose medium holds a
   // filesystem that nobody mounted has it mounted through udisks2 first.
   DiskPath ClassifyMounting(std::string_view path);
-  // Asks udisks2 to mount the filesystem on the medium of the optical drive at `path`,
+  // What sysfs and udev say of the block device "MAJOR:MINOR": its name ("sdb1"), its
+  // folder in sysfs, its udev record; nullopt when sysfs does not list it.
+  struct BlockDevice {
+    std::string numbers;
+    std::string name;
+    std::string sysFolder;
+    std::string record;
+  };
+  std::optional<BlockDevice> DescribeBlockDevice(const std::string& numbers) const;
+  // The listed block device named `name`, found through sysfs' links.
+  std::optional<BlockDevice> FindBlockDevice(std::string_view name) const;
+  // Whether the device is a removable medium, as RemovableMedia takes it.
+  bool IsRemovableMedium(const BlockDevice& device) const;
+  // Asks udisks2 to mount the filesystem on the medium of the optical drive, or on the
+  // removable medium, at `path`,
   // once per medium: a medium that was asked for before (mounted then, refused, or
   // udisks2 missing) is not asked for again until the drive shows another medium or
   // none. True when udisks2 mounted it.

@@ -40,4 +40,27 @@ bool IsOpticalMediumEvent(const UdevProperties& properties) {
   return Is(properties, "DISK_MEDIA_CHANGE", "1") || Is(properties, "DISK_EJECT_REQUEST", "1");
 }
 
+bool IsRemovableMediumEvent(const UdevProperties& properties) {
+  const std::optional<std::string_view> subsystem = FindUdevProperty(properties, "SUBSYSTEM");
+  if (subsystem && *subsystem != "block") return false;
+  const std::optional<std::string_view> devType = FindUdevProperty(properties, "DEVTYPE");
+  if (!devType || (*devType != "disk" && *devType != "partition")) return false;
+  const std::optional<std::string_view> devName = FindUdevProperty(properties, "DEVNAME");
+  if (!devName) return false;
+  const std::string_view name = BaseName(*devName);
+  if (IsOpticalDeviceName(name) || Is(properties, "ID_CDROM", "1") ||
+      Is(properties, "MAJOR", kScsiCdromMajor)) {
+    return false;
+  }
+  for (std::string_view prefix : {"loop", "ram", "zram", "dm-", "md", "nbd"}) {
+    if (name.rfind(prefix, 0) == 0) return false;
+  }
+  const std::optional<std::string_view> action = FindUdevProperty(properties, "ACTION");
+  if (!action) return false;
+  // udev's copy of a removal still carries what its database knew of the filesystem.
+  if (*action == "remove") return FindUdevProperty(properties, "ID_FS_TYPE").has_value();
+  if (*action != "add" && *action != "change") return false;
+  return Is(properties, "ID_FS_USAGE", "filesystem") || Is(properties, "DISK_MEDIA_CHANGE", "1");
+}
+
 }  // namespace quorvel

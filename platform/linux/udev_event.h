@@ -26,4 +26,12 @@ std::optional<std::string_view> FindUdevProperty(const UdevProperties& propertie
 // rule re-run, a property refresh).
 bool IsOpticalMediumEvent(const UdevProperties& properties);
 
+// True for an event of a block device (a whole disk or a partition) that is not an
+// optical drive and may bring or take a removable medium: a filesystem added or
+// changed (ID_FS_USAGE=filesystem: a stick plugged in, a card put into a reader), a
+// medium change of a card reader (DISK_MEDIA_CHANGE=1), or a device with a filesystem
+// removed. Loop, RAM, device-mapper, RAID and network block devices never are; nor are
+// the kernel's raw copies of adds and removals (only udev knows the filesystem).
+bool IsRemovableMediumEvent(const UdevProperties& properties);
+
 }  // namespace quorvel

@@ -68,6 +68,34 @@ std::string Win32Volumes::FindFirstCdDrive() {
   return {};
 }
 
+std::string Win32Volumes::DriveDevice(std::string_view path) {
+  // Only a drive root names the drive itself ("D:", "D:\\"); a folder on it is a folder.
+  if (path.size() < 2 || path.size() > 3 || path[1] != ':') return {};
+  if (path.size() == 3 && path[2] != '\\' && path[2] != '/') return {};
+  const std::string letter(path.substr(0, 2));
+  if (DriveType(letter + "\\") != kDriveCdRom) return {};
+  return letter;
+}
+
+std::vector<Volumes::RemovableMedium> Win32Volumes::RemovableMedia() {
+  std::vector<RemovableMedium> media;
+  const DWORD drives = ::GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if ((drives & (DWORD{1} << i)) == 0) continue;
+    const std::string root = std::string(1, static_cast<char>('A' + i)) + ":\\";
+    if (DriveType(root) != kDriveRemovable) continue;
+    DWORD serial = 0;
+    BOOL ok = FALSE;
+    {
+      // A card reader without a card must not raise a box asking for one.
+      win32::NoCriticalErrorBoxes quiet;
+      ok = ::GetVolumeInformationA(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0);
+    }
+    if (ok) media.push_back({root, root + "|" + std::to_string(serial)});
+  }
+  return media;
+}
+
 bool Win32Volumes::EjectMedia(std::string_view path, bool eject) {
   if (path.size() < 2 || path[1] != ':') return false;
   const std::string letter(path.substr(0, 2));

@@ -14,6 +14,8 @@ class Win32Volumes final : public Volumes {
   std::optional<std::string> VolumeLabel(std::string_view root) override;
   DriveTypeCode DriveType(std::string_view root) override;
   std::string FindFirstCdDrive() override;
+  std::string DriveDevice(std::string_view path) override;
+  std::vector<RemovableMedium> RemovableMedia() override;
   bool EjectMedia(std::string_view path, bool eject) override;
 };
 

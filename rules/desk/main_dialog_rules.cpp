@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "disk/default_disk.h"
 #include "playback/player_choice.h"
 #include "resources/resource_ids.h"
 #include "rules/desk/desk_text.h"
@@ -40,7 +41,7 @@ void MainDialogRules::ReadControls() {
 }
 
 void MainDialogRules::OnInitDialog() {
-  if (diskPath_.empty()) diskPath_ = services_.volumes.FindFirstCdDrive();
+  diskPath_ = ResolveDiskPath(diskPath_, services_.volumes);
   ShowValues();
   view_.ShowColumns(Text(res::kStrFieldColumn), Text(res::kStrValueColumn));
   UpdatePlayButtons();

@@ -23,7 +23,8 @@ FullScreenRules::FullScreenRules(Settings& settings, const Services& services, S
     : settings_(settings),
       services_(services),
       view_(view),
-      diskPath_(std::move(diskPath)),
+      diskPath_(diskPath),
+      defaultDisk_(std::move(diskPath)),
       picture_(services_.files, services_.messages),
       label_(Text(res::kStrNoDisk)) {}
 
@@ -55,8 +56,8 @@ void FullScreenRules::OnInitDialog(const ScreenLayout& layout) {
   movieSelection_ = 0;
   ShowMovies();
 
-  if (diskPath_.empty()) diskPath_ = services_.volumes.FindFirstCdDrive();
   RefreshDisk(true);
+  diskPath_ = defaultDisk_.Drive();
   if (settings_.FullScreen == kTrayIconStartMode && !disk_.HasMovies()) {
     HideToTray();
   } else if (!view_.IsShown()) {
@@ -66,8 +67,10 @@ void FullScreenRules::OnInitDialog(const ScreenLayout& layout) {
 }
 
 bool FullScreenRules::RefreshDisk(bool force) {
-  disk_.ReadDisk(diskPath_, settings_, services_.volumes, services_.files);
-  DiskKey key{disk_.IsPresent(), disk_.IsPresent() ? disk_.Label() : std::string()};
+  shownPath_ = defaultDisk_.Current(settings_, services_.volumes, services_.files);
+  disk_.ReadDisk(shownPath_, settings_, services_.volumes, services_.files);
+  DiskKey key{disk_.IsPresent(), disk_.IsPresent() ? disk_.Label() : std::string(),
+              defaultDisk_.ShowsRemovableMedium() ? shownPath_ : std::string()};
   // The key holds whether a disk answered, so an unlabelled disk put into an empty
   // drive is a change; and since every read stores its key, a read that found the drive
   // empty between two disks with one label makes the second one a change too.
@@ -257,12 +260,18 @@ void FullScreenRules::OnTimer() {
   // next tick into the middle of this one.
   if (inTimer_ || ended_) return;
   inTimer_ = true;
+  // The drive's disk shown again after a removable medium went was in all along: it is
+  // no disk put in, and is not played by itself.
+  const bool wasRemovable = defaultDisk_.ShowsRemovableMedium();
   const bool changed = RefreshDisk(false);
   const bool movieDisk = disk_.HasMovies() && disk_.DriveType(services_.volumes) == kDriveCdRom;
-  if (movieDisk && settings_.CloseLaunch != 0) {
-    CloseLaunchers(services_.processes, services_.volumes, diskPath_);
+  // A removable medium shown instead of the drive has its launchers closed as a disk in
+  // the drive has, but it never plays by itself.
+  const bool removable = disk_.HasMovies() && defaultDisk_.ShowsRemovableMedium();
+  if ((movieDisk || removable) && settings_.CloseLaunch != 0) {
+    CloseLaunchers(services_.processes, services_.volumes, shownPath_);
   }
-  if (changed && movieDisk && settings_.Autoplay != 0) OnPlay();
+  if (changed && movieDisk && !removable && !wasRemovable && settings_.Autoplay != 0) OnPlay();
   inTimer_ = false;
 }
 

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "disk/default_disk.h"
 #include "disk/disk_info.h"
 #include "picture/cover_picture.h"
 #include "platform/services.h"
@@ -31,10 +32,12 @@ inline constexpr std::chrono::milliseconds kPollInterval{5000};
 
 // What change detection compares between two reads: whether a disk answered, and its
 // label. Two disks with the same label count as the same disk, unless a read found the
-// drive empty in between.
+// drive empty in between. A removable medium shown instead of the drive is another
+// disk, whatever its label: its path is part of the key (empty for the drive).
 struct DiskKey {
   bool present = false;
   std::string label;
+  std::string path;
   bool operator==(const DiskKey&) const = default;
 };
 
@@ -46,7 +49,8 @@ enum class TrayCommand { Open, Configure, Exit };
 
 class FullScreenRules {
  public:
-  // `diskPath`: the folder or drive to read; empty means the first CD/DVD drive.
+  // `diskPath`: the folder or drive to read; empty means the first CD/DVD drive, or a
+  // removable medium with movies plugged in while the window runs (DefaultDisk).
   // `settings` and `services` must outlive the rules.
   FullScreenRules(Settings& settings, const Services& services, ScreenView& view,
                   std::string diskPath);
@@ -115,7 +119,10 @@ class FullScreenRules {
   const Rect& PictureRect() const { return pictureRect_; }
   const CoverPicture& Picture() const { return picture_; }
   const DiskInfo& Disk() const { return disk_; }
+  // The drive (the disk path as set, or the first CD/DVD drive), and the path read
+  // last: the drive, or a removable medium shown instead of it.
   const std::string& DiskPath() const { return diskPath_; }
+  const std::string& ShownPath() const { return shownPath_; }
   // Height of every row of each list, as the theme's fonts give it.
   int MovieRowHeight() const { return movieRowHeight_; }
   int ChoiceRowHeight() const { return choiceRowHeight_; }
@@ -136,6 +143,8 @@ class FullScreenRules {
   Services services_;
   ScreenView& view_;
   std::string diskPath_;
+  DefaultDisk defaultDisk_;
+  std::string shownPath_;
   DiskInfo disk_;
   CoverPicture picture_;
   std::string pictureFile_;    // the shown disk's picture, loaded once the window shows

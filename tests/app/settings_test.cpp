@@ -91,7 +91,7 @@ TEST(SettingsLoad, FirstRunCreatesEmptyMainAndPlayersKeysAndKeepsDefaults) {
   EXPECT_EQ(registry.OpenKeyCount(), 0u);
 }
 
-TEST(SettingsSave, WritesTheTwentyOneValuesInOrderWithTheirTypesAndLoadsThemBack) {
+TEST(SettingsSave, WritesEveryStoredValueInOrderWithItsTypeAndLoadsThemBack) {
   MemoryRegistry registry;
   Settings loaded;
   ASSERT_TRUE(loaded.Load(registry));
@@ -216,8 +216,13 @@ TEST(SettingsSave, StopsAtTheFirstFailedStep) {
     std::size_t writesBefore;    // successful SetValue calls of this save
   };
   const std::vector<Case> cases = {
-      {kMain, "FullScreen", 0}, {kMain, "DivX Player", 11}, {kMain, "SVCD Command Line", 20},
-      {kPlayers, "", 21},       {kThemes, "", 21 + 6},      {kThemes, "LabelFont", 21 + 6 + 10},
+      {kMain, "FullScreen", 0},
+      {kMain, "DivX Player", 11},
+      {kMain, "SVCD Command Line", 20},
+      {kMain, "Video Command Line", kStoredSettings.size() - 1},
+      {kPlayers, "", kStoredSettings.size()},
+      {kThemes, "", kStoredSettings.size() + 6},
+      {kThemes, "LabelFont", kStoredSettings.size() + 6 + 10},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.failKey) + " " + std::string(c.failValue));

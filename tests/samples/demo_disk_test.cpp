@@ -70,5 +70,34 @@ TEST(DemoDisk, MpvPlaysEveryMovieToItsEnd) {
   }
 }
 
+// The second sample, samples/modern-disk: today's loose movie files, as on a USB stick.
+TEST(ModernDisk, HoldsAMatroskaMovieWithTwoAudioStreamsAnMp4MovieAndACoverThatMpvPlays) {
+  const std::string modern = QUORVEL_SOURCE_DIR "/samples/modern-disk";
+  testing::TempTree tree;
+  const CommandRun read = Shell("XDG_CONFIG_HOME=" + ShellQuote(tree.Path("config")) + " " +
+                                ShellQuote(QUORVEL_BINARY_DIR "/quorvelctl/quorvelctl") +
+                                " read --json " + ShellQuote(modern));
+  ASSERT_EQ(read.status, 0) << read.out;
+  const nlohmann::json disk = nlohmann::json::parse(read.out);
+  ASSERT_EQ(disk["movies"].size(), 2u);
+  EXPECT_EQ(disk["movies"][0]["title"], "Two Languages");
+  EXPECT_EQ(disk["movies"][0]["audioStreams"], 2);
+  EXPECT_EQ(disk["movies"][1]["title"], "Colour Bars");
+  EXPECT_EQ(disk["movies"][1]["audioStreams"], 1);
+  for (const auto& movie : disk["movies"]) EXPECT_EQ(movie["typeName"], "Video");
+  EXPECT_EQ(disk["picture"], modern + "/cover.jpg");
+  for (const auto& [file, audio] : {std::pair{"Two Languages.mkv", 1},
+                                    {"Two Languages.mkv", 2},
+                                    {"Colour Bars.mp4", 1}}) {
+    const CommandRun mpv =
+        Shell("mpv --no-config --vo=null --ao=null --ao-null-untimed --untimed --aid=" +
+              std::to_string(audio) + " " + ShellQuote(modern + "/" + file));
+    EXPECT_EQ(mpv.status, 0) << mpv.out;
+    EXPECT_NE(mpv.out.find("(End of file)"), std::string::npos) << mpv.out;
+    EXPECT_NE(mpv.out.find("(+) Audio --aid=" + std::to_string(audio)), std::string::npos)
+        << mpv.out;
+  }
+}
+
 }  // namespace
 }  // namespace quorvel

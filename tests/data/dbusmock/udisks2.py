@@ -6,6 +6,8 @@ and answers with the mount point; Unmount takes it out again.
 
 Parameters:
   drive       the drive's node name ("sr0"), its device numbers 11:N
+  numbers     the device numbers, for a drive that is no optical one ("8:17" for "sdb1")
+  fstype      the filesystem type in the table (default "iso9660")
   device      the mount's source in the table (default "/dev/" + drive)
   mountinfo   the mount table file that the program under test reads
   mount_point the folder where the medium is mounted
@@ -31,12 +33,13 @@ def escape(path):
 
 def load(mock, parameters):
     drive = parameters.get('drive', 'sr0')
-    number = int(drive[2:])
+    numbers = parameters.get('numbers') or '11:%d' % int(drive[2:])
+    fstype = parameters.get('fstype', 'iso9660')
     mountinfo = parameters['mountinfo']
     point = parameters['mount_point']
     device = parameters.get('device', '/dev/' + drive)
-    line = '%d 1 11:%d / %s rw,nosuid,nodev,relatime shared:1 - iso9660 %s ro\n' % (
-        900 + number, number, escape(point), escape(device))
+    line = '%d 1 %s / %s rw,nosuid,nodev,relatime shared:1 - %s %s ro\n' % (
+        900 + int(numbers.split(':')[1]), numbers, escape(point), fstype, escape(device))
 
     mock.AddMethods(MAIN_IFACE, [
         ('GetBlockDevices', 'a{sv}', 'ao',
@@ -64,7 +67,7 @@ with open(%r, 'w') as table:
 
     mock.AddObject('/org/freedesktop/UDisks2/block_devices/' + drive, BLOCK_IFACE,
                    {'Device': dbus.ByteArray(('/dev/%s' % drive).encode() + b'\0'),
-                    'IdUsage': 'filesystem', 'IdType': 'iso9660'}, [])
+                    'IdUsage': 'filesystem', 'IdType': fstype}, [])
     block = objects['/org/freedesktop/UDisks2/block_devices/' + drive]
     block.AddProperties(FILESYSTEM_IFACE, {'MountPoints': dbus.Array([], signature='ay')})
     block.AddMethods(FILESYSTEM_IFACE, [

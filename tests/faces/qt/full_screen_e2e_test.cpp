@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -79,6 +82,13 @@ class FullScreenE2eTest : public testing::ProgramUnderTest {
     }
     fs::create_directories(folder.parent_path());
     fs::rename(staging, folder);
+  }
+
+  static bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+             return std::tolower(static_cast<unsigned char>(x)) ==
+                    std::tolower(static_cast<unsigned char>(y));
+           });
   }
 
   fs::path plays_;
@@ -173,6 +183,90 @@ TEST_F(FullScreenE2eTest, ADiskPutIntoACdDvdDriveWhileRunningIsPlayedWithinOnePo
   // The same disk at the next poll is not played again.
   std::this_thread::sleep_for(kPoll + 1s);
   EXPECT_EQ(Plays().size(), 1u);
+  FocusWindow("Quorvel Full Screen");
+  Keys({"q"});
+  EXPECT_EQ(program.WaitExit(kExitLimit), 0);
+}
+
+// A USB stick as a machine described by files has one: a removable block device (sdb1,
+// 8:17) in sysfs and udev's records, mounted under the user's media folder. The stick is
+// a real FAT image made with mkfs.vfat and mounted with fusefat, and the test's udev
+// record of it lies on the stick itself: it is there exactly while the real mount is,
+// and the real mount table's change is the event that the program sees.
+TEST_F(FullScreenE2eTest, AStickPluggedInIsShownInsteadOfTheDriveUntilItIsRemoved) {
+  if (std::system("command -v fusefat >/dev/null && command -v mkfs.vfat >/dev/null && "
+                  "command -v mcopy >/dev/null") != 0) {
+    GTEST_SKIP() << "fusefat, dosfstools and mtools are needed (scripts/setup.sh test)";
+  }
+  ASSERT_TRUE(Quorvelctl(
+      {"settings", "set", "Autoplay=1", "Video Player=Recorder", "Video Command Line=%f"}));
+  // The machine: optical drive sr0 with a disk of one movie, and the stick's device.
+  const fs::path machine = Dir() / "machine";
+  for (const char* folder : {"dev", "udev", "sys/dev/block", "sys/devices/usb/sdb/sdb1"}) {
+    fs::create_directories(machine / folder);
+  }
+  std::ofstream(machine / "dev" / "sr0");
+  std::ofstream(machine / "fstab");
+  std::ofstream(machine / "sys/devices/usb/sdb/removable") << "1\n";
+  fs::create_directory_symlink(machine / "sys/devices/usb/sdb/sdb1",
+                               machine / "sys/dev/block/8:17");
+  const fs::path drive = machine / "dev" / "sr0";
+  const fs::path films = Dir() / "media" / "cdrom";
+  fs::create_directories(films);
+  fs::copy_file(QUORVEL_SOURCE_DIR "/samples/demo-disk/colour-bars.avi", films / "film.avi");
+  std::ofstream(machine / "udev" / "b11:0") << "E:ID_FS_TYPE=iso9660\nE:ID_FS_LABEL_ENC=FILMS\n";
+  const fs::path point = Dir() / "media" / "user" / "STICK";
+  fs::create_directories(point);
+  std::ofstream(machine / "mountinfo")
+      << "26 1 0:99999 / / rw - ext4 /dev/vda rw\n"
+      << "100 1 11:0 / " << films.string() << " ro - iso9660 " << drive.string() << " ro\n"
+      << "101 1 8:17 / " << point.string() << " rw - vfat " << (machine / "dev/sdb1").string()
+      << " rw\n";
+  fs::create_symlink(point / "UDEV.REC", machine / "udev" / "b8:17");
+
+  // The stick: a FAT image with one movie file and the record.
+  const fs::path stuff = Dir() / "stick-files";
+  fs::create_directories(stuff);
+  std::ofstream(stuff / "udev.rec")
+      << "E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat\n"
+         "E:ID_FS_UUID=6A3B-0C14\nE:ID_FS_LABEL=STICK\nE:ID_BUS=usb\n";
+  const fs::path image = Dir() / "stick.img";
+  const std::string make =
+      "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc=size=64x48:rate=10:duration=1 "
+      "-c:v mpeg4 '" +
+      (stuff / "holiday.mkv").string() + "' && truncate -s 8M '" + image.string() +
+      "' && mkfs.vfat -n STICK '" + image.string() + "' >/dev/null && mcopy -i '" + image.string() +
+      "' '" + (stuff / "holiday.mkv").string() + "' '" + (stuff / "udev.rec").string() + "' ::";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+
+  testing::ChildProcess program = Start({"-fs"}, {"QUORVEL_VOLUME_SOURCES=" + machine.string(),
+                                                  "QUORVEL_E2E_PLAYS=" + plays_.string()});
+  ASSERT_FALSE(FocusWindow("Quorvel Full Screen").empty());
+  std::this_thread::sleep_for(1s);
+  ASSERT_TRUE(Plays().empty()) << "the disk that was in at the start is not played";
+  // The drive's disk is shown: P plays its movie.
+  Keys({"p"});
+  ASSERT_TRUE(WaitForPlays(1, 10s));
+  EXPECT_EQ(Plays()[0], std::vector<std::string>{(films / "film.avi").string()});
+
+  // Plugged in: within a second the stick's movie is shown, and nothing plays by itself.
+  ASSERT_EQ(
+      std::system(("fusefat -o rw+ '" + image.string() + "' '" + point.string() + "'").c_str()), 0);
+  std::this_thread::sleep_for(900ms);
+  Keys({"p"});
+  ASSERT_TRUE(WaitForPlays(2, 10s));
+  std::this_thread::sleep_for(500ms);
+  ASSERT_EQ(Plays().size(), 2u) << "a removable medium never plays by itself";
+  ASSERT_EQ(Plays()[1].size(), 1u);
+  EXPECT_TRUE(EqualsIgnoringCase(Plays()[1][0], (point / "holiday.mkv").string())) << Plays()[1][0];
+
+  // Removed: within a second the drive again.
+  ASSERT_EQ(std::system(("fusermount -u '" + point.string() + "'").c_str()), 0);
+  std::this_thread::sleep_for(900ms);
+  Keys({"p"});
+  ASSERT_TRUE(WaitForPlays(3, 10s));
+  EXPECT_EQ(Plays()[2], std::vector<std::string>{(films / "film.avi").string()});
+  EXPECT_EQ(Plays().size(), 3u);
   FocusWindow("Quorvel Full Screen");
   Keys({"q"});
   EXPECT_EQ(program.WaitExit(kExitLimit), 0);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "disk/default_disk.h"
 #include "disk/disk_info.h"
 #include "faces/qt/fullscreen/full_screen_dlg.h"
 #include "fake_machine.h"
@@ -136,6 +137,50 @@ TEST_F(UdisksMountTest, RefusalLeavesNoDiskUntilTheMediumChanges) {
   Medium(15, "2011-08-02-10-00-00-00", "SUMMER_2011");
   EXPECT_EQ(disk_.ReadDisk(drive, settings_, volumes, files_), ReadResult::NoVolume);
   EXPECT_EQ(udisks.Calls("Mount"), 3);
+}
+
+TEST_F(UdisksMountTest, AStickThatNobodyMountedIsMountedOnceAndShownInsteadOfTheDrive) {
+  // The optical drive holds its disk, mounted; then a USB stick (sdb1, 8:17) comes that
+  // nobody mounts.
+  machine_.Mounts(std::string(kRootLine) + testing::MountLine(40, "11:0",
+                                                              tree_.Path("media/HOLIDAY_2009"),
+                                                              "iso9660", tree_.Path("dev/sr0")));
+  tree_.Folder("media/STICK");
+  tree_.SparseFile("media/STICK/HOLIDAY.MKV", 2u << 20);
+  const std::string parameters =
+      R"({"drive": "sdb1", "numbers": "8:17", "fstype": "vfat", "device": ")" +
+      tree_.Path("dev/sdb1") + R"(", "mountinfo": ")" + tree_.Path("mountinfo") +
+      R"(", "mount_point": ")" + tree_.Path("media/STICK") + R"("})";
+  UdisksMock udisks(tree_, parameters);
+  ASSERT_TRUE(udisks.Ready());
+  LinuxVolumes volumes = Volumes();
+  DefaultDisk disk("");
+  ASSERT_EQ(disk.Current(settings_, volumes, files_), tree_.Path("dev/sr0"));
+
+  tree_.File("sys/devices/usb/sdb/removable", "1\n");
+  tree_.Folder("sys/devices/usb/sdb/sdb1");
+  std::filesystem::create_directory_symlink(tree_.Path("sys/devices/usb/sdb/sdb1"),
+                                            tree_.Path("sys/dev/block/8:17"));
+  tree_.File("udev/b8:17",
+             "E:ID_BUS=usb\nE:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat\n"
+             "E:ID_FS_UUID=6A3B-0C14\nE:ID_FS_LABEL=STICK\n");
+  const std::string stick = tree_.Path("dev/sdb1");
+  EXPECT_EQ(disk.Current(settings_, volumes, files_), stick);
+  EXPECT_EQ(udisks.Calls("Mount"), 1) << udisks.Log();
+  EXPECT_EQ(volumes.DiskFolder(stick), tree_.Path("media/STICK"));
+  EXPECT_EQ(disk_.ReadDisk(stick, settings_, volumes, files_), ReadResult::Ok);
+  EXPECT_EQ(disk_.Label(), "STICK");
+  EXPECT_EQ(disk_.MovieCount(), 1u);
+  EXPECT_EQ(disk_.DriveType(volumes), kDriveRemovable);
+  for (int tick = 0; tick < 3; ++tick) disk.Current(settings_, volumes, files_);
+  EXPECT_EQ(udisks.Calls("Mount"), 1) << "asked once per medium";
+
+  // Unmounted while still plugged in: the drive again, and not mounted a second time.
+  machine_.Mounts(std::string(kRootLine) + testing::MountLine(40, "11:0",
+                                                              tree_.Path("media/HOLIDAY_2009"),
+                                                              "iso9660", tree_.Path("dev/sr0")));
+  EXPECT_EQ(disk.Current(settings_, volumes, files_), tree_.Path("dev/sr0"));
+  EXPECT_EQ(udisks.Calls("Mount"), 1);
 }
 
 TEST_F(UdisksMountTest, WithoutUdisksTheDriveReadsAsEmpty) {

@@ -173,6 +173,63 @@ TEST(FullScreenRulesTest, TheTimerClosesLaunchersAndAutoplaysOnlyNewDisksInCdDvd
   EXPECT_EQ(f.processes.started.size(), 2u);
 }
 
+// A Matroska file's header with two audio tracks and a video track.
+std::string TwoLanguagesMatroska() {
+  auto element = [](std::string id, const std::string& payload) {
+    std::string size = "\x01";
+    for (int i = 6; i >= 0; --i) size += static_cast<char>((payload.size() >> (8 * i)) & 0xFF);
+    return id + size + payload;
+  };
+  auto track = [&](char type) { return element("\xAE", element("\x83", std::string(1, type))); };
+  return element("\x1A\x45\xDF\xA3", element("\x42\x82", "matroska")) +
+         element("\x18\x53\x80\x67",
+                 element("\x16\x54\xAE\x6B", track('\x01') + track('\x02') + track('\x02')));
+}
+
+TEST(FullScreenRulesTest, AStickWithMoviesIsShownInsteadOfTheDriveAndNeverPlayedByItself) {
+  ScreenFixture f;
+  f.settings.Autoplay = 1;
+  f.settings.CloseLaunch = 1;
+  f.settings.VideoPlayer = "Recorder";
+  f.settings.VideoCommandLine = "%f";
+  f.Insert(MoviesDisk("FILMS", 1));
+  const std::string stick = f.tree.Folder("media/stick");
+  f.tree.File("media/stick/two.mkv", TwoLanguagesMatroska());
+  const std::string slot = JoinNativePath(f.tree.Path("usb"), "");
+  f.fake.volumes.AddDrive(slot, kDriveRemovable);
+  // No disk path: the first optical drive.
+  screen::FullScreenRules rules(f.settings, f.Services(), f.view, "");
+  rules.OnInitDialog(ScreenFixture::DesignLayout());
+  EXPECT_EQ(f.view.label, "FILMS");
+  EXPECT_EQ(rules.DiskPath(), f.fake.volumes.FindFirstCdDrive());
+
+  // Plugged in: shown with its two languages, not played; its launchers are closed.
+  f.fake.volumes.Insert(slot, "STICK", stick);
+  f.processes.processes.push_back({7, "setup", "setup", JoinNativePath(stick, "setup"), {70}});
+  rules.OnTimer();
+  EXPECT_EQ(f.view.label, "STICK");
+  EXPECT_EQ(f.view.ChoiceTexts(), kLanguageChoices);
+  EXPECT_TRUE(f.processes.started.empty()) << "a removable medium never plays by itself";
+  EXPECT_EQ(f.processes.closeRequests, std::vector<WindowHandle>{70});
+  rules.OnPlayLang2();
+  ASSERT_EQ(f.processes.started.size(), 1u);
+  EXPECT_TRUE(StartedWith(f.processes, "recorder2\" --aid=2 \"" + JoinNativePath(stick, "two.mkv")))
+      << f.processes.started.back();
+  rules.OnPlay();
+  EXPECT_TRUE(StartedWith(f.processes, "recorder\" \"" + JoinNativePath(stick, "two.mkv")))
+      << f.processes.started.back();
+  // Eject still goes to the drive.
+  rules.OnKeyToItem(Key::E);
+  EXPECT_EQ(f.Ejects().back().first, f.fake.volumes.FindFirstCdDrive());
+
+  // Removed: the drive's disk again, which was in all along and is not played.
+  f.Insert(MoviesDisk("FILMS", 1));
+  f.fake.volumes.Remove(slot);
+  rules.OnTimer();
+  EXPECT_EQ(f.view.label, "FILMS");
+  EXPECT_EQ(f.processes.started.size(), 2u);
+}
+
 TEST(FullScreenRulesTest, KeysRunTheCommandsAndPWithoutMoviesDoesNothing) {
   ScreenFixture f;
   auto& rules = f.Start();

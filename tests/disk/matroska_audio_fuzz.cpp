@@ -1,0 +1,6 @@
+// Fuzz target: a Matroska or WebM file of random bytes, its audio streams counted.
+#include "container_audio_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return quorvel::fuzz::CountContainer("movie.mkv", data, size);
+}
