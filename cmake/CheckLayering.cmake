@@ -1,4 +1,7 @@
 # Checks the direction of the include arrows (run by CTest, cmake -P):
+# - the core (the rules of every window, the subsystems, the data of resources/, the
+#   platform interfaces) includes nothing of a face: no faces/... header, no Qt header,
+#   no Windows header; each face includes nothing of the other face;
 # - the core, the GUI, the programs and the platform interfaces include no backend
 #   header (platform/<backend>/...) and no fake (platform/fake/...): they reach the
 #   platform through platform/*.h alone;
@@ -41,6 +44,37 @@ foreach(folder windows_rules registry_store app disk playback system picture rul
   endforeach()
 endforeach()
 
+# The core: every folder that is neither a face nor a backend, nor its tests.
+set(toolkit_pattern "#[ \t]*include[ \t]*<(Q[A-Za-z]*|qt[A-Za-z]*/.*|windows\\.h|commctrl\\.h|shellapi\\.h)>")
+set(face_pattern "#[ \t]*include[ \t]*[\"<]faces/")
+foreach(folder windows_rules registry_store app disk playback system picture rules resources
+               quorvelctl)
+  sources_below(${folder} files)
+  foreach(file IN LISTS files)
+    refuse("${file}" "${face_pattern}" "the core includes a face")
+    refuse("${file}" "${toolkit_pattern}" "the core includes a toolkit or system header")
+  endforeach()
+endforeach()
+file(GLOB interfaces "${SOURCE_DIR}/platform/*.h" "${SOURCE_DIR}/platform/*.cpp")
+foreach(file IN LISTS interfaces)
+  refuse("${file}" "${face_pattern}" "a platform interface includes a face")
+  refuse("${file}" "${toolkit_pattern}" "a platform interface includes a toolkit or system header")
+endforeach()
+
+# A face includes nothing of another face.
+foreach(face qt win32)
+  sources_below(faces/${face} files)
+  foreach(file IN LISTS files)
+    file(STRINGS "${file}" lines REGEX "#[ \t]*include[ \t]*[\"<]faces/")
+    foreach(line IN LISTS lines)
+      if(NOT line MATCHES "faces/${face}/")
+        file(RELATIVE_PATH relative "${SOURCE_DIR}" "${file}")
+        list(APPEND failures "${relative}: ${line}  (a face includes another face)")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
 file(GLOB interfaces "${SOURCE_DIR}/platform/*.h" "${SOURCE_DIR}/platform/*.cpp")
 foreach(file IN LISTS interfaces)
   refuse("${file}" "${backend_pattern}" "a platform interface includes a backend")
@@ -73,4 +107,4 @@ if(failures)
   list(JOIN failures "\n" text)
   message(FATAL_ERROR "Includes against the layering:\n${text}")
 endif()
-message(STATUS "Layering: no backend header outside its backend and its tests")
+message(STATUS "Layering: no face, toolkit or backend header in the core, no backend in a face, no face in another")
