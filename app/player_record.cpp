@@ -4,6 +4,8 @@
 
 #include "app/registry_values.h"
 #include "registry_store/key_tree.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 #include "windows_rules/ascii.h"
 
 namespace quorvel {
@@ -27,22 +29,20 @@ bool FindPlayer(const PlayerList& players, std::string_view name, PlayerRecord& 
 
 std::string NewPlayerProblem(const PlayerRecord& player, const PlayerList& players) {
   if (!IsValidKeyName(player.Name)) {
-    return "A player name must be 1 to " + std::to_string(kMaxKeyNameLength) +
-           " bytes without \\ or control characters.";
+    return res::FormatString(res::kStrBadPlayerName, {std::to_string(kMaxKeyNameLength)});
   }
   for (const auto& listed : players) {
     if (EqualsIgnoringAsciiCase(listed.Name, player.Name)) {
-      return "There is a player \"" + listed.Name +
-             "\" already (player names are stored without regard to letter case).";
+      return res::FormatString(res::kStrDuplicatePlayer, {listed.Name});
     }
   }
   if (player.AppPath.find('"') != std::string::npos) {
-    return "The player's path \"" + player.AppPath +
-           "\" holds a double quote; a player with such a path could never be started.";
+    return res::FormatString(res::kStrQuoteInPlayerPath, {player.AppPath});
   }
   for (const auto* text : {&player.AppPath, &player.CmdLine}) {
     if (text->size() + 1 > kTextBufferSize) {
-      return "\"" + *text + "\" is longer than " + std::to_string(kTextBufferSize - 1) + " bytes.";
+      return res::FormatString(res::kStrPlayerTextTooLong,
+                               {*text, std::to_string(kTextBufferSize - 1)});
     }
   }
   return "";

@@ -7,6 +7,8 @@
 #include "app/ffdshow_switches.h"
 #include "app/registry_values.h"
 #include "registry_store/key_tree.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 
 namespace quorvel {
 
@@ -97,10 +99,8 @@ namespace {
 // Says the values in `damaged` could not be read, in one message.
 void ReportDamaged(const std::vector<std::string>& damaged, UserMessages& messages) {
   if (damaged.empty()) return;
-  std::string text = "Damaged settings: these stored values are longer than " +
-                     std::to_string(kTextBufferSize - 1) +
-                     " bytes and cannot be read, so each setting keeps its previous value "
-                     "until it is set again:";
+  std::string text =
+      res::FormatString(res::kStrDamagedSettings, {std::to_string(kTextBufferSize - 1)});
   for (const auto& value : damaged) text += "\n" + value;
   messages.Show(text, {}, MessageButtons::Ok, MessageIcon::Warning);
 }

@@ -6,16 +6,14 @@
 
 #include "disk/container_audio.h"
 #include "platform/files.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 #include "windows_rules/disk_names.h"
 #include "windows_rules/little_endian.h"
 
 namespace quorvel {
 
 namespace {
-
-constexpr std::array<std::string_view, 9> kMovieTypeNames = {
-    "Unknown", "DivX", "MPEG", "Micro DVD", "VideoCD", "S-VCD", "DVD", "Blu-ray", "Video",
-};
 
 struct SuffixType {
   std::string_view suffix;
@@ -37,10 +35,10 @@ std::int32_t AudioStreamsFromCount(std::uint32_t count) {
 
 std::string MovieTypeName(MovieType type) {
   const auto value = static_cast<std::int32_t>(type);
-  if (value >= 0 && static_cast<std::size_t>(value) < kMovieTypeNames.size()) {
-    return std::string(kMovieTypeNames[static_cast<std::size_t>(value)]);
+  if (value >= 0 && value < res::kMovieTypeNameCount) {
+    return std::string(res::LoadString(res::kStrMovieTypes + value));
   }
-  return "Unknown value: " + std::to_string(value);
+  return res::FormatString(res::kStrUnknownMovieType, {std::to_string(value)});
 }
 
 MovieType MovieTypeFromName(std::string_view file) {

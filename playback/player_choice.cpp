@@ -5,6 +5,8 @@
 
 #include "playback/playlist.h"
 #include "playback/process_list.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 #include "windows_rules/windows_command_line.h"
 
 namespace quorvel {
@@ -87,9 +89,10 @@ bool Launch(const Services& services, const PlayerRecord& player, std::string_vi
   const StartResult result =
       StartPlayer(services.processes, player.AppPath, BuildArguments(player, file));
   if (result.started) return true;
-  std::string text = "Cannot start " + player.AppPath;
-  if (!result.error.empty()) text += ": " + result.error;
-  services.messages.Show(text + ".");
+  services.messages.Show(
+      result.error.empty()
+          ? res::FormatString(res::kStrCannotStart, {player.AppPath})
+          : res::FormatString(res::kStrCannotStartBecause, {player.AppPath, result.error}));
   return false;
 }
 

@@ -4,6 +4,8 @@
 #include <optional>
 
 #include "platform/native_path.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 #include "windows_rules/path_rules.h"
 #include "windows_rules/text_encoding.h"
 
@@ -128,12 +130,12 @@ std::string WritePlaylist(const DiskInfo& disk, std::string_view baseName, Playl
   name += '.';
   name += format->extension;
   if (!anyEntry) {
-    messages.Show("No movie file of the disk can be written into the playlist file " + name + ".");
+    messages.Show(res::FormatString(res::kStrNoPlaylistEntry, {name}));
     return "";
   }
   text += format->footer;
   if (!files.ReplaceFile(name, text)) {
-    messages.Show("The playlist file " + name + " cannot be written.");
+    messages.Show(res::FormatString(res::kStrPlaylistNotWritten, {name}));
     return "";
   }
   return name;

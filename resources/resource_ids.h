@@ -45,6 +45,25 @@ inline constexpr int kStrPictureTooLarge = 240;
 // The title of a DVD-Video or Blu-ray disk's one movie when the disk has no label.
 inline constexpr int kStrUntitledDvd = 241;
 inline constexpr int kStrUntitledBluray = 242;
+// The rows of a disk as the main dialog and quorvelctl show them.
+inline constexpr int kStrDriveTypeField = 250;
+inline constexpr int kStrMovieTypeField = 251;
+inline constexpr int kStrDiskLabelField = 252;
+inline constexpr int kStrMovieField = 253;  // "%s": the movie's type name
+inline constexpr int kStrPictureField = 254;
+// The movie types' names: the id of a type's name is kStrMovieTypes + its value.
+inline constexpr int kStrMovieTypes = 260;
+inline constexpr int kMovieTypeNameCount = 9;
+inline constexpr int kStrUnknownMovieType = 269;  // "%d": the value
+// Why a player cannot be added.
+inline constexpr int kStrBadPlayerName = 270;      // "%d": the longest name in bytes
+inline constexpr int kStrDuplicatePlayer = 271;    // "%s": the listed player's name
+inline constexpr int kStrQuoteInPlayerPath = 272;  // "%s": the path
+inline constexpr int kStrPlayerTextTooLong = 273;  // "%s" the text, "%d" its longest size
+// Playlists and stored values.
+inline constexpr int kStrNoPlaylistEntry = 275;     // "%s": the playlist file
+inline constexpr int kStrPlaylistNotWritten = 276;  // "%s": the playlist file
+inline constexpr int kStrDamagedSettings = 277;     // "%d": the longest text; then the names
 // The main dialog, the Players page and the Player Info dialog.
 inline constexpr int kStrSelectDiskPath = 300;
 inline constexpr int kStrFieldColumn = 301;

@@ -39,6 +39,33 @@ constexpr StringEntry kStrings[] = {
     {kStrPictureTooLarge, "This picture is too large to show: %d x %d pixels."},
     {kStrUntitledDvd, "DVD-Video"},
     {kStrUntitledBluray, "Blu-ray Disc"},
+    {kStrDriveTypeField, "Drive Type"},
+    {kStrMovieTypeField, "Movie Type"},
+    {kStrDiskLabelField, "Disk Label"},
+    {kStrMovieField, "Movie (%s)"},
+    {kStrPictureField, "Picture File"},
+    {kStrMovieTypes + 0, "Unknown"},
+    {kStrMovieTypes + 1, "DivX"},
+    {kStrMovieTypes + 2, "MPEG"},
+    {kStrMovieTypes + 3, "Micro DVD"},
+    {kStrMovieTypes + 4, "VideoCD"},
+    {kStrMovieTypes + 5, "S-VCD"},
+    {kStrMovieTypes + 6, "DVD"},
+    {kStrMovieTypes + 7, "Blu-ray"},
+    {kStrMovieTypes + 8, "Video"},
+    {kStrUnknownMovieType, "Unknown value: %d"},
+    {kStrBadPlayerName, "A player name must be 1 to %d bytes without \\ or control characters."},
+    {kStrDuplicatePlayer,
+     "There is a player \"%s\" already (player names are stored without regard to letter case)."},
+    {kStrQuoteInPlayerPath,
+     "The player's path \"%s\" holds a double quote; a player with such a path could never be "
+     "started."},
+    {kStrPlayerTextTooLong, "\"%s\" is longer than %d bytes."},
+    {kStrNoPlaylistEntry, "No movie file of the disk can be written into the playlist file %s."},
+    {kStrPlaylistNotWritten, "The playlist file %s cannot be written."},
+    {kStrDamagedSettings,
+     "Damaged settings: these stored values are longer than %d bytes and cannot be read, so "
+     "each setting keeps its previous value until it is set again:"},
     {kStrSelectDiskPath, "Select disk path"},
     {kStrFieldColumn, "Field"},
     {kStrValueColumn, "Value"},
@@ -77,6 +104,27 @@ constexpr MenuTemplate kMenus[] = {
 std::string_view LoadString(int id) {
   auto it = std::ranges::find(kStrings, id, &StringEntry::id);
   return it == std::end(kStrings) ? std::string_view{} : it->text;
+}
+
+std::string FormatString(int id, std::initializer_list<std::string_view> values) {
+  const std::string_view format = LoadString(id);
+  std::string text;
+  auto value = values.begin();
+  std::size_t at = 0;
+  while (at < format.size()) {
+    const std::size_t place = format.find('%', at);
+    if (place == std::string_view::npos || place + 1 >= format.size()) break;
+    const char kind = format[place + 1];
+    if ((kind != 's' && kind != 'd') || value == values.end()) {
+      text.append(format.substr(at, place + 2 - at));
+    } else {
+      text.append(format.substr(at, place - at));
+      text.append(*value++);
+    }
+    at = place + 2;
+  }
+  if (at < format.size()) text.append(format.substr(at));
+  return text;
 }
 
 const MenuTemplate* FindMenuTemplate(int id) {
