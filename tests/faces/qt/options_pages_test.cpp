@@ -317,12 +317,17 @@ TEST_F(OptionsPagesTest, PlayerInfoChoosesTheProgramInAFileChooser) {
         ADD_FAILURE() << "no file list in the chooser";
         return chooser.reject();
       }
-      for (int wait = 0; wait < 500 && !files->selectionModel()->hasSelection(); ++wait) {
+      // The listing comes in pieces: wait for the start file's selection and for vlc.
+      auto listedVlc = [&] {
+        return files->model()->match(files->model()->index(0, 0, files->rootIndex()),
+                                     Qt::DisplayRole, QStringLiteral("vlc"), 1, Qt::MatchExactly);
+      };
+      QModelIndexList vlc = listedVlc();
+      for (int wait = 0;
+           wait < 500 && (!files->selectionModel()->hasSelection() || vlc.size() != 1); ++wait) {
         QTest::qWait(10);
+        vlc = listedVlc();
       }
-      const QModelIndexList vlc =
-          files->model()->match(files->model()->index(0, 0, files->rootIndex()), Qt::DisplayRole,
-                                QStringLiteral("vlc"), 1, Qt::MatchExactly);
       if (vlc.size() != 1) {
         ADD_FAILURE() << "vlc is not listed";
         return chooser.reject();
