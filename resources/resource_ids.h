@@ -40,6 +40,8 @@ inline constexpr int kStrLoginSessionNote = 221;
 inline constexpr int kStrFullScreenTitle = 230;
 inline constexpr int kStrNoDisk = 231;
 inline constexpr int kStrNoMovies = 232;
+// Shown on the television screen when Play finds no player program on the machine.
+inline constexpr int kStrNoPlayerNotice = 240;
 // The main dialog, the Players page and the Player Info dialog.
 inline constexpr int kStrSelectDiskPath = 300;
 inline constexpr int kStrFieldColumn = 301;

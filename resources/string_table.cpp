@@ -35,6 +35,9 @@ constexpr StringEntry kStrings[] = {
     {kStrFullScreenTitle, "Quorvel Full Screen"},
     {kStrNoDisk, "No Disk"},
     {kStrNoMovies, "No Movies"},
+    {kStrNoPlayerNotice,
+     "No player program is installed.\n\nInstall mpv or VLC, then press Play again.\n\n"
+     "OK or Back closes this message."},
     {kStrSelectDiskPath, "Select disk path"},
     {kStrFieldColumn, "Field"},
     {kStrValueColumn, "Value"},
