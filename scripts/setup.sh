@@ -19,8 +19,11 @@ test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev clang-format
   xvfb xauth xdotool x11-utils python3-dbusmock dbus ffmpeg genisoimage fuseiso fuse
   libjpeg-turbo-progs imagemagick clang libclang-rt-14-dev hyperfine trayer
-  # the second real player that player detection is checked against
-  vlc-bin vlc-plugin-base
+  # the second real player that player detection is checked against, with its X video
+  # output for the end-to-end test of the session
+  vlc-bin vlc-plugin-base vlc-plugin-video-output
+  # the session's window manager, which lets the players cover the screen
+  matchbox-window-manager
   # the Debian package: built with cpack, checked with lintian, its entries and manual pages
   dpkg-dev lintian desktop-file-utils man-db
 )
