@@ -23,7 +23,7 @@ test_packages=(
   # output for the end-to-end test of the session
   vlc-bin vlc-plugin-base vlc-plugin-video-output
   # the session's window manager, which lets the players cover the screen
-  matchbox-window-manager
+  openbox
   # the Debian package: built with cpack, checked with lintian, its entries and manual pages
   dpkg-dev lintian desktop-file-utils man-db
 )

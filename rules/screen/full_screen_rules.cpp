@@ -291,7 +291,11 @@ void FullScreenRules::OnPlay() { Play(false); }
 void FullScreenRules::OnPlayLang2() { Play(true); }
 
 void FullScreenRules::OnOptions() {
-  if (!view_.RunOptionsSheet() || ended_) return;
+  const bool ok = view_.RunOptionsSheet();
+  if (ended_) return;
+  // The sheet's window has gone: the remote works on this one again.
+  if (OnScreen()) view_.TakeFocus();
+  if (!ok) return;
   ApplyTheme();
   RefreshDisk(true);
 }

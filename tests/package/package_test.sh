@@ -42,8 +42,8 @@ for library in libqt6widgets6 libjpeg62-turbo libblkid1 libsystemd0 libxcb1; do
   [[ "$depends" == *"$library "* || "$depends" == *"$library," || "$depends" == *"$library" ]] ||
     fail "Depends lacks $library: $depends"
 done
-[ "$(dpkg-deb --field "$deb" Recommends)" = "mpv, matchbox-window-manager" ] ||
-  fail "mpv and matchbox-window-manager are not recommended"
+[ "$(dpkg-deb --field "$deb" Recommends)" = "mpv, openbox" ] ||
+  fail "mpv and openbox are not recommended"
 [ "$(dpkg-deb --field "$deb" Suggests)" = udisks2 ] || fail "udisks2 is not suggested"
 
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 ||

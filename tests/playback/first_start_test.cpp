@@ -88,10 +88,11 @@ TEST_F(FirstStartTest, MpvIsChosenBeforeVlcWithItsCommandLinesAndEveryPlayerFoun
 TEST_F(FirstStartTest, VlcAloneGetsItsOwnSecondAudioOptionAndPlayersWithoutOneGetNoAudio2) {
   Install({"vlc"});
   ASSERT_TRUE(SetUpPlayersOfNewUser(settings, registry, processes));
-  const std::string vlc = "--fullscreen --no-loop --no-repeat --play-and-exit %f";
+  const std::string vlc = "--intf dummy --fullscreen --no-loop --no-repeat --play-and-exit %f";
   EXPECT_EQ(Choices(settings), (TypeChoices{{"VLC", vlc},
                                             {"VLC",
-                                             "--fullscreen --no-loop --no-repeat --play-and-exit "
+                                             "--intf dummy --fullscreen --no-loop --no-repeat "
+                                             "--play-and-exit "
                                              "--audio-track=1 %f"},
                                             {"VLC", vlc},
                                             {"VLC", vlc},

@@ -78,6 +78,10 @@ void CFullScreenDlg::Create() {
   setWindowTitle(ToQString(res::LoadString(res::kStrFullScreenTitle)));
   setAutoFillBackground(true);
   ConnectHandlers();
+  for (QObject* watched : {static_cast<QObject*>(this), static_cast<QObject*>(choiceList_),
+                           static_cast<QObject*>(movieList_)}) {
+    keyRepeats_.Watch(*watched);
+  }
   choiceList_->setFocus();
   created_ = true;
   // Watched before the first read, so that no change after it is missed. A wake-up is a
@@ -352,7 +356,7 @@ screen::Focus CFullScreenDlg::FocusedList() const {
 }
 
 int CFullScreenDlg::OnKeyToItem(CColorListBox&, const QKeyEvent& key, int) {
-  return rules_.OnKeyToItem(ScreenKeyFromQt(key.key()), key.isAutoRepeat());
+  return rules_.OnKeyToItem(ScreenKeyFromQt(key.key()), keyRepeats_.LastPressRepeated());
 }
 
 void CFullScreenDlg::reject() { rules_.OnCancel(); }
@@ -383,10 +387,10 @@ void CFullScreenDlg::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      rules_.OnOk(FocusedList(), event->isAutoRepeat());
+      rules_.OnOk(FocusedList(), keyRepeats_.LastPressRepeated());
       return;
     case Qt::Key_Escape:
-      rules_.OnCancel(event->isAutoRepeat());
+      rules_.OnCancel(keyRepeats_.LastPressRepeated());
       return;
     default:
       event->ignore();

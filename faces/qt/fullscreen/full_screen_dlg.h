@@ -16,6 +16,7 @@
 
 #include "faces/qt/fullscreen/color_list_box.h"
 #include "faces/qt/fullscreen/disk_change_notifier.h"
+#include "faces/qt/fullscreen/key_repeats.h"
 #include "faces/qt/fullscreen/tray_icon.h"
 #include "rules/screen/full_screen_rules.h"
 
@@ -115,6 +116,7 @@ class CFullScreenDlg final : public QDialog, public screen::ScreenView, public K
   QPointer<QScreen> screen_;
   std::unique_ptr<CTrayIcon> tray_;
   QBasicTimer timer_;
+  KeyRepeats keyRepeats_;
   CColorListBox* choiceList_ = nullptr;
   CColorListBox* movieList_ = nullptr;
   QLabel* label_ = nullptr;

@@ -15,6 +15,7 @@
 #include <iterator>
 #include <memory>
 
+#include "faces/qt/fullscreen/key_repeats.h"
 #include "faces/qt/resources/gui_theme.h"
 #include "rules/screen/screen_fixture.h"
 
@@ -246,6 +247,26 @@ TEST(FullScreenDlgTest, AHeldKeyPlaysOnceAndTheEndOfThePlayerIsSeenInTheEventLoo
   EXPECT_TRUE(QTest::qWaitFor([&] { return window.Rules().RunningPlayers() == 0; }));
   EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
   EXPECT_TRUE(window.MovieList().hasFocus()) << "the list that had the focus has it again";
+}
+
+TEST(KeyRepeatsTest, ARepeatIsAReleaseAndAPressOfOneKeyAtTheSameMomentOrMarkedSo) {
+  KeyRepeats repeats;
+  // Held on X11: press, then release and press pairs with one timestamp each.
+  EXPECT_FALSE(repeats.Press(Qt::Key_P, 1000, false));
+  repeats.Release(Qt::Key_P, 1500);
+  EXPECT_TRUE(repeats.Press(Qt::Key_P, 1500, false)) << "the toolkit missed this one";
+  EXPECT_TRUE(repeats.Press(Qt::Key_P, 1500, false)) << "the same press, seen by the window";
+  repeats.Release(Qt::Key_P, 1540);
+  EXPECT_TRUE(repeats.Press(Qt::Key_P, 1540, true));
+  // Let go, and pressed again: a new press, also of the same key.
+  repeats.Release(Qt::Key_P, 1570);
+  EXPECT_FALSE(repeats.Press(Qt::Key_P, 1700, false));
+  repeats.Release(Qt::Key_P, 1800);
+  EXPECT_FALSE(repeats.Press(Qt::Key_Down, 1800, false)) << "another key at that moment";
+  // Without timestamps only the mark counts.
+  repeats.Release(Qt::Key_P, 0);
+  EXPECT_FALSE(repeats.Press(Qt::Key_P, 0, false));
+  EXPECT_TRUE(repeats.Press(Qt::Key_P, 0, true));
 }
 
 TEST(FullScreenDlgTest, WithoutAnyPlayerTheScreenSaysWhatToInstallUntilOkOrBack) {

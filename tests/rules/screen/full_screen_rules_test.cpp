@@ -491,6 +491,11 @@ TEST(FullScreenRulesTest, TheWindowTakesTheFocusBackOnlyWhenThePlayersItStartedH
   EXPECT_TRUE(f.view.shown);
   EXPECT_EQ(f.view.coverings, hidden + 1);
 
+  // The options sheet closed, with OK or not: the keyboard comes back as well.
+  const int before = f.view.focusTakes;
+  rules.OnKeyToItem(Key::O);
+  EXPECT_EQ(f.view.focusTakes, before + 1);
+
   // Where players cannot be watched, nothing is: the window stays as it is.
   f.processes.watchable = false;
   rules.OnKeyToItem(Key::P);
