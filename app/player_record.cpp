@@ -73,20 +73,31 @@ bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players,
   return true;
 }
 
+namespace {
+
+// Each value only after the one before it was written.
+bool WritePlayer(Registry& registry, RegKey list, const PlayerRecord& player) {
+  ScopedKey key(registry, registry.CreateKey(list, player.Name));
+  return key && WriteText(registry, key.get(), kAppPathValue, player.AppPath) &&
+         WriteText(registry, key.get(), kCmdLineValue, player.CmdLine) &&
+         WriteNumber(registry, key.get(), kPlaylistValue,
+                     static_cast<std::int32_t>(player.Playlist));
+}
+
+}  // namespace
+
 bool SavePlayers(Registry& registry, RegKey mainKey, const PlayerList& players) {
   if (!DeleteKeyTree(registry, mainKey, kPlayersKey)) return false;
   ScopedKey list(registry, registry.CreateKey(mainKey, kPlayersKey));
   if (!list) return false;
-  for (const auto& player : players) {
-    ScopedKey key(registry, registry.CreateKey(list.get(), player.Name));
-    if (!key) continue;
-    // Each value only after the one before it was written; a failure skips the rest of
-    // this player only.
-    if (!WriteText(registry, key.get(), kAppPathValue, player.AppPath)) continue;
-    if (!WriteText(registry, key.get(), kCmdLineValue, player.CmdLine)) continue;
-    WriteNumber(registry, key.get(), kPlaylistValue, static_cast<std::int32_t>(player.Playlist));
-  }
+  // A failure skips the rest of that player only.
+  for (const auto& player : players) WritePlayer(registry, list.get(), player);
   return true;
+}
+
+bool SavePlayer(Registry& registry, RegKey mainKey, const PlayerRecord& player) {
+  ScopedKey list(registry, registry.CreateKey(mainKey, kPlayersKey));
+  return list && WritePlayer(registry, list.get(), player);
 }
 
 bool DeleteKeyTree(Registry& registry, RegKey parent, std::string_view name) {

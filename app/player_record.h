@@ -61,6 +61,10 @@ bool LoadPlayers(Registry& registry, RegKey mainKey, PlayerList& players,
 // Deletes the "Players" tree of `mainKey` and writes the list again.
 bool SavePlayers(Registry& registry, RegKey mainKey, const PlayerList& players);
 
+// Writes one player below "Players" of `mainKey` (created when missing), leaving every
+// other player as it is stored. False when its key or a value could not be written.
+bool SavePlayer(Registry& registry, RegKey mainKey, const PlayerRecord& player);
+
 // Deletes `name` below `parent` with everything below it.
 bool DeleteKeyTree(Registry& registry, RegKey parent, std::string_view name);
 

@@ -35,12 +35,31 @@ struct ModuleInfo {
   std::string path;  // full path
 };
 
+// A program that Start started, watched until it ends: the window that started a player
+// learns when it ended, without waiting for it and without a thread. The program runs on
+// when this object goes; only the watch ends with it.
+class StartedProgram {
+ public:
+  virtual ~StartedProgram() = default;
+
+  // What becomes ready once the program has ended, for the program's event loop to watch:
+  // a descriptor that becomes readable (Linux: a pidfd), or a handle that becomes
+  // signalled (Windows: the process handle). Valid as long as this object.
+  virtual std::intptr_t EndSignal() const = 0;
+
+  // Whether the program has ended; never blocks.
+  virtual bool HasEnded() = 0;
+};
+
 // What came of a start request.
 struct StartResult {
   bool started = false;
   // When not started: why, as a text the user can be shown after "Cannot start
   // PROGRAM: " ("No such file or directory"), or "" when the reason is not known.
   std::string error;
+  // When started: the program, to be watched until it ends; null where the system
+  // cannot tell (nothing then ever says that it ended).
+  std::shared_ptr<StartedProgram> program;
 };
 
 // Held while this process is the one running copy of a program (Processes::ClaimInstance);

@@ -20,16 +20,33 @@ const std::array<KnownPlayer, 4> KnownPlayerTable = {{
 
 // mpv and VLC are checked against the real programs by the tests. MPlayer reads a
 // playlist only after "-playlist", which a single movie must not get: it plays no
-// lists. Haruna takes nothing but the file on its command line.
+// lists. Haruna takes nothing but the file on its command line, and SMPlayer has no
+// option for an audio stream. VLC shows its video alone, without the window of an
+// interface; where it has no graphical one, its default interface reads commands from
+// standard input and would end at once on the empty input of a login session. The second audio
+// stream: mpv and Celluloid (mpv's options) count audio tracks from 1, VLC from 0, and MPlayer
+// takes an AVI file's stream number, its video being stream 0.
 const std::array<PathPlayer, 6> PathPlayerTable = {{
-    {"mpv", "mpv", "--fs --keep-open=no %f", PlaylistType::M3uPlaylist},
-    {"VLC", "vlc", "--fullscreen --no-loop --no-repeat --play-and-exit %f",
+    {"mpv", "mpv", "--fs --keep-open=no %f", "--fs --keep-open=no --aid=2 %f",
      PlaylistType::M3uPlaylist},
-    {"SMPlayer", "smplayer", "-fullscreen -close-at-end %f", PlaylistType::M3uPlaylist},
-    {"Celluloid", "celluloid", "--mpv-fs=yes --mpv-keep-open=no %f", PlaylistType::M3uPlaylist},
-    {"MPlayer", "mplayer", "-fs %f", PlaylistType::NoPlaylist},
-    {"Haruna", "haruna", "%f", PlaylistType::M3uPlaylist},
+    {"VLC", "vlc", "--intf dummy --fullscreen --no-loop --no-repeat --play-and-exit %f",
+     "--intf dummy --fullscreen --no-loop --no-repeat --play-and-exit --audio-track=1 %f",
+     PlaylistType::M3uPlaylist},
+    {"SMPlayer", "smplayer", "-fullscreen -close-at-end %f", "", PlaylistType::M3uPlaylist},
+    {"Celluloid", "celluloid", "--mpv-fs=yes --mpv-keep-open=no %f",
+     "--mpv-fs=yes --mpv-keep-open=no --mpv-aid=2 %f", PlaylistType::M3uPlaylist},
+    {"MPlayer", "mplayer", "-fs %f", "-fs -aid 2 %f", PlaylistType::NoPlaylist},
+    {"Haruna", "haruna", "%f", "", PlaylistType::M3uPlaylist},
 }};
+
+const std::array<std::string_view, 2> PreferredPlayers = {"mpv", "VLC"};
+
+std::string_view SecondAudioCommandLine(const PlayerRecord& player) {
+  for (const PathPlayer& row : PathPlayerTable) {
+    if (row.name == player.Name) return row.secondAudioCmdLine;
+  }
+  return "";
+}
 
 std::string InstalledPlayerPath(Registry& registry, const KnownPlayer& player) {
   ScopedKey key(registry, registry.OpenKey(kCurrentUser, player.key));

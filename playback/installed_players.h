@@ -27,16 +27,27 @@ struct KnownPlayer {
 extern const std::array<KnownPlayer, 4> KnownPlayerTable;
 
 // A player found as a program on the search path, with a command line that plays full
-// screen and ends when the movie (or the list) ends, and the playlist it reads as it is.
+// screen and ends when the movie (or the list) ends, the same with the movie's second
+// audio stream (empty: the player has no such option), and the playlist it reads as it
+// is.
 struct PathPlayer {
   std::string_view name;
   std::string_view program;
   std::string_view cmdLine;
+  std::string_view secondAudioCmdLine;
   PlaylistType playlist;
 };
 
 // In the order of probing, after KnownPlayerTable.
 extern const std::array<PathPlayer, 6> PathPlayerTable;
+
+// The players a new user's movies are played with, the first found first; after them,
+// the others in the order of detection.
+extern const std::array<std::string_view, 2> PreferredPlayers;
+
+// The command line that plays `player`'s movie with its second audio stream: the
+// detection table's, "" for a player the table does not know or that has none.
+std::string_view SecondAudioCommandLine(const PlayerRecord& player);
 
 // Where the registry says `player` is installed, or "" when its key or value cannot be
 // read (missing, or longer than the 1024-byte text buffer).

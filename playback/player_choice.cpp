@@ -85,10 +85,14 @@ std::vector<std::string> IntendedArguments(std::string_view text, std::string_vi
 
 // Starts `player` with `file` in place of its "%f". A player that cannot be started is
 // reported, naming its program and why.
-bool Launch(const Services& services, const PlayerRecord& player, std::string_view file) {
+bool Launch(const Services& services, const PlayerRecord& player, std::string_view file,
+            StartedPlayer* started) {
   const StartResult result =
       StartPlayer(services.processes, player.AppPath, BuildArguments(player, file));
-  if (result.started) return true;
+  if (result.started) {
+    if (started != nullptr) *started = result.program;
+    return true;
+  }
   services.messages.Show(
       result.error.empty()
           ? res::FormatString(res::kStrCannotStart, {player.AppPath})
@@ -133,26 +137,29 @@ std::string BuildArguments(const PlayerRecord& player, std::string_view file) {
   return rewritten;
 }
 
-bool PlayMovie(const Services& services, const Settings& settings, const Movie& movie) {
+bool PlayMovie(const Services& services, const Settings& settings, const Movie& movie,
+               StartedPlayer* started) {
   PlayerRecord player;
   if (!ChoosePlayer(settings, movie, player)) return false;
-  return Launch(services, player, movie.File());
+  return Launch(services, player, movie.File(), started);
 }
 
-bool PlayMovieSecondAudio(const Services& services, const Settings& settings, const Movie& movie) {
+bool PlayMovieSecondAudio(const Services& services, const Settings& settings, const Movie& movie,
+                          StartedPlayer* started) {
   PlayerRecord player;
   if (!FindPlayer(settings.Players, settings.DivXAudio2Player, player)) return false;
   player.CmdLine = settings.DivXAudio2CommandLine;
-  return Launch(services, player, movie.File());
+  return Launch(services, player, movie.File(), started);
 }
 
-bool PlayAllMovies(const Services& services, const Settings& settings, const DiskInfo& disk) {
+bool PlayAllMovies(const Services& services, const Settings& settings, const DiskInfo& disk,
+                   StartedPlayer* started) {
   if (!disk.HasMovies()) return false;
   DiskInfo::Position first = disk.FirstMovie();
   const Movie& firstMovie = disk.NextMovie(first);
   // A DVD-Video or Blu-ray disk is its one movie, which its player opens as a disk: a
   // playlist would hand that player a file in place of the disk.
-  if (IsDiskMovie(firstMovie.Type())) return PlayMovie(services, settings, firstMovie);
+  if (IsDiskMovie(firstMovie.Type())) return PlayMovie(services, settings, firstMovie, started);
   PlayerRecord player;
   if (!ChoosePlayer(settings, firstMovie, player) &&
       !FindPlayer(settings.Players, kFirstFallbackPlayer, player) &&
@@ -162,7 +169,7 @@ bool PlayAllMovies(const Services& services, const Settings& settings, const Dis
   std::string playlist = WritePlaylist(disk, PlaylistBase(services.privateFiles), player.Playlist,
                                        services.privateFiles, services.messages);
   if (playlist.empty()) return false;
-  return Launch(services, player, playlist);
+  return Launch(services, player, playlist, started);
 }
 
 }  // namespace quorvel

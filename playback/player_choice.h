@@ -1,6 +1,7 @@
 #pragma once
 // Which player plays a movie, its argument text, and the three play commands.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -38,19 +39,25 @@ std::string BuildArguments(const PlayerRecord& player, std::string_view file);
 
 // The play commands below choose by `settings`, start the player through
 // `services.processes`, report a player that cannot be started through
-// `services.messages` ("Cannot start PATH: reason.") and then return false.
+// `services.messages` ("Cannot start PATH: reason.") and then return false. With
+// `started`, a player that was started is put there to be watched until it ends (null
+// where the system cannot watch it).
+using StartedPlayer = std::shared_ptr<StartedProgram>;
 
 // Starts the chosen player of `movie` with its file; true when a player was started.
-bool PlayMovie(const Services& services, const Settings& settings, const Movie& movie);
+bool PlayMovie(const Services& services, const Settings& settings, const Movie& movie,
+               StartedPlayer* started = nullptr);
 
 // Starts the "DivX (Audio2)" player with its template for `movie`, whatever its type.
-bool PlayMovieSecondAudio(const Services& services, const Settings& settings, const Movie& movie);
+bool PlayMovieSecondAudio(const Services& services, const Settings& settings, const Movie& movie,
+                          StartedPlayer* started = nullptr);
 
 // Writes the playlist of the whole disk (PlaylistBase of the private files) for the
 // player of its first movie (else the first fallback, else the second, with their own
 // command lines) and starts that player with it. False when there are no movies, no
 // player, or no playlist. A DVD-Video or Blu-ray disk, whose one movie is the disk
 // itself, is played as PlayMovie plays that movie.
-bool PlayAllMovies(const Services& services, const Settings& settings, const DiskInfo& disk);
+bool PlayAllMovies(const Services& services, const Settings& settings, const DiskInfo& disk,
+                   StartedPlayer* started = nullptr);
 
 }  // namespace quorvel

@@ -70,7 +70,7 @@ std::string ComposeCommandLine(std::string_view executable, std::string_view arg
 StartResult StartPlayer(Processes& processes, std::string_view executable,
                         std::string_view arguments) {
   if (executable.find('"') != std::string_view::npos) {
-    return {false, "its path holds a double quote"};
+    return {false, "its path holds a double quote", {}};
   }
   return processes.Start(ComposeCommandLine(executable, arguments));
 }

@@ -31,7 +31,7 @@ class WatchedProcesses final : public quorvel::Processes {
 
   quorvel::StartResult Start(std::string_view commandLine) override {
     commandLine_ = std::string(commandLine);
-    return dryRun_ ? quorvel::StartResult{true, {}} : system_.Start(commandLine);
+    return dryRun_ ? quorvel::StartResult{true, {}, {}} : system_.Start(commandLine);
   }
   std::string FindProgram(std::string_view program) override {
     return system_.FindProgram(program);

@@ -64,6 +64,8 @@ inline constexpr int kStrPlayerTextTooLong = 273;  // "%s" the text, "%d" its lo
 inline constexpr int kStrNoPlaylistEntry = 275;     // "%s": the playlist file
 inline constexpr int kStrPlaylistNotWritten = 276;  // "%s": the playlist file
 inline constexpr int kStrDamagedSettings = 277;     // "%d": the longest text; then the names
+// Shown on the television screen when Play finds no player program on the machine.
+inline constexpr int kStrNoPlayerNotice = 243;
 // The main dialog, the Players page and the Player Info dialog.
 inline constexpr int kStrSelectDiskPath = 300;
 inline constexpr int kStrFieldColumn = 301;

@@ -66,6 +66,9 @@ constexpr StringEntry kStrings[] = {
     {kStrDamagedSettings,
      "Damaged settings: these stored values are longer than %d bytes and cannot be read, so "
      "each setting keeps its previous value until it is set again:"},
+    {kStrNoPlayerNotice,
+     "No player program is installed.\n\nInstall mpv or VLC, then press Play again.\n\n"
+     "OK or Back closes this message."},
     {kStrSelectDiskPath, "Select disk path"},
     {kStrFieldColumn, "Field"},
     {kStrValueColumn, "Value"},

@@ -22,8 +22,11 @@ test_packages=(
   # today's disks made for the tests: DVD-Video authoring, and a USB stick's FAT image
   # mounted with FUSE
   dvdauthor dosfstools mtools fusefat
-  # the second real player that player detection is checked against
-  vlc-bin vlc-plugin-base
+  # the second real player that player detection is checked against, with its X video
+  # output for the end-to-end test of the session
+  vlc-bin vlc-plugin-base vlc-plugin-video-output
+  # the session's window manager, which lets the players cover the screen
+  openbox
   # the Debian package: built with cpack, checked with lintian, its entries and manual pages
   dpkg-dev lintian desktop-file-utils man-db
 )

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fake/fake_started_program.h"
 #include "platform/processes.h"
 
 namespace quorvel {
@@ -28,9 +29,28 @@ class RecordingProcesses final : public Processes {
     bool canBeTerminated = true;
   };
 
+  // A start that succeeds hands out a program of its own, which the test ends with
+  // EndProgram (unless `watchable` is off: then none, as where nothing can be watched).
   StartResult Start(std::string_view commandLine) override {
     started.emplace_back(commandLine);
-    return startResult;
+    StartResult result = startResult;
+    if (result.started && watchable) {
+      auto program = std::make_shared<FakeStartedProgram>();
+      startedPrograms_.push_back(program);
+      result.program = std::move(program);
+    }
+    return result;
+  }
+
+  // Ends the program of the `index`th successful start (0: the first).
+  void EndProgram(std::size_t index) {
+    if (index < startedPrograms_.size()) startedPrograms_[index]->End();
+  }
+  std::size_t ProgramCount() const { return startedPrograms_.size(); }
+  // Ends every program started so far and forgets them (a long run would keep them all).
+  void EndAndForgetPrograms() {
+    for (const auto& program : startedPrograms_) program->End();
+    startedPrograms_.clear();
   }
 
   std::string FindProgram(std::string_view program) override {
@@ -96,7 +116,8 @@ class RecordingProcesses final : public Processes {
   std::vector<Process> processes;
   ProcessId self = 1;
   bool snapshotFails = false;
-  StartResult startResult{true, {}};
+  StartResult startResult{true, {}, {}};
+  bool watchable = true;
   // What FindProgram finds: program name -> full path.
   std::map<std::string, std::string> programs;
 
@@ -109,6 +130,8 @@ class RecordingProcesses final : public Processes {
   std::set<std::string> claimed;
 
  private:
+  std::vector<std::shared_ptr<FakeStartedProgram>> startedPrograms_;
+
   class Claim final : public InstanceClaim {
    public:
     Claim(std::set<std::string>& claimed, std::string name)

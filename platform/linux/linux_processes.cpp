@@ -2,9 +2,11 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -340,7 +342,47 @@ class X11Windows {
 };
 
 // A start that failed for the reason `error` (an errno value).
-StartResult Failed(int error) { return {false, std::generic_category().message(error)}; }
+StartResult Failed(int error) { return {false, std::generic_category().message(error), {}}; }
+
+// A started player, watched through a pidfd: it becomes readable once the player has
+// ended, whoever reaps it.
+class PidfdProgram final : public StartedProgram {
+ public:
+  explicit PidfdProgram(UniqueFd pidfd) : pidfd_(std::move(pidfd)) {}
+
+  std::intptr_t EndSignal() const override { return pidfd_.get(); }
+
+  bool HasEnded() override {
+    pollfd ready{pidfd_.get(), POLLIN, 0};
+    while (true) {
+      const int n = poll(&ready, 1, 0);
+      if (n >= 0) return n == 1 && (ready.revents & (POLLIN | POLLHUP | POLLERR)) != 0;
+      if (errno != EINTR) return false;
+    }
+  }
+
+ private:
+  UniqueFd pidfd_;
+};
+
+// What the intermediate child of a start reports: posix_spawn's result and the player.
+struct SpawnReport {
+  int error = 0;
+  pid_t player = 0;
+};
+
+// Reads all of `size` bytes; false when the writer went first.
+bool ReadAll(int fd, void* data, std::size_t size) {
+  auto* bytes = static_cast<char*>(data);
+  while (size > 0) {
+    const ssize_t n = read(fd, bytes, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
 
 class LinuxProcesses final : public Processes {
  public:
@@ -377,29 +419,66 @@ class LinuxProcesses final : public Processes {
     posix_spawnattr_setflags(&attributes.attributes,
                              POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
-    // Double fork: an intermediate child spawns the player and ends at once, so the
-    // player is adopted by init (or the session's subreaper), which reaps it; we reap
-    // only the intermediate child, right here. This leaves no zombie without touching
-    // the program-wide SIGCHLD disposition, which the GUI toolkit and other code own,
-    // and without a thread per player. The intermediate child only calls posix_spawn
-    // (glibc's clone-based version allocates nothing) and _exit, with everything
-    // prepared before the fork. posix_spawn reports exec failures, and the child hands
-    // that error number back as its exit status.
+    // Two pipes between this process and the intermediate child below: it reports the
+    // player on the first, and waits on the second until this process has taken its
+    // pidfd.
+    int report[2] = {-1, -1};
+    int hold[2] = {-1, -1};
+    if (pipe2(report, O_CLOEXEC) != 0) return Failed(errno);
+    const UniqueFd reportRead(report[0]);
+    UniqueFd reportWrite(report[1]);
+    if (pipe2(hold, O_CLOEXEC) != 0) return Failed(errno);
+    UniqueFd holdRead(hold[0]);
+    UniqueFd holdWrite(hold[1]);
+
+    // Double fork: an intermediate child spawns the player and ends, so the player is
+    // adopted by init (or the session's subreaper), which reaps it; we reap only the
+    // intermediate child, right here. This leaves no zombie without touching the
+    // program-wide SIGCHLD disposition, which the GUI toolkit and other code own, and
+    // without a thread per player. While the intermediate child lives, the player is its
+    // child and its id cannot be taken by another process even if it has ended already:
+    // that is when this process opens the pidfd that tells it when the player ends. The
+    // intermediate child only calls posix_spawn (glibc's clone-based version allocates
+    // nothing), write, read and _exit, with everything prepared before the fork.
     pid_t child = fork();
     if (child < 0) return Failed(errno);
     if (child == 0) {
-      pid_t player = 0;
-      int result = posix_spawn(&player, program.c_str(), &actions.actions, &attributes.attributes,
-                               argv.data(), environ);
-      _exit(result & 0xFF);
+      // Only this process's own ends: the hold pipe's read returns once the parent closed
+      // its write end.
+      close(holdWrite.get());
+      close(reportRead.get());
+      SpawnReport spawned;
+      spawned.error = posix_spawn(&spawned.player, program.c_str(), &actions.actions,
+                                  &attributes.attributes, argv.data(), environ);
+      (void)!write(reportWrite.get(), &spawned, sizeof spawned);
+      char go = 0;
+      while (read(holdRead.get(), &go, 1) < 0 && errno == EINTR) {
+      }
+      _exit(spawned.error & 0xFF);
     }
+    reportWrite.reset();
+    holdRead.reset();
+    SpawnReport spawned;
+    const bool reported = ReadAll(reportRead.get(), &spawned, sizeof spawned);
+    std::shared_ptr<StartedProgram> started;
+    if (reported && spawned.error == 0 && spawned.player > 0) {
+      // A pidfd is close-on-exec. Kernels before 5.3 have none: the player runs unwatched.
+      UniqueFd pidfd(static_cast<int>(syscall(SYS_pidfd_open, spawned.player, 0)));
+      if (pidfd) started = std::make_shared<PidfdProgram>(std::move(pidfd));
+    }
+    holdWrite.reset();  // the intermediate child ends now
     int status = 0;
     while (waitpid(child, &status, 0) < 0) {
       // ECHILD: somebody set SIGCHLD to be ignored and the child was reaped for us; its
-      // outcome is unknown, and the player most likely started.
-      if (errno != EINTR) return {errno == ECHILD, {}};
+      // outcome is what it reported, or, when it reported nothing, unknown: the player
+      // most likely started.
+      if (errno != EINTR) {
+        if (reported)
+          return spawned.error == 0 ? StartResult{true, {}, started} : Failed(spawned.error);
+        return {errno == ECHILD, {}, {}};
+      }
     }
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {true, {}};
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {true, {}, started};
     return Failed(WIFEXITED(status) ? WEXITSTATUS(status) : ECHILD);
   }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The processes service on Linux: players are started with posix_spawn behind a double
-// fork, the process list comes from /proc, and windows are X11 windows reached
-// through xcb (EWMH client list, else the root window's children).
+// fork and watched through a pidfd until they end, the process list comes from /proc, and windows
+// are X11 windows reached through xcb (EWMH client list, else the root window's children).
 
 #include <memory>
 

@@ -4,7 +4,9 @@
 // After windows.h, whose types it uses.
 #include <tlhelp32.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/win32_handle.h"
@@ -45,6 +47,21 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
   return FALSE;  // the first window in the system's order
 }
 
+// A started player, watched through its process handle, which is signalled once the
+// player has ended.
+class HandleProgram final : public StartedProgram {
+ public:
+  explicit HandleProgram(Handle process) : process_(std::move(process)) {}
+
+  std::intptr_t EndSignal() const override {
+    return static_cast<std::intptr_t>(reinterpret_cast<std::uintptr_t>(process_.get()));
+  }
+  bool HasEnded() override { return ::WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0; }
+
+ private:
+  Handle process_;
+};
+
 HWND ToHwnd(WindowHandle window) {
   return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
 }
@@ -70,9 +87,9 @@ std::string Win32Processes::FindProgram(std::string_view program) {
 StartResult Win32Processes::Start(std::string_view commandLine) {
   // CreateProcessA would cut the line at a NUL byte and start something else than
   // what was composed.
-  if (commandLine.empty()) return {false, "The command line is empty"};
+  if (commandLine.empty()) return {false, "The command line is empty", {}};
   if (commandLine.find('\0') != std::string_view::npos) {
-    return {false, "The command line holds a NUL byte"};
+    return {false, "The command line holds a NUL byte", {}};
   }
   // CreateProcessA may write into the command line, so it gets a copy of its own.
   std::vector<char> line(commandLine.begin(), commandLine.end());
@@ -82,13 +99,12 @@ StartResult Win32Processes::Start(std::string_view commandLine) {
   PROCESS_INFORMATION info{};
   if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info)) {
-    return {false, SystemErrorText(::GetLastError())};
+    return {false, SystemErrorText(::GetLastError()), {}};
   }
-  // The player is not watched: its handles go at once, and the system frees it when it
-  // ends.
+  // The thread handle goes at once; the process handle tells when the player ends, and
+  // the system frees the process once it has ended and that handle is closed.
   ::CloseHandle(info.hThread);
-  ::CloseHandle(info.hProcess);
-  return {true, {}};
+  return {true, {}, std::make_shared<HandleProgram>(Handle(info.hProcess))};
 }
 
 std::optional<std::vector<ProcessSnapshotEntry>> Win32Processes::Snapshot() {

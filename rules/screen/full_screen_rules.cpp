@@ -1,10 +1,12 @@
 #include "rules/screen/full_screen_rules.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/settings.h"
 #include "disk/movie.h"
 #include "platform/volumes.h"
+#include "playback/first_start.h"
 #include "playback/launchers.h"
 #include "playback/player_choice.h"
 #include "resources/resource_ids.h"
@@ -100,7 +102,7 @@ bool FullScreenRules::RefreshDisk(bool force) {
     label_ = disk_.Label();
     view_.ShowLabel(label_);
     pictureFile_ = disk_.PicturePath();
-    if (!view_.IsShown()) ShowFull();
+    if (!OnScreen()) ShowForMovies();
     FitMovieList();
     PlacePicture();
     FitChoiceList();
@@ -201,6 +203,17 @@ void FullScreenRules::ShowFull() {
   Relayout(view_.CoveringRect());
 }
 
+bool FullScreenRules::OnScreen() const { return view_.IsShown() && !view_.IsMinimised(); }
+
+void FullScreenRules::ShowForMovies() {
+  // Shown now, the window would cover the player and take the keyboard from it.
+  if (!players_.empty()) {
+    showWhenPlayersEnd_ = true;
+    return;
+  }
+  ShowFull();
+}
+
 void FullScreenRules::HideToTray() {
   // A hidden window without a tray icon could not be reached again.
   if (view_.AddTrayIcon()) {
@@ -224,15 +237,56 @@ void FullScreenRules::ReleaseCommands() {
 void FullScreenRules::Play(bool secondAudio) {
   if (movieSelection_ < 0 || movieSelection_ >= static_cast<int>(movieRows_.size())) return;
   const Movie* movie = movieRows_[static_cast<std::size_t>(movieSelection_)].movie;
-  if (movie == nullptr) {
-    PlayAllMovies(services_, settings_, disk_);
-  } else if (movie->Type() != MovieType::Unknown) {
-    if (secondAudio) {
-      PlayMovieSecondAudio(services_, settings_, *movie);
-    } else {
-      PlayMovie(services_, settings_, *movie);
-    }
+  if (movie != nullptr && movie->Type() == MovieType::Unknown) return;
+  // No player at all: the machine is searched again, as at the first start (one may have
+  // been installed since), and when it has none the screen says what to install.
+  if (settings_.Players.empty() &&
+      !SetUpPlayersOfNewUser(settings_, services_.registry, services_.processes)) {
+    ShowNotice(Text(res::kStrNoPlayerNotice));
+    return;
   }
+  StartedPlayer started;
+  if (movie == nullptr) {
+    PlayAllMovies(services_, settings_, disk_, &started);
+  } else if (secondAudio) {
+    PlayMovieSecondAudio(services_, settings_, *movie, &started);
+  } else {
+    PlayMovie(services_, settings_, *movie, &started);
+  }
+  if (started) Watch(started);
+}
+
+void FullScreenRules::Watch(const std::shared_ptr<StartedProgram>& player) {
+  players_.push_back(player);
+  view_.WatchPlayer(player->EndSignal());
+}
+
+void FullScreenRules::StopWatchingPlayers() {
+  for (const auto& player : players_) view_.StopWatchingPlayer(player->EndSignal());
+  players_.clear();
+  showWhenPlayersEnd_ = false;
+}
+
+void FullScreenRules::OnPlayerEnded(std::intptr_t endSignal) {
+  const auto it = std::find_if(players_.begin(), players_.end(), [endSignal](const auto& player) {
+    return player->EndSignal() == endSignal;
+  });
+  if (it == players_.end() || !(*it)->HasEnded()) return;
+  view_.StopWatchingPlayer(endSignal);
+  players_.erase(it);
+  if (!players_.empty() || ended_) return;
+  // The remote works on the window again: it is raised and has the keyboard, with or
+  // without a window manager. A window hidden into the tray or minimised stays so.
+  if (std::exchange(showWhenPlayersEnd_, false) && !OnScreen()) {
+    ShowFull();
+  } else if (OnScreen()) {
+    view_.TakeFocus();
+  }
+}
+
+void FullScreenRules::ShowNotice(std::string text) {
+  notice_ = std::move(text);
+  view_.ShowNotice(notice_);
 }
 
 void FullScreenRules::OnPlay() { Play(false); }
@@ -240,7 +294,11 @@ void FullScreenRules::OnPlay() { Play(false); }
 void FullScreenRules::OnPlayLang2() { Play(true); }
 
 void FullScreenRules::OnOptions() {
-  if (!view_.RunOptionsSheet() || ended_) return;
+  const bool ok = view_.RunOptionsSheet();
+  if (ended_) return;
+  // The sheet's window has gone: the remote works on this one again.
+  if (OnScreen()) view_.TakeFocus();
+  if (!ok) return;
   ApplyTheme();
   RefreshDisk(true);
 }
@@ -248,6 +306,7 @@ void FullScreenRules::OnOptions() {
 void FullScreenRules::EndWindow(bool powerOff) {
   if (ended_) return;
   ended_ = true;
+  StopWatchingPlayers();
   ReleaseCommands();
   view_.DestroyWindow();
   if (powerOff) PowerOffIfWanted(services_.system, settings_);
@@ -296,8 +355,13 @@ void FullScreenRules::RunCommand(CCommand* command) {
   if (command != nullptr && command->CanRun()) command->Run();
 }
 
-int FullScreenRules::OnKeyToItem(Key key) {
-  const KeyAction action = ActionOf(key);
+int FullScreenRules::OnKeyToItem(Key key, bool repeated) {
+  const KeyAction action = ActionOf(key, repeated);
+  // A notice takes every key: Back (or Escape) closes it, as OK does.
+  if (!notice_.empty()) {
+    if (action == KeyAction::Cancel) ShowNotice({});
+    return kKeyToItemHandled;
+  }
   switch (action) {
     case KeyAction::Eject:
       services_.volumes.EjectMedia(diskPath_, true);
@@ -327,7 +391,12 @@ int FullScreenRules::OnKeyToItem(Key key) {
   return KeyToItemAnswer(action);
 }
 
-void FullScreenRules::OnOk(Focus focus) {
+void FullScreenRules::OnOk(Focus focus, bool repeated) {
+  if (ActionOf(Key::Enter, repeated) == KeyAction::Nothing) return;
+  if (!notice_.empty()) {
+    ShowNotice({});
+    return;
+  }
   switch (focus) {
     case Focus::ChoiceList:
       if (choiceSelection_ >= 0 && choiceSelection_ < static_cast<int>(choiceRows_.size())) {
@@ -342,8 +411,13 @@ void FullScreenRules::OnOk(Focus focus) {
   }
 }
 
-void FullScreenRules::OnCancel() {
-  if (!ended_) HideToTray();
+void FullScreenRules::OnCancel(bool repeated) {
+  if (ActionOf(Key::Escape, repeated) == KeyAction::Nothing || ended_) return;
+  if (!notice_.empty()) {
+    ShowNotice({});
+    return;
+  }
+  HideToTray();
 }
 
 void FullScreenRules::OnClose() { EndWindow(false); }
@@ -363,18 +437,19 @@ void FullScreenRules::OnTrayCommand(TrayCommand command) {
   }
 }
 
-void FullScreenRules::OnTrayDoubleClick() {
+void FullScreenRules::OnTrayClick() {
   if (!ended_) ShowFull();
 }
 
 void FullScreenRules::OnTaskbarCreated() {
   if (ended_) return;
-  if (settings_.FullScreen == kTrayIconStartMode || !view_.IsShown()) {
+  if (settings_.FullScreen == kTrayIconStartMode || !OnScreen()) {
     view_.AddTrayIcon();
   }
 }
 
 void FullScreenRules::OnDestroy() {
+  StopWatchingPlayers();
   view_.RemoveTrayIcon();
   if (HasCommands()) ReleaseCommands();
   ended_ = true;

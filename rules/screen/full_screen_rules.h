@@ -78,6 +78,7 @@ class FullScreenRules {
   void ApplyTheme();
   // Shows the window covering its screen (the tray icon goes); HideToTray puts the icon
   // in the tray and hides the window, or minimises it where no tray takes the icon.
+  // Hidden or minimised, the window is not on the screen.
   void ShowFull();
   void HideToTray();
   // Deletes the four commands and stops the poll timer. The choice rows that carried
@@ -96,14 +97,21 @@ class FullScreenRules {
   void OnMovieSelChange(int row);
   void OnChoiceSelChange(int row);
   // A key pressed in either list; answers kKeyToItemHandled or kKeyToItemDefault.
-  int OnKeyToItem(Key key);
-  void OnOk(Focus focus);
-  void OnCancel();
+  // `repeated`: a repeat of a held key, which acts only where the key table says so.
+  int OnKeyToItem(Key key, bool repeated = false);
+  // Enter and Escape, the dialog's OK and Cancel; a notice on the screen takes them.
+  void OnOk(Focus focus, bool repeated = false);
+  void OnCancel(bool repeated = false);
+  // A player the window started has ended: the view saw `endSignal` ready. Once no
+  // player it started runs any more, the window shown on the screen takes the keyboard
+  // focus back (or is shown now, when a disk with movies came while a player ran).
+  void OnPlayerEnded(std::intptr_t endSignal);
   // The window is closed from outside (its system menu, the window manager): it ends
   // without powering off, as Enter outside the lists does.
   void OnClose();
   void OnTrayCommand(TrayCommand command);
-  void OnTrayDoubleClick();
+  // The tray icon was clicked (or double-clicked): the window comes back.
+  void OnTrayClick();
   // A tray host appeared (the taskbar was created again): the icon goes back in start
   // mode 2, and in every mode while the window is hidden.
   void OnTaskbarCreated();
@@ -128,6 +136,10 @@ class FullScreenRules {
   int ChoiceRowHeight() const { return choiceRowHeight_; }
   bool HasCommands() const { return play_ != nullptr; }
   bool Ended() const { return ended_; }
+  // The notice on the screen ("": none).
+  const std::string& Notice() const { return notice_; }
+  // How many players the window started that have not ended.
+  std::size_t RunningPlayers() const { return players_.size(); }
 
  private:
   void CreateCommands();
@@ -135,6 +147,12 @@ class FullScreenRules {
   void ShowChoices();
   void PlacePicture();
   void Play(bool secondAudio);
+  void Watch(const std::shared_ptr<StartedProgram>& player);
+  void StopWatchingPlayers();
+  void ShowNotice(std::string text);
+  bool OnScreen() const;
+  // Shows the window for a disk with movies, or, while a player runs, once it ended.
+  void ShowForMovies();
   void EndWindow(bool powerOff);
   static void RunCommand(CCommand* command);
   Rect Client() const;
@@ -171,6 +189,10 @@ class FullScreenRules {
   std::unique_ptr<CCommand> off_;
   bool inTimer_ = false;
   bool ended_ = false;
+  std::string notice_;
+  // The players this window started, until each has ended.
+  std::vector<std::shared_ptr<StartedProgram>> players_;
+  bool showWhenPlayersEnd_ = false;
 };
 
 // The start mode in which the tray icon comes back whenever a tray host appears.

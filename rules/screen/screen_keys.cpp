@@ -11,12 +11,13 @@ std::optional<Key> ActsAs(Key key) {
   return remote->actsAs;
 }
 
-KeyAction ActionOf(Key key) {
+KeyAction ActionOf(Key key, bool repeated) {
   const std::optional<Key> meant = ActsAs(key);
   if (!meant) return KeyAction::Nothing;
   const auto* entry = std::find_if(kScreenKeys.begin(), kScreenKeys.end(),
                                    [&meant](const KeyMeaning& e) { return e.key == *meant; });
-  return entry == kScreenKeys.end() ? KeyAction::ListDefault : entry->action;
+  if (entry == kScreenKeys.end()) return KeyAction::ListDefault;
+  return repeated && entry->repeat == Repeat::Ignored ? KeyAction::Nothing : entry->action;
 }
 
 int KeyToItemAnswer(KeyAction action) {

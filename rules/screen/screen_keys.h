@@ -1,8 +1,10 @@
 #pragma once
 // What a key press does on the full-screen window: the letter keys of the window, the
 // keys the lists and the dialog handle themselves, and the keys of remote controls and
-// media keyboards, which act as one of the window's keys. The view turns its toolkit's
-// key codes into `Key` and carries out the action; no toolkit here.
+// media keyboards, which act as one of the window's keys. A held key (a remote's button
+// held down) repeats its press; the table says which keys act on a repeat. The view
+// turns its toolkit's key codes into `Key`, with whether the press is a repeat, and
+// carries out the action; no toolkit here.
 
 #include <array>
 #include <optional>
@@ -44,23 +46,31 @@ enum class KeyAction {
   Nothing,        // swallowed
 };
 
+// What the repeated presses of a held key do.
+enum class Repeat {
+  Acts,     // each one acts again: moving through a list
+  Ignored,  // only the first press acts: holding Play starts one player
+};
+
 struct KeyMeaning {
   Key key;
   KeyAction action;
+  Repeat repeat;
 };
 
-// The window's own keys.
+// The window's own keys. Keys not listed (arrows, Page Up/Down, Home, End) are the
+// list's, and act on every repeat.
 inline constexpr std::array<KeyMeaning, 10> kScreenKeys = {{
-    {Key::E, KeyAction::Eject},
-    {Key::L, KeyAction::Load},
-    {Key::O, KeyAction::Options},
-    {Key::P, KeyAction::Play},
-    {Key::Q, KeyAction::Off},
-    {Key::X, KeyAction::Off},
-    {Key::Enter, KeyAction::Ok},
-    {Key::Escape, KeyAction::Cancel},
-    {Key::Left, KeyAction::FocusNext},
-    {Key::Right, KeyAction::FocusPrevious},
+    {Key::E, KeyAction::Eject, Repeat::Ignored},
+    {Key::L, KeyAction::Load, Repeat::Ignored},
+    {Key::O, KeyAction::Options, Repeat::Ignored},
+    {Key::P, KeyAction::Play, Repeat::Ignored},
+    {Key::Q, KeyAction::Off, Repeat::Ignored},
+    {Key::X, KeyAction::Off, Repeat::Ignored},
+    {Key::Enter, KeyAction::Ok, Repeat::Ignored},
+    {Key::Escape, KeyAction::Cancel, Repeat::Ignored},
+    {Key::Left, KeyAction::FocusNext, Repeat::Acts},
+    {Key::Right, KeyAction::FocusPrevious, Repeat::Acts},
 }};
 
 struct RemoteKey {
@@ -68,7 +78,7 @@ struct RemoteKey {
   std::optional<Key> actsAs;  // none: the key does nothing
 };
 
-// Remote-control and media keys, and the window key each acts as.
+// Remote-control and media keys, and the window key each acts as (repeats included).
 inline constexpr std::array<RemoteKey, 6> kRemoteKeys = {{
     {Key::MediaPlay, Key::P},
     {Key::MediaPlayPause, Key::P},
@@ -82,8 +92,9 @@ inline constexpr std::array<RemoteKey, 6> kRemoteKeys = {{
 // remote key that does nothing.
 std::optional<Key> ActsAs(Key key);
 
-// What `key` does, remote keys included.
-KeyAction ActionOf(Key key);
+// What `key` does, remote keys included; `repeated`: the press is a repeat of a held key
+// (Nothing for a key whose repeats are ignored).
+KeyAction ActionOf(Key key, bool repeated = false);
 
 // The answers to a list's key-to-item request.
 inline constexpr int kKeyToItemDefault = -1;  // the list handles the key itself

@@ -5,6 +5,7 @@
 // interface.
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,8 @@ class ScreenView {
   virtual int ScreenHeight() const = 0;
   // Whether the window is on the screen (shown, also when minimised).
   virtual bool IsShown() const = 0;
+  // Whether the window is minimised (it may still count as shown).
+  virtual bool IsMinimised() const = 0;
 
   virtual void ShowLabel(std::string_view text) = 0;
   // Replaces every row of a list and selects `selected` (-1: none). The view reports no
@@ -61,9 +64,15 @@ class ScreenView {
   virtual void ShowPicture(const Rect& rect) = 0;
   // Repaints the whole window.
   virtual void Invalidate() = 0;
+  // Shows `text` over the middle of the screen, large, in the label's font and colours,
+  // readable from across the room; "" takes it away.
+  virtual void ShowNotice(std::string_view text) = 0;
 
   // Shows the window covering CoveringRect(), on top and active.
   virtual void ShowCovering() = 0;
+  // Raises the shown window over every other and gives it the keyboard focus, with or
+  // without a window manager: the list that had the focus has it again.
+  virtual void TakeFocus() = 0;
   virtual void HideWindow() = 0;
   virtual void MinimiseWindow() = 0;
   // Puts the program's icon into the tray; false when no tray can take it.
@@ -74,6 +83,11 @@ class ScreenView {
   virtual bool RunOptionsSheet() = 0;
   virtual void StartTimer(std::chrono::milliseconds interval) = 0;
   virtual void StopTimer() = 0;
+  // Watches `endSignal` (StartedProgram::EndSignal of a player the rules started) in the
+  // window's event loop and calls the rules' OnPlayerEnded with it once it is ready,
+  // until StopWatchingPlayer.
+  virtual void WatchPlayer(std::intptr_t endSignal) = 0;
+  virtual void StopWatchingPlayer(std::intptr_t endSignal) = 0;
   // Closes the window for good; the program ends with it. The view is destroyed only
   // after the call that asked for it has returned.
   virtual void DestroyWindow() = 0;

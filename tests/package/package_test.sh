@@ -21,7 +21,7 @@ deb=$(find "$work" -maxdepth 1 -name "quorvel_${version}_*.deb")
 # Every file that the package must install.
 dpkg-deb --contents "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/contents"
 for path in \
-  /usr/bin/quorvel /usr/bin/quorvelctl \
+  /usr/bin/quorvel /usr/bin/quorvelctl /usr/bin/quorvel-session \
   /usr/share/xsessions/quorvel-session.desktop \
   /usr/share/applications/quorvel.desktop \
   /usr/share/metainfo/quorvel.metainfo.xml \
@@ -31,6 +31,7 @@ for path in \
   /usr/share/icons/hicolor/256x256/apps/quorvel.png \
   /usr/share/icons/hicolor/scalable/apps/quorvel.svg \
   /usr/share/man/man1/quorvel.1.gz /usr/share/man/man1/quorvelctl.1.gz \
+  /usr/share/man/man1/quorvel-session.1.gz \
   /usr/share/doc/quorvel/copyright; do
   grep -qx "$path" "$work/contents" || fail "the package lacks $path"
 done
@@ -41,7 +42,8 @@ for library in libqt6widgets6 libjpeg62-turbo libblkid1 libsystemd0 libxcb1; do
   [[ "$depends" == *"$library "* || "$depends" == *"$library," || "$depends" == *"$library" ]] ||
     fail "Depends lacks $library: $depends"
 done
-[ "$(dpkg-deb --field "$deb" Recommends)" = mpv ] || fail "mpv is not recommended"
+[ "$(dpkg-deb --field "$deb" Recommends)" = "mpv, openbox" ] ||
+  fail "mpv and openbox are not recommended"
 [ "$(dpkg-deb --field "$deb" Suggests)" = udisks2 ] || fail "udisks2 is not suggested"
 
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 ||
@@ -55,9 +57,11 @@ dpkg-deb -x "$deb" "$root"
 for entry in applications/quorvel.desktop xsessions/quorvel-session.desktop; do
   desktop-file-validate "$root/usr/share/$entry" || fail "$entry is not a valid entry"
 done
-grep -qx 'Exec=quorvel -fs' "$root/usr/share/xsessions/quorvel-session.desktop" ||
-  fail "the session does not start quorvel -fs"
-for page in quorvel quorvelctl; do
+grep -qx 'Exec=quorvel-session' "$root/usr/share/xsessions/quorvel-session.desktop" ||
+  fail "the session does not start quorvel-session"
+grep -qx 'exec quorvel -fs "$@"' "$root/usr/bin/quorvel-session" ||
+  fail "the session script does not end as quorvel -fs"
+for page in quorvel quorvel-session quorvelctl; do
   warnings=$(LC_ALL=C.UTF-8 man --warnings -l "$root/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "man page $page: $warnings"
 done

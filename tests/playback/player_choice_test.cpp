@@ -146,14 +146,14 @@ TEST_F(PlayerChoiceTest, PlayCommandsStartTheChosenPlayer) {
 }
 
 TEST_F(PlayerChoiceTest, APlayerThatCannotStartIsReportedAndNothingCountsAsPlayed) {
-  processes.startResult = {false, "No such file or directory"};
+  processes.startResult = {false, "No such file or directory", {}};
   EXPECT_FALSE(
       PlayMovie(View(), settings, Movie(MovieType::DivX, "Film", "/m/x.avi", testing::NoFiles())));
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].text, "Cannot start /usr/bin/mpv: No such file or directory.");
 
   // A path with a double quote is not even tried: it would start another program.
-  processes.startResult = {true, {}};
+  processes.startResult = {true, {}, {}};
   for (auto& player : settings.Players) {
     if (player.Name == "mpv") player.AppPath = "/usr/bin/mpv\" \"--x";
   }

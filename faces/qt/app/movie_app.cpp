@@ -12,6 +12,7 @@
 #include "faces/qt/resources/gui_text.h"
 #include "platform/native_path.h"
 #include "platform/services.h"
+#include "playback/first_start.h"
 #include "playback/launchers.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
@@ -50,6 +51,9 @@ bool CMovieApp::InitInstance() {
   commandLine.Parse(arguments_);
 
   settings_.Load(services.registry, services.messages);
+  // A new user's store holds no player: the ones on the machine are set up, so that the
+  // first Play plays.
+  SetUpPlayersOfNewUser(settings_, services.registry, services.processes);
   ApplyAutorunAtStart(services.system, settings_);
 
   if (settings_.FullScreen == static_cast<std::int32_t>(StartMode::ConfigurationDialog) &&

@@ -25,7 +25,8 @@ class CMovieApp final : public QApplication {
   ~CMovieApp() override;
 
   // Start-up, in order: the single-instance test, the watch for tray hosts, the command
-  // line, the settings, the CD-ROM autorun switch, then the full-screen window, or the
+  // line, the settings (with the players found on the machine when the store has none),
+  // the CD-ROM autorun switch, then the full-screen window, or the
   // configuration dialog in start mode 0 without "fs". True: run the event loop until the
   // full-screen window is destroyed. False: the program ends now (another copy runs, or
   // the configuration dialog was closed).

@@ -2,15 +2,22 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QTimerEvent>
+#ifdef Q_OS_WIN
+#include <QWinEventNotifier>
+#endif
+#include <algorithm>
 
 #include "faces/qt/fullscreen/screen_key_map.h"
 #include "faces/qt/fullscreen/tray_host_watcher.h"
+#include "faces/qt/fullscreen/window_focus.h"
 #include "faces/qt/resources/app_icon.h"
 #include "faces/qt/resources/dialog_builder.h"
 #include "faces/qt/resources/gui_text.h"
@@ -71,6 +78,10 @@ void CFullScreenDlg::Create() {
   setWindowTitle(ToQString(res::LoadString(res::kStrFullScreenTitle)));
   setAutoFillBackground(true);
   ConnectHandlers();
+  for (QObject* watched : {static_cast<QObject*>(this), static_cast<QObject*>(choiceList_),
+                           static_cast<QObject*>(movieList_)}) {
+    keyRepeats_.Watch(*watched);
+  }
   choiceList_->setFocus();
   created_ = true;
   // Watched before the first read, so that no change after it is missed. A wake-up is a
@@ -116,7 +127,7 @@ CTrayIcon& CFullScreenDlg::Tray() {
         break;
     }
   });
-  connect(tray_.get(), &CTrayIcon::DoubleClicked, this, [this] { rules_.OnTrayDoubleClick(); });
+  connect(tray_.get(), &CTrayIcon::Clicked, this, [this] { rules_.OnTrayClick(); });
   return *tray_;
 }
 
@@ -140,6 +151,8 @@ int CFullScreenDlg::ScreenHeight() const {
 }
 
 bool CFullScreenDlg::IsShown() const { return isVisible(); }
+
+bool CFullScreenDlg::IsMinimised() const { return isMinimized(); }
 
 void CFullScreenDlg::ShowLabel(std::string_view text) { label_->setText(ToQString(text)); }
 
@@ -165,6 +178,7 @@ void CFullScreenDlg::ApplyTheme(const Theme& theme, int moviePadding, int choice
   setPalette(colours);
   label_->setPalette(colours);
   label_->setFont(ToQFont(theme.LabelFont, ScreenHeight()));
+  labelFont_ = theme.LabelFont;
 
   choiceList_->SetHighlightStyle(theme.ChoiceHighFg, theme.ChoiceHighBg, theme.ChoiceFont);
   choiceList_->SetNormalStyle(theme.ChoiceFg, theme.ChoiceBg, theme.ChoiceFont);
@@ -175,6 +189,10 @@ void CFullScreenDlg::ApplyTheme(const Theme& theme, int moviePadding, int choice
   movieList_->SetPadding(moviePadding);
   movieList_->ApplyRowHeights();
   label_->update();
+  if (notice_ != nullptr) {
+    notice_->setPalette(colours);
+    PlaceNotice();
+  }
 }
 
 void CFullScreenDlg::MoveControls(const screen::ScreenLayout& layout) {
@@ -215,11 +233,61 @@ void CFullScreenDlg::ShowPicture(const Rect& rect) {
 
 void CFullScreenDlg::Invalidate() { update(); }
 
+void CFullScreenDlg::ShowNotice(std::string_view text) {
+  if (text.empty()) {
+    if (notice_ != nullptr) notice_->hide();
+    return;
+  }
+  if (notice_ == nullptr) {
+    notice_ = new QLabel(this);
+    notice_->setObjectName(QStringLiteral("notice"));
+    notice_->setAlignment(Qt::AlignCenter);
+    notice_->setWordWrap(true);
+    notice_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    notice_->setAutoFillBackground(true);
+    // It takes no keys: Enter and Escape reach the window, which closes it.
+    notice_->setFocusPolicy(Qt::NoFocus);
+    notice_->setPalette(palette());
+  }
+  notice_->setText(ToQString(text));
+  PlaceNotice();
+  notice_->show();
+  notice_->raise();
+}
+
+void CFullScreenDlg::PlaceNotice() {
+  if (notice_ == nullptr) return;
+  // The label's face, and large enough to be read from a sofa: a twentieth of the
+  // screen's height at least.
+  const int screenHeight = ScreenHeight() > 0 ? ScreenHeight() : height();
+  QFont font = ToQFont(labelFont_, screenHeight);
+  const int least = std::max(12, screenHeight / 20);
+  if (QFontMetrics(font).height() < least) font.setPixelSize(least);
+  notice_->setFont(font);
+  const int border = std::max(2, least / 8);
+  notice_->setLineWidth(border);
+  notice_->setMargin(least / 2);
+  const int noticeWidth = std::max(1, width() * 4 / 5);
+  const int noticeHeight = std::min(height(), notice_->heightForWidth(noticeWidth));
+  notice_->setGeometry((width() - noticeWidth) / 2, (height() - noticeHeight) / 2, noticeWidth,
+                       noticeHeight);
+}
+
 void CFullScreenDlg::ShowCovering() {
   setGeometry(ToQRect(CoveringRect()));
   showFullScreen();
   raise();
   activateWindow();
+}
+
+void CFullScreenDlg::TakeFocus() {
+  if (!isVisible()) return;
+  raise();
+  activateWindow();
+  // Without a window manager the toolkit's own request may come too late for the X
+  // server (a player's window that went has moved the focus since the window's last
+  // event); this one never does.
+  FocusTopLevelWindow(*this);
 }
 
 void CFullScreenDlg::HideWindow() { hide(); }
@@ -243,6 +311,35 @@ void CFullScreenDlg::StartTimer(std::chrono::milliseconds interval) {
 
 void CFullScreenDlg::StopTimer() { timer_.stop(); }
 
+void CFullScreenDlg::WatchPlayer(std::intptr_t endSignal) {
+  if (playerWatches_.count(endSignal) != 0) return;
+  const auto ended = [this, endSignal] { rules_.OnPlayerEnded(endSignal); };
+#ifdef Q_OS_WIN
+  auto watch = std::make_unique<QWinEventNotifier>(reinterpret_cast<HANDLE>(endSignal));
+  connect(watch.get(), &QWinEventNotifier::activated, this, ended);
+#else
+  auto watch =
+      std::make_unique<QSocketNotifier>(static_cast<qintptr>(endSignal), QSocketNotifier::Read);
+  connect(watch.get(), &QSocketNotifier::activated, this, ended);
+#endif
+  playerWatches_[endSignal] = std::move(watch);
+}
+
+void CFullScreenDlg::StopWatchingPlayer(std::intptr_t endSignal) {
+  const auto found = playerWatches_.find(endSignal);
+  if (found == playerWatches_.end()) return;
+  // Called from the notifier's own signal: it goes once that has returned, and watches
+  // nothing meanwhile (the descriptor is closed right after this).
+  QObject* watch = found->second.release();
+  playerWatches_.erase(found);
+#ifdef Q_OS_WIN
+  static_cast<QWinEventNotifier*>(watch)->setEnabled(false);
+#else
+  static_cast<QSocketNotifier*>(watch)->setEnabled(false);
+#endif
+  watch->deleteLater();
+}
+
 void CFullScreenDlg::DestroyWindow() {
   if (destroying_) return;
   // The call that ended the window (a key, a click, a menu command) is still on the
@@ -259,7 +356,7 @@ screen::Focus CFullScreenDlg::FocusedList() const {
 }
 
 int CFullScreenDlg::OnKeyToItem(CColorListBox&, const QKeyEvent& key, int) {
-  return rules_.OnKeyToItem(ScreenKeyFromQt(key.key()));
+  return rules_.OnKeyToItem(ScreenKeyFromQt(key.key()), keyRepeats_.LastPressRepeated());
 }
 
 void CFullScreenDlg::reject() { rules_.OnCancel(); }
@@ -275,6 +372,7 @@ void CFullScreenDlg::paintEvent(QPaintEvent*) {
 void CFullScreenDlg::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   if (created_ && !isMinimized()) rules_.OnSize(WindowRect());
+  if (notice_ != nullptr && notice_->isVisible()) PlaceNotice();
 }
 
 void CFullScreenDlg::timerEvent(QTimerEvent* event) {
@@ -289,10 +387,10 @@ void CFullScreenDlg::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      accept();
+      rules_.OnOk(FocusedList(), keyRepeats_.LastPressRepeated());
       return;
     case Qt::Key_Escape:
-      reject();
+      rules_.OnCancel(keyRepeats_.LastPressRepeated());
       return;
     default:
       event->ignore();

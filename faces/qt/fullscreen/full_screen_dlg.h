@@ -8,12 +8,15 @@
 #include <QDialog>
 #include <QImage>
 #include <QPointer>
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
 #include "faces/qt/fullscreen/color_list_box.h"
 #include "faces/qt/fullscreen/disk_change_notifier.h"
+#include "faces/qt/fullscreen/key_repeats.h"
 #include "faces/qt/fullscreen/tray_icon.h"
 #include "rules/screen/full_screen_rules.h"
 
@@ -50,6 +53,8 @@ class CFullScreenDlg final : public QDialog, public screen::ScreenView, public K
   CColorListBox& MovieList() { return *movieList_; }
   CColorListBox& ChoiceList() { return *choiceList_; }
   QLabel& Label() { return *label_; }
+  // The notice over the screen; null until the first one.
+  QLabel* NoticeLabel() const { return notice_; }
   // The tray icon, made when it is first needed.
   CTrayIcon& Tray();
   // The cover picture as it is drawn now (null image: none).
@@ -61,6 +66,7 @@ class CFullScreenDlg final : public QDialog, public screen::ScreenView, public K
   Rect CoveringRect() const override;
   int ScreenHeight() const override;
   bool IsShown() const override;
+  bool IsMinimised() const override;
   void ShowLabel(std::string_view text) override;
   void ShowMovieRows(const std::vector<screen::MovieRow>& rows, int selected) override;
   void ShowChoiceRows(const std::vector<screen::ChoiceRow>& rows, int selected) override;
@@ -68,7 +74,9 @@ class CFullScreenDlg final : public QDialog, public screen::ScreenView, public K
   void MoveControls(const screen::ScreenLayout& layout) override;
   void ShowPicture(const Rect& rect) override;
   void Invalidate() override;
+  void ShowNotice(std::string_view text) override;
   void ShowCovering() override;
+  void TakeFocus() override;
   void HideWindow() override;
   void MinimiseWindow() override;
   bool AddTrayIcon() override;
@@ -76,6 +84,8 @@ class CFullScreenDlg final : public QDialog, public screen::ScreenView, public K
   bool RunOptionsSheet() override;
   void StartTimer(std::chrono::milliseconds interval) override;
   void StopTimer() override;
+  void WatchPlayer(std::intptr_t endSignal) override;
+  void StopWatchingPlayer(std::intptr_t endSignal) override;
   void DestroyWindow() override;
 
   // KeyToItemTarget
@@ -96,6 +106,7 @@ class CFullScreenDlg final : public QDialog, public screen::ScreenView, public K
   void ConnectHandlers();
   QScreen* TargetScreen() const;
   screen::Focus FocusedList() const;
+  void PlaceNotice();
 
   screen::FullScreenRules rules_;
   DiskEvents& diskEvents_;
@@ -105,9 +116,14 @@ class CFullScreenDlg final : public QDialog, public screen::ScreenView, public K
   QPointer<QScreen> screen_;
   std::unique_ptr<CTrayIcon> tray_;
   QBasicTimer timer_;
+  KeyRepeats keyRepeats_;
   CColorListBox* choiceList_ = nullptr;
   CColorListBox* movieList_ = nullptr;
   QLabel* label_ = nullptr;
+  QLabel* notice_ = nullptr;
+  FontDescription labelFont_ = FontDescription::Default();
+  // The end signals of running players, each watched by a notifier.
+  std::map<std::intptr_t, std::unique_ptr<QObject>> playerWatches_;
   bool created_ = false;
   bool destroying_ = false;
 

@@ -18,7 +18,7 @@ CTrayIcon::CTrayIcon(QObject* parent) : QObject(parent) {
     if (const int id = MenuCommand(*action); id != 0) emit Command(id);
   });
   connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
-    if (why == QSystemTrayIcon::DoubleClick) emit DoubleClicked();
+    if (why == QSystemTrayIcon::Trigger || why == QSystemTrayIcon::DoubleClick) emit Clicked();
   });
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The program's icon in the tray: tip "Quorvel", menu 131 with "&Open Quorvel" as its
-// bold default item, a double click that brings the full-screen window back.
+// bold default item, a click that brings the full-screen window back.
 
 #include <QMenu>
 #include <QObject>
@@ -25,7 +25,9 @@ class CTrayIcon final : public QObject {
  signals:
   // A command of the menu was chosen (res::menu ids).
   void Command(int id);
-  void DoubleClicked();
+  // The icon was clicked or double-clicked with the left button: an XEmbed tray reports
+  // a click, then a double click; a D-Bus status icon host only ever reports a click.
+  void Clicked();
 
  private:
   QMenu menu_;

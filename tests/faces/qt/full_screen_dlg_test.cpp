@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QTest>
@@ -13,6 +15,7 @@
 #include <iterator>
 #include <memory>
 
+#include "faces/qt/fullscreen/key_repeats.h"
 #include "faces/qt/resources/gui_theme.h"
 #include "rules/screen/screen_fixture.h"
 
@@ -195,6 +198,111 @@ TEST(FullScreenDlgTest, DrawsTheCoverInItsRectangleAndAppliesAChangedTheme) {
   EXPECT_GE(moved.top(), movieList.top() + movieList.height() + 10);
   EXPECT_LE(moved.top() + moved.height(), window.height() - 10);
   EXPECT_LE(moved.left() + moved.width(), window.ChoiceList().geometry().left() - 10);
+}
+
+}  // namespace
+}  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+// A key press as the window system delivers a held key's repeats.
+void Repeat(QWidget& target, Qt::Key key, const QString& text, int times) {
+  for (int i = 0; i < times; ++i) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text, /*autorep=*/true);
+    QApplication::sendEvent(&target, &press);
+  }
+}
+
+TEST(FullScreenDlgTest, AHeldKeyPlaysOnceAndTheEndOfThePlayerIsSeenInTheEventLoop) {
+  ScreenFixture f;
+  f.Insert(MoviesDisk("FILMS", 2));
+  WindowUnderTest w(f);
+  CFullScreenDlg& window = *w.window;
+  // Play held: the press, then its repeats; Enter held the same.
+  Key(window.ChoiceList(), Qt::Key_MediaPlay);
+  Repeat(window.ChoiceList(), Qt::Key_MediaPlay, {}, 34);
+  Key(window.ChoiceList(), Qt::Key_P);
+  Repeat(window.ChoiceList(), Qt::Key_P, "p", 34);
+  Key(window.ChoiceList(), Qt::Key_Return);
+  Repeat(window.ChoiceList(), Qt::Key_Return, "\r", 34);
+  EXPECT_EQ(f.processes.started.size(), 3u);
+  // A held arrow moves on.
+  Key(window.ChoiceList(), Qt::Key_Left);
+  Repeat(window.MovieList(), Qt::Key_Down, {}, 2);
+  EXPECT_EQ(window.MovieList().CurSel(), 2);
+
+  // The players end: the window's loop sees their end signals, and the window takes the
+  // keyboard focus back once the last has ended.
+  EXPECT_EQ(window.Rules().RunningPlayers(), 3u);
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  f.processes.EndProgram(0);
+  f.processes.EndProgram(1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window.Rules().RunningPlayers() == 1; }));
+  EXPECT_FALSE(window.isActiveWindow());
+  f.processes.EndProgram(2);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window.Rules().RunningPlayers() == 0; }));
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+  EXPECT_TRUE(window.MovieList().hasFocus()) << "the list that had the focus has it again";
+}
+
+TEST(KeyRepeatsTest, ARepeatIsAReleaseAndAPressOfOneKeyAtTheSameMomentOrMarkedSo) {
+  KeyRepeats repeats;
+  // Held on X11: press, then release and press pairs with one timestamp each.
+  EXPECT_FALSE(repeats.Press(Qt::Key_P, 1000, false));
+  repeats.Release(Qt::Key_P, 1500);
+  EXPECT_TRUE(repeats.Press(Qt::Key_P, 1500, false)) << "the toolkit missed this one";
+  EXPECT_TRUE(repeats.Press(Qt::Key_P, 1500, false)) << "the same press, seen by the window";
+  repeats.Release(Qt::Key_P, 1540);
+  EXPECT_TRUE(repeats.Press(Qt::Key_P, 1540, true));
+  // Let go, and pressed again: a new press, also of the same key.
+  repeats.Release(Qt::Key_P, 1570);
+  EXPECT_FALSE(repeats.Press(Qt::Key_P, 1700, false));
+  repeats.Release(Qt::Key_P, 1800);
+  EXPECT_FALSE(repeats.Press(Qt::Key_Down, 1800, false)) << "another key at that moment";
+  // Without timestamps only the mark counts.
+  repeats.Release(Qt::Key_P, 0);
+  EXPECT_FALSE(repeats.Press(Qt::Key_P, 0, false));
+  EXPECT_TRUE(repeats.Press(Qt::Key_P, 0, true));
+}
+
+TEST(FullScreenDlgTest, WithoutAnyPlayerTheScreenSaysWhatToInstallUntilOkOrBack) {
+  ScreenFixture f;
+  f.settings = Settings();
+  f.Insert(MoviesDisk("FILMS", 1));
+  WindowUnderTest w(f);
+  CFullScreenDlg& window = *w.window;
+  EXPECT_EQ(window.NoticeLabel(), nullptr);
+  Key(window.ChoiceList(), Qt::Key_Return);
+  QLabel* notice = window.NoticeLabel();
+  ASSERT_NE(notice, nullptr);
+  EXPECT_TRUE(notice->isVisible());
+  EXPECT_TRUE(notice->text().contains("Install mpv or VLC")) << notice->text().toStdString();
+  EXPECT_TRUE(f.messages.messages.empty());
+  // On the screen, not beside it: centred, within the window, in a font that can be read
+  // from across the room, and over the lists.
+  const QRect on = notice->geometry();
+  EXPECT_TRUE(window.rect().contains(on));
+  EXPECT_NEAR(on.center().x(), window.rect().center().x(), 2);
+  EXPECT_NEAR(on.center().y(), window.rect().center().y(), 2);
+  EXPECT_GE(QFontMetrics(notice->font()).height(), window.height() / 20);
+  EXPECT_EQ(notice->font().family(), window.Label().font().family());
+  EXPECT_EQ(window.childAt(on.center()), notice);
+  // Keys wait; Enter closes it.
+  Key(window.ChoiceList(), Qt::Key_Q);
+  EXPECT_TRUE(window.isVisible());
+  Key(window.ChoiceList(), Qt::Key_Return);
+  EXPECT_FALSE(notice->isVisible());
+  // Back on the remote closes it too, and the window stays.
+  Key(window.ChoiceList(), Qt::Key_P);
+  EXPECT_TRUE(notice->isVisible());
+  Key(window.ChoiceList(), Qt::Key_Back);
+  EXPECT_FALSE(notice->isVisible());
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(f.processes.started.empty());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The tray icon on a real X server (Xvfb) with a real XEmbed tray host (trayer): Escape
-// puts the icon into the tray, a double click brings the window back, a tray host that
+// puts the icon into the tray, a click or a double click brings the window back, a tray host that
 // restarts gets the icon again where the rules want it, and without a host Escape
 // minimises.
 
@@ -7,6 +7,7 @@
 #include <xcb/xcb.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <chrono>
@@ -173,7 +174,7 @@ class TrayTest : public ::testing::Test {
   QPointer<CFullScreenDlg> window_;
 };
 
-TEST_F(TrayTest, EscapeDocksTheIconAndADoubleClickBringsTheWindowBack) {
+TEST_F(TrayTest, EscapeDocksTheIconAndAClickOrADoubleClickBringsTheWindowBack) {
   std::optional<TrayHost> host(std::in_place, x_);
   ASSERT_TRUE(watcher_.WatchesXEmbed());
   Open(1, true);
@@ -204,6 +205,15 @@ TEST_F(TrayTest, EscapeDocksTheIconAndADoubleClickBringsTheWindowBack) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return window_->isVisible(); }, kWaitMs));
   EXPECT_TRUE(QTest::qWaitFor([&] { return !Docked(x_); }, kWaitMs));
   EXPECT_FALSE(window_->Tray().IsShown());
+
+  // So does a single click.
+  QTest::keyClick(&window_->ChoiceList(), Qt::Key_Escape);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Docked(x_); }, kWaitMs));
+  const QRect again = x_.Geometry(static_cast<xcb_window_t>(IconWindow()->winId()));
+  XdoTool({"mousemove", std::to_string(again.center().x()), std::to_string(again.center().y()),
+           "sleep", "0.2", "click", "1"});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window_->isVisible(); }, kWaitMs));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Docked(x_); }, kWaitMs));
 }
 
 TEST_F(TrayTest, ARestartedHostGetsTheIconBackWhereItMustBeReachable) {
@@ -242,6 +252,12 @@ TEST_F(TrayTest, WithoutAHostEscapeMinimises) {
   QTest::keyClick(&window_->ChoiceList(), Qt::Key_Escape);
   EXPECT_TRUE(window_->isVisible());
   EXPECT_TRUE(window_->isMinimized());
+  // A new movie disk brings the minimised window back, as it brings a hidden one.
+  fixture_.Insert(MoviesDisk("FILMS", 2));
+  window_->Rules().OnTimer();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !window_->isMinimized(); }, kWaitMs));
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_EQ(window_->Label().text(), "FILMS");
 }
 
 }  // namespace

@@ -15,8 +15,11 @@
 #include <tuple>
 #include <vector>
 
+#include "app/registry_values.h"
 #include "app/settings.h"
 #include "platform/fake/recording_messages.h"
+#include "platform/fake/recording_processes.h"
+#include "playback/first_start.h"
 #include "registry_store/regedit_file.h"
 #include "support/temp_dir.h"
 #include "support/utf16_text.h"
@@ -251,6 +254,39 @@ TEST_F(FileRegistryTest, StoresSavingTheSameFileKeepEachOthersChanges) {
   gui.Players.front().Name = "b";
   ASSERT_TRUE(gui.Save(running));
   EXPECT_EQ(names(stored()), (std::vector<std::string>{"b", "C"}));
+}
+
+TEST_F(FileRegistryTest, TheFirstStartsPlayersMergeIntoWhatAnotherProgramSavedMeanwhile) {
+  // The program starts on a store without players; before it sets up the players found
+  // on the machine, quorvelctl adds a player of its own and sets values.
+  FileRegistry program(file(), messages);
+  Settings settings;
+  ASSERT_TRUE(settings.Load(program));
+  {
+    FileRegistry quorvelctl(file(), messages);
+    ScopedKey main(quorvelctl, quorvelctl.CreateKey(kCurrentUser, kMainKeyPath));
+    ASSERT_TRUE(
+        SavePlayer(quorvelctl, main.get(), {"Mine", "/opt/mine", "%f", PlaylistType::NoPlaylist}));
+    ASSERT_TRUE(WriteNumber(quorvelctl, main.get(), "Autoplay", std::uint32_t{1}));
+    ASSERT_TRUE(WriteText(quorvelctl, main.get(), "Mpeg Player", "Mine"));
+  }
+  RecordingProcesses processes;
+  processes.programs = {{"mpv", "/usr/bin/mpv"}};
+  ASSERT_TRUE(SetUpPlayersOfNewUser(settings, program, processes));
+  ASSERT_TRUE(program.Flush());
+
+  FileRegistry reader(file(), messages);
+  Settings stored;
+  ASSERT_TRUE(stored.Load(reader));
+  std::vector<std::string> names;
+  for (const auto& player : stored.Players) names.push_back(player.Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Mine", "mpv"}));
+  EXPECT_EQ(stored.Autoplay, 1);
+  EXPECT_EQ(stored.DivXPlayer, "mpv");
+  EXPECT_EQ(stored.DivXAudio2CommandLine, "--fs --keep-open=no --aid=2 %f");
+  // The first start's choice fills only what the store still lacked when it merged.
+  EXPECT_EQ(stored.MpegPlayer, "Mine");
+  EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(FileRegistryTest, ImportsAFileExportedByTheWindowsRegistryEditor) {

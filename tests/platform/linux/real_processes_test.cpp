@@ -2,10 +2,13 @@
 // process list shows.
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,6 +23,7 @@ namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 using Args = std::vector<std::string>;
 using testing::TestFolder;
 
@@ -145,6 +149,71 @@ TEST_F(StartPlayerTest, ThePlayerGetsOurEnvironmentAndFolderButNoDescriptorAndLe
   errno = 0;
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
+}
+
+// Whether `fd` is readable within `limit`.
+bool Readable(int fd, std::chrono::milliseconds limit) {
+  pollfd ready{fd, POLLIN, 0};
+  return poll(&ready, 1, static_cast<int>(limit.count())) == 1 && (ready.revents & POLLIN) != 0;
+}
+
+// The children of this process that have ended and were not reaped.
+int Zombies() {
+  int zombies = 0;
+  for (const auto& entry : fs::directory_iterator("/proc")) {
+    const std::string stat = testing::ReadFileText(entry.path() / "stat");
+    const std::size_t close = stat.rfind(')');
+    if (close == std::string::npos) continue;
+    char state = 0;
+    int parent = 0;
+    if (std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &parent) == 2 &&
+        parent == getpid() && state == 'Z') {
+      ++zombies;
+    }
+  }
+  return zombies;
+}
+
+TEST_F(StartPlayerTest, AStartedPlayerIsWatchedUntilItEndsWithoutWaitingOrZombies) {
+  // A player that runs a second: its end signal is not ready while it runs, and becomes
+  // ready once it has ended; the signal is not handed to players started meanwhile.
+  setenv("QUORVEL_ARGV_LINGER", "1", 1);
+  const StartResult lingering =
+      StartPlayer(*processes, testing::TestProgram("argv_recorder").string(), "first");
+  unsetenv("QUORVEL_ARGV_LINGER");
+  ASSERT_TRUE(lingering.started);
+  ASSERT_NE(lingering.program, nullptr);
+  const Record first = TakeRecord();
+  EXPECT_FALSE(lingering.program->HasEnded());
+  EXPECT_FALSE(Readable(static_cast<int>(lingering.program->EndSignal()), 0ms));
+  const StartResult second =
+      StartPlayer(*processes, testing::TestProgram("argv_recorder").string(), "second");
+  ASSERT_TRUE(second.started);
+  for (int fd : TakeRecord().fds) EXPECT_LE(fd, 2) << "descriptor " << fd << " was inherited";
+  EXPECT_TRUE(Readable(static_cast<int>(lingering.program->EndSignal()), 10s));
+  EXPECT_TRUE(lingering.program->HasEnded());
+  EXPECT_FALSE(testing::IsRunning(first.pid));
+
+  // Players that end at once, even before their signal is taken, are seen to end too.
+  std::vector<StartResult> quick;
+  for (int i = 0; i < 20; ++i) {
+    quick.push_back(StartPlayer(*processes, "/bin/true", ""));
+    ASSERT_TRUE(quick.back().started);
+    ASSERT_NE(quick.back().program, nullptr);
+  }
+  for (StartResult& result : quick) {
+    EXPECT_TRUE(Readable(static_cast<int>(result.program->EndSignal()), 10s));
+    EXPECT_TRUE(result.program->HasEnded());
+  }
+  // Nothing was left to reap, and no child of ours waits as a zombie.
+  EXPECT_EQ(Zombies(), 0);
+  errno = 0;
+  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+  // A start that fails hands out nothing to watch.
+  const StartResult failed = StartPlayer(*processes, "/nonexistent/player", "");
+  EXPECT_FALSE(failed.started);
+  EXPECT_EQ(failed.program, nullptr);
 }
 
 TEST_F(StartPlayerTest, ProgramsThatCannotRunAreReported) {

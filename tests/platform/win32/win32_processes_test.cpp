@@ -391,6 +391,41 @@ TEST_F(Win32ProcessesTest, LaunchersOnTheDiskAreClosedOrEndedAndNothingElseIsTou
   EXPECT_EQ(run.output.find("quorvelctl.exe"), std::string::npos) << run.output;
 }
 
+// A started player is watched through its process handle: signalled once it has ended,
+// whichever way it ends, and never while it runs.
+TEST_F(Win32ProcessesTest, AStartedPlayerIsWatchedUntilItEnds) {
+  const StartResult recorded = StartPlayer(processes_, WinPath(recorder_.string()), "x");
+  ASSERT_TRUE(recorded.started) << recorded.error;
+  ASSERT_NE(recorded.program, nullptr);
+  ASSERT_TRUE(TakeRecord(recordPath_).has_value());
+  EXPECT_TRUE(WaitFor([&] { return recorded.program->HasEnded(); }));
+  const auto handle =
+      reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(recorded.program->EndSignal()));
+  EXPECT_EQ(::WaitForSingleObject(handle, 0), WAIT_OBJECT_0);
+
+  const fs::path window = folder_.path() / "window.exe";
+  fs::copy_file(QUORVEL_WIN_WINDOW, window);
+  const fs::path state = folder_.path() / "window-state";
+  const StartResult running = StartPlayer(processes_, WinPath(window.string()),
+                                          "ignore \"" + WinPath(state.string()) + "\"");
+  ASSERT_TRUE(running.started) << running.error;
+  ASSERT_NE(running.program, nullptr);
+  EXPECT_TRUE(WaitFor([&] {
+    std::ifstream in(state);
+    std::string line;
+    return std::getline(in, line) && line == "ready";
+  }));
+  EXPECT_FALSE(running.program->HasEnded());
+  ProcessList list;
+  ASSERT_TRUE(BuildProcessList(processes_, list));
+  for (const ProcessEntry& entry : list) {
+    if (EqualsIgnoringAsciiCase(entry.modulePath, WinPath(window.string()))) {
+      EXPECT_TRUE(processes_.Terminate(entry.process.processId));
+    }
+  }
+  EXPECT_TRUE(WaitFor([&] { return running.program->HasEnded(); }));
+}
+
 // Player detection asks where a program name would be found: a name on the system's
 // search path gives its whole file name, an unknown name and a name with a folder nothing.
 TEST(Win32FindProgram, NamesTheFileStartWouldRunAndNothingForNamesWithAFolder) {

@@ -250,7 +250,8 @@ TEST(PlayersPageRulesTest, DetectionAsksForEachFoundPlayerAndYesNoCancelAnswer) 
   const std::vector<PlayerRecord> stored(f.settings.Players.begin(), f.settings.Players.end());
   ASSERT_EQ(stored.size(), 3u);
   EXPECT_EQ(stored[1].Playlist, PlaylistType::AsxPlaylist);
-  EXPECT_EQ(stored[2].CmdLine, "--fullscreen --no-loop --no-repeat --play-and-exit %f");
+  EXPECT_EQ(stored[2].CmdLine,
+            "--intf dummy --fullscreen --no-loop --no-repeat --play-and-exit %f");
 
   // Cancel to the first question ends the search.
   f.messages.shown.clear();

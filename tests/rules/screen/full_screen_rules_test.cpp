@@ -381,7 +381,7 @@ TEST(FullScreenRulesTest, TheTrayIconFollowsStartModeAndVisibility) {
     // Double click and "&Open Quorvel" show the window and take the icon away.
     rules.OnCancel();
     EXPECT_FALSE(f.view.shown);
-    rules.OnTrayDoubleClick();
+    rules.OnTrayClick();
     EXPECT_TRUE(f.view.shown);
     EXPECT_FALSE(f.view.trayIcon);
     rules.OnCancel();
@@ -412,11 +412,211 @@ TEST(FullScreenRulesTest, TheTrayIconFollowsStartModeAndVisibility) {
     f.settings.FullScreen = 2;
     f.Start();
     EXPECT_TRUE(f.view.minimised);
-    f.view.shown = true;
     f.Rules().OnCancel();
     EXPECT_TRUE(f.view.shown);
     EXPECT_TRUE(f.view.minimised);
   }
+}
+
+TEST(FullScreenRulesTest, AMinimisedWindowComesBackForANewMovieDisk) {
+  // Start mode 2 on a desktop without a tray: minimised without a disk (and "shown", as a
+  // minimised window reads); a movie disk brings it back, as it brings a hidden one.
+  {
+    ScreenFixture f;
+    f.view.trayAvailable = false;
+    f.settings.FullScreen = 2;
+    auto& rules = f.Start();
+    ASSERT_TRUE(f.view.minimised);
+    ASSERT_TRUE(f.view.shown);
+    f.Insert(MoviesDisk("FILMS", 1));
+    rules.OnTimer();
+    EXPECT_FALSE(f.view.minimised);
+    EXPECT_EQ(f.view.window, f.view.screen) << "covering the screen again";
+  }
+  // Escape without a tray minimises; the next disk with movies brings the window back,
+  // one without movies does not.
+  {
+    ScreenFixture f;
+    f.view.trayAvailable = false;
+    f.Insert(MoviesDisk("FIRST", 1));
+    auto& rules = f.Start();
+    rules.OnCancel();
+    ASSERT_TRUE(f.view.minimised);
+    f.Insert({"NOTES", {{"readme.txt", "text"}}});
+    rules.OnTimer();
+    EXPECT_TRUE(f.view.minimised);
+    f.Insert(MoviesDisk("SECOND", 2));
+    rules.OnTimer();
+    EXPECT_FALSE(f.view.minimised);
+    EXPECT_EQ(f.view.label, "SECOND");
+    // A tray host that appears later gets the icon of a minimised window.
+    rules.OnCancel();
+    f.view.trayAvailable = true;
+    rules.OnTaskbarCreated();
+    EXPECT_TRUE(f.view.trayIcon);
+  }
+}
+
+TEST(FullScreenRulesTest, AHeldKeyStartsOnePlayer) {
+  ScreenFixture f;
+  f.Insert(MoviesDisk("FILMS", 2));
+  auto& rules = f.Start();
+  // Holding Play for two seconds: one press, then the repeats of the held key.
+  EXPECT_EQ(rules.OnKeyToItem(Key::MediaPlay), kKeyToItemHandled);
+  for (int i = 0; i < 35; ++i)
+    EXPECT_EQ(rules.OnKeyToItem(Key::MediaPlay, true), kKeyToItemHandled);
+  EXPECT_EQ(f.processes.started.size(), 1u);
+  for (int i = 0; i < 35; ++i) rules.OnKeyToItem(Key::P, true);
+  EXPECT_EQ(f.processes.started.size(), 1u);
+  // Enter on "Play", held.
+  rules.OnOk(Focus::ChoiceList);
+  for (int i = 0; i < 35; ++i) rules.OnOk(Focus::ChoiceList, true);
+  EXPECT_EQ(f.processes.started.size(), 2u);
+  // Eject and load, held: one request each.
+  rules.OnKeyToItem(Key::E);
+  rules.OnKeyToItem(Key::E, true);
+  rules.OnKeyToItem(Key::L);
+  rules.OnKeyToItem(Key::L, true);
+  EXPECT_EQ(f.Ejects().size(), 2u);
+  // A held Escape hides once; a held Back too; a held arrow goes on moving.
+  rules.OnCancel(true);
+  EXPECT_TRUE(f.view.shown);
+  EXPECT_EQ(rules.OnKeyToItem(Key::Other, true), kKeyToItemDefault);
+  EXPECT_EQ(rules.OnKeyToItem(Key::Back, true), kKeyToItemHandled);
+  EXPECT_TRUE(f.view.shown);
+  rules.OnKeyToItem(Key::Q, true);
+  EXPECT_FALSE(rules.Ended());
+}
+
+TEST(FullScreenRulesTest, TheWindowTakesTheFocusBackOnlyWhenThePlayersItStartedHaveEnded) {
+  ScreenFixture f;
+  f.Insert(MoviesDisk("FILMS", 2));
+  auto& rules = f.Start();
+  const int coverings = f.view.coverings;
+  rules.OnKeyToItem(Key::P);
+  ASSERT_EQ(f.processes.ProgramCount(), 1u);
+  EXPECT_EQ(rules.RunningPlayers(), 1u);
+  EXPECT_EQ(f.view.watchedPlayers.size(), 1u);
+  const std::intptr_t first = *f.view.watchedPlayers.begin();
+
+  // While it plays, the polls change nothing, and nothing raises the window.
+  for (int tick = 0; tick < 3; ++tick) rules.OnTimer();
+  rules.OnPlayerEnded(first);  // ready too soon: the player still runs
+  EXPECT_EQ(rules.RunningPlayers(), 1u);
+  EXPECT_EQ(f.view.focusTakes, 0);
+  EXPECT_EQ(f.view.coverings, coverings);
+
+  // Two players; the window comes back when the last has ended.
+  rules.OnMovieSelChange(1);
+  rules.OnKeyToItem(Key::P);
+  ASSERT_EQ(f.view.watchedPlayers.size(), 2u);
+  f.processes.EndProgram(0);
+  rules.OnPlayerEnded(first);
+  EXPECT_EQ(f.view.focusTakes, 0);
+  EXPECT_EQ(f.view.watchedPlayers.size(), 1u);
+  const std::intptr_t second = *f.view.watchedPlayers.begin();
+  f.processes.EndProgram(1);
+  rules.OnPlayerEnded(second);
+  EXPECT_EQ(f.view.focusTakes, 1);
+  EXPECT_TRUE(f.view.watchedPlayers.empty());
+  EXPECT_EQ(rules.RunningPlayers(), 0u);
+  rules.OnPlayerEnded(second);  // once only
+  EXPECT_EQ(f.view.focusTakes, 1);
+
+  // A player that ends while the window is in the tray leaves it there.
+  rules.OnKeyToItem(Key::P);
+  rules.OnCancel();
+  ASSERT_FALSE(f.view.shown);
+  f.processes.EndProgram(2);
+  rules.OnPlayerEnded(*f.view.watchedPlayers.begin());
+  EXPECT_FALSE(f.view.shown);
+  EXPECT_EQ(f.view.focusTakes, 1);
+
+  // From the tray: a movie disk that comes while a player runs shows the window only once
+  // that player has ended, so the window never covers it.
+  rules.OnTrayClick();
+  rules.OnKeyToItem(Key::P);
+  rules.OnCancel();
+  const int hidden = f.view.coverings;
+  f.Insert(MoviesDisk("OTHER", 1));
+  rules.OnTimer();
+  EXPECT_EQ(f.view.label, "OTHER");
+  EXPECT_FALSE(f.view.shown);
+  EXPECT_EQ(f.view.coverings, hidden);
+  f.processes.EndProgram(3);
+  rules.OnPlayerEnded(*f.view.watchedPlayers.begin());
+  EXPECT_TRUE(f.view.shown);
+  EXPECT_EQ(f.view.coverings, hidden + 1);
+
+  // The options sheet closed, with OK or not: the keyboard comes back as well.
+  const int before = f.view.focusTakes;
+  rules.OnKeyToItem(Key::O);
+  EXPECT_EQ(f.view.focusTakes, before + 1);
+
+  // Where players cannot be watched, nothing is: the window stays as it is.
+  f.processes.watchable = false;
+  rules.OnKeyToItem(Key::P);
+  EXPECT_EQ(rules.RunningPlayers(), 0u);
+  EXPECT_TRUE(f.view.watchedPlayers.empty());
+
+  // Off while a player runs: the watch ends with the window, the player runs on.
+  f.processes.watchable = true;
+  rules.OnKeyToItem(Key::P);
+  EXPECT_EQ(f.view.watchedPlayers.size(), 1u);
+  rules.OnKeyToItem(Key::Q);
+  EXPECT_TRUE(f.view.watchedPlayers.empty());
+  EXPECT_EQ(rules.RunningPlayers(), 0u);
+}
+
+TEST(FullScreenRulesTest, WithoutAnyPlayerPlaySaysWhatToInstallOnTheScreen) {
+  ScreenFixture f;
+  f.settings = Settings();  // a new user: no player, nothing chosen
+  f.Insert(MoviesDisk("FILMS", 2, /*firstAudio=*/2));
+  auto& rules = f.Start();
+  // The machine has no player either: P, the remote's Play and Enter on "Play" each show
+  // the notice, and start nothing.
+  rules.OnKeyToItem(Key::P);
+  EXPECT_TRUE(f.processes.started.empty());
+  const std::string notice = rules.Notice();
+  EXPECT_NE(notice.find("mpv or VLC"), std::string::npos) << notice;
+  EXPECT_EQ(f.view.notice, notice);
+  EXPECT_TRUE(f.messages.messages.empty()) << "no message box on a television";
+  // While it shows, every other key waits; OK closes it, and nothing else happens.
+  EXPECT_EQ(rules.OnKeyToItem(Key::Q), kKeyToItemHandled);
+  EXPECT_EQ(rules.OnKeyToItem(Key::Other), kKeyToItemHandled);
+  EXPECT_FALSE(rules.Ended());
+  rules.OnOk(Focus::ChoiceList, true);  // the repeat of the press that showed it
+  EXPECT_FALSE(f.view.notice.empty());
+  rules.OnOk(Focus::ChoiceList);
+  EXPECT_TRUE(f.view.notice.empty());
+  EXPECT_TRUE(f.processes.started.empty());
+  // Enter on "Play" shows it again; Escape (Back on the remote) closes it without hiding
+  // the window.
+  rules.OnOk(Focus::ChoiceList);
+  EXPECT_EQ(f.view.notice, notice);
+  rules.OnCancel();
+  EXPECT_TRUE(f.view.notice.empty());
+  EXPECT_TRUE(f.view.shown);
+  rules.OnKeyToItem(Key::MediaPlay);
+  rules.OnKeyToItem(Key::Back);
+  EXPECT_TRUE(f.view.notice.empty());
+  EXPECT_TRUE(f.view.shown);
+
+  // mpv installed meanwhile: the next Play finds it, sets it up and plays, the second
+  // audio stream with its own command line.
+  f.processes.programs["mpv"] = "/usr/bin/mpv";
+  rules.OnMovieSelChange(1);
+  rules.OnChoiceSelChange(1);  // "Play Lang. 2"
+  rules.OnOk(Focus::ChoiceList);
+  EXPECT_TRUE(f.view.notice.empty());
+  ASSERT_EQ(f.processes.started.size(), 1u);
+  EXPECT_TRUE(StartedWith(f.processes, "\"/usr/bin/mpv\" --fs --keep-open=no --aid=2 "))
+      << f.processes.started.back();
+  EXPECT_EQ(f.settings.DivXPlayer, "mpv");
+  Settings stored;
+  stored.Load(f.fake.registry);
+  EXPECT_EQ(stored.Players, f.settings.Players);
+  EXPECT_EQ(stored.DivXAudio2CommandLine, "--fs --keep-open=no --aid=2 %f");
 }
 
 // Template 129's rectangles in dialog units, turned into pixels here as the dialog

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,13 @@ class RecordingView final : public screen::ScreenView {
   // The template's design size at the base units 6 x 13 (8-point "MS Sans Serif").
   Rect window{0, 0, 300, 244};
   Rect screen{0, 0, 1280, 720};
+  // Shown, as the real window is also when minimised (its "shown" stays true then).
   bool shown = false;
   bool minimised = false;
+  int coverings = 0;   // ShowCovering calls: each raises the window and activates it
+  int focusTakes = 0;  // TakeFocus calls
+  std::string notice;
+  std::set<std::intptr_t> watchedPlayers;
   bool trayAvailable = true;
   bool trayIcon = false;
   int trayAdds = 0;
@@ -56,6 +62,7 @@ class RecordingView final : public screen::ScreenView {
   Rect CoveringRect() const override { return screen; }
   int ScreenHeight() const override { return screen.Height(); }
   bool IsShown() const override { return shown; }
+  bool IsMinimised() const override { return minimised; }
   void ShowLabel(std::string_view text) override { label = text; }
   void ShowMovieRows(const std::vector<screen::MovieRow>& rows, int selected) override {
     movies = rows;
@@ -75,13 +82,20 @@ class RecordingView final : public screen::ScreenView {
   void MoveControls(const screen::ScreenLayout& to) override { layout = to; }
   void ShowPicture(const Rect& rect) override { picture = rect; }
   void Invalidate() override {}
+  void ShowNotice(std::string_view text) override { notice = text; }
   void ShowCovering() override {
+    ++coverings;
     shown = true;
     minimised = false;
     window = screen;
   }
+  void TakeFocus() override { ++focusTakes; }
   void HideWindow() override { shown = false; }
-  void MinimiseWindow() override { minimised = true; }
+  // Minimised, the window is on the screen as an icon: shown, as the real one reads.
+  void MinimiseWindow() override {
+    shown = true;
+    minimised = true;
+  }
   bool AddTrayIcon() override {
     ++trayAdds;
     trayIcon = trayAvailable;
@@ -95,6 +109,8 @@ class RecordingView final : public screen::ScreenView {
   }
   void StartTimer(std::chrono::milliseconds) override { timerRunning = true; }
   void StopTimer() override { timerRunning = false; }
+  void WatchPlayer(std::intptr_t endSignal) override { watchedPlayers.insert(endSignal); }
+  void StopWatchingPlayer(std::intptr_t endSignal) override { watchedPlayers.erase(endSignal); }
   void DestroyWindow() override {
     ++destroyCalls;
     shown = false;
@@ -226,6 +242,13 @@ class ScreenFixture {
   }
   // Takes the medium out: the drive is empty.
   void Eject() { fake.volumes.Remove(kDrive); }
+
+  // Every player started so far ends, and the rules hear of it as from the view.
+  void EndPlayers() {
+    fake.processes.EndAndForgetPrograms();
+    const std::set<std::intptr_t> watched = view.watchedPlayers;
+    for (std::intptr_t signal : watched) rules_->OnPlayerEnded(signal);
+  }
 
  private:
   inline static const std::string kDrive = "/dev/sr0";

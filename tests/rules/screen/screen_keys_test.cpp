@@ -49,6 +49,23 @@ TEST(ScreenKeysTest, EveryKeyAndWhatItDoes) {
   EXPECT_EQ(covered, static_cast<int>(Key::Back) + 1) << "a key without a case above";
 }
 
+TEST(ScreenKeysTest, AHeldKeyRepeatsOnlyWhereItMovesThroughAList) {
+  // A remote's held button repeats its key: a repeat of a key that starts something
+  // (a player, the options, the tray, Off, OK, Escape) does nothing, and the list does not
+  // see it either; a repeated arrow or focus key moves on.
+  for (Key key :
+       {Key::E, Key::L, Key::O, Key::P, Key::Q, Key::X, Key::Enter, Key::Escape, Key::MediaPlay,
+        Key::MediaPlayPause, Key::Eject, Key::Menu, Key::Back, Key::MediaStop}) {
+    SCOPED_TRACE(static_cast<int>(key));
+    EXPECT_EQ(ActionOf(key, true), KeyAction::Nothing);
+    EXPECT_EQ(KeyToItemAnswer(ActionOf(key, true)), kHandled);
+  }
+  for (Key key : {Key::Left, Key::Right, Key::Other}) {
+    SCOPED_TRACE(static_cast<int>(key));
+    EXPECT_EQ(ActionOf(key, true), ActionOf(key));
+  }
+}
+
 TEST(ScreenKeysTest, RemoteKeysActAsWindowKeysAndNoOtherKeyIsRemapped) {
   EXPECT_EQ(ActsAs(Key::MediaPlay), Key::P);
   EXPECT_EQ(ActsAs(Key::Back), Key::Escape);

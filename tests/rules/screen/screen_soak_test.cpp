@@ -87,6 +87,7 @@ TEST(ScreenSoakTest, TenThousandTicksWithDisksComingAndGoingHoldNoMoreMemory) {
     f.processes.closeRequests.clear();
     f.processes.timeouts.clear();
     f.processes.requestsSeen.clear();
+    f.EndPlayers();
     if (tick + 1 == kSettleTicks) settled = ResidentKb();
   }
   const double growth = ResidentKb() - settled;
