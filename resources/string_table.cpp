@@ -92,10 +92,10 @@ constexpr StringEntry kStrings[] = {
 };
 
 constexpr MenuItem kTrayMenuItems[] = {
-    {menu::kOpen, "&Open Quorvel", true},
-    {menu::kConfigure, "&Configure", false},
-    {0, "", false},
-    {menu::kExit, "&Exit", false},
+    {menu::kOpen, "&Open Quorvel", true, TrayCommand::Open},
+    {menu::kConfigure, "&Configure", false, TrayCommand::Configure},
+    {0, "", false, std::nullopt},
+    {menu::kExit, "&Exit", false, TrayCommand::Exit},
 };
 
 constexpr MenuTemplate kMenus[] = {
@@ -133,6 +133,12 @@ std::string FormatString(int id, std::initializer_list<std::string_view> values)
 const MenuTemplate* FindMenuTemplate(int id) {
   auto it = std::ranges::find(kMenus, id, &MenuTemplate::id);
   return it == std::end(kMenus) ? nullptr : &*it;
+}
+
+const MenuItem* FindMenuItem(const MenuTemplate& menu, int command) {
+  if (command == 0) return nullptr;
+  auto it = std::ranges::find(menu.items, command, &MenuItem::command);
+  return it == menu.items.end() ? nullptr : &*it;
 }
 
 }  // namespace quorvel::res

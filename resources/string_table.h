@@ -2,6 +2,7 @@
 // The program's string table and tray menu as data. No Qt here.
 
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,10 +17,14 @@ std::string_view LoadString(int id);
 // as they are.
 std::string FormatString(int id, std::initializer_list<std::string_view> values);
 
+// What the tray menu's items do; the full-screen window carries them out.
+enum class TrayCommand { Open, Configure, Exit };
+
 struct MenuItem {
-  int command;  // 0 for a separator
+  int command;  // the item's command id; 0 for a separator
   std::string_view text;
-  bool isDefault;  // drawn bold; what a double click does
+  bool isDefault;                     // drawn bold; what a double click does
+  std::optional<TrayCommand> action;  // what the item does; none for a separator
 };
 
 struct MenuTemplate {
@@ -29,5 +34,8 @@ struct MenuTemplate {
 
 // The menu with `id`, or null.
 const MenuTemplate* FindMenuTemplate(int id);
+
+// The item of `menu` with command id `command`, or null (separators have none).
+const MenuItem* FindMenuItem(const MenuTemplate& menu, int command);
 
 }  // namespace quorvel::res

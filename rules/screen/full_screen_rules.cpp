@@ -48,13 +48,14 @@ void FullScreenRules::OnInitDialog(const ScreenLayout& layout) {
   layout_ = layout;
   ApplyTheme();
 
-  choiceRows_ = {{Text(res::kStrPlay), play_.get()},
-                 {Text(res::kStrOptions), options_.get()},
-                 {Text(res::kStrOff), off_.get()}};
+  SetChoices({{res::kStrPlay, play_.get()},
+              {res::kStrOptions, options_.get()},
+              {res::kStrOff, off_.get()}});
   choiceSelection_ = 0;
   ShowChoices();
   shownMovies_.clear();
-  movieRows_ = {{Text(res::kStrNoMovies), nullptr}};
+  movieRows_ = {{Text(res::kStrNoMovies)}};
+  rowMovies_ = {nullptr};
   movieSelection_ = 0;
   ShowMovies();
 
@@ -66,6 +67,7 @@ void FullScreenRules::OnInitDialog(const ScreenLayout& layout) {
     ShowFull();
   }
   view_.StartTimer(kPollInterval);
+  polling_ = true;
 }
 
 bool FullScreenRules::RefreshDisk(bool force) {
@@ -81,6 +83,7 @@ bool FullScreenRules::RefreshDisk(bool force) {
 
   shownMovies_.clear();
   movieRows_.clear();
+  rowMovies_.clear();
   movieSelection_ = -1;
   picture_.Clear();
   pictureFile_.clear();
@@ -94,8 +97,14 @@ bool FullScreenRules::RefreshDisk(bool force) {
     for (DiskInfo::Position at = disk_.FirstMovie(); at != nullptr;) {
       shownMovies_.push_back(disk_.NextMovie(at));
     }
-    if (shownMovies_.size() > 1) movieRows_.push_back({Text(res::kStrPlayAll), nullptr});
-    for (const Movie& movie : shownMovies_) movieRows_.push_back({movie.Title(), &movie});
+    if (shownMovies_.size() > 1) {
+      movieRows_.push_back({Text(res::kStrPlayAll)});
+      rowMovies_.push_back(nullptr);
+    }
+    for (const Movie& movie : shownMovies_) {
+      movieRows_.push_back({movie.Title()});
+      rowMovies_.push_back(&movie);
+    }
     movieSelection_ = 0;
     ShowMovies();
     RebuildChoices();
@@ -118,21 +127,36 @@ bool FullScreenRules::RefreshDisk(bool force) {
   return true;
 }
 
-void FullScreenRules::RebuildChoices() {
+const Movie* FullScreenRules::MovieOfRow(int row) const {
+  if (row < 0 || row >= static_cast<int>(rowMovies_.size())) return nullptr;
+  return rowMovies_[static_cast<std::size_t>(row)];
+}
+
+void FullScreenRules::SetChoices(std::vector<std::pair<int, CCommand*>> choices) {
   choiceRows_.clear();
+  rowCommands_.clear();
+  for (const auto& [text, command] : choices) {
+    choiceRows_.push_back({Text(text)});
+    rowCommands_.push_back(command);
+  }
+}
+
+void FullScreenRules::RebuildChoices() {
+  std::vector<std::pair<int, CCommand*>> choices;
   if (HasCommands()) {
     if (movieSelection_ >= 0 && movieSelection_ < static_cast<int>(movieRows_.size())) {
-      const Movie* movie = movieRows_[static_cast<std::size_t>(movieSelection_)].movie;
+      const Movie* movie = MovieOfRow(movieSelection_);
       if (movie != nullptr && movie->AudioStreams() >= 2) {
-        choiceRows_.push_back({Text(res::kStrPlayLang1), play_.get()});
-        choiceRows_.push_back({Text(res::kStrPlayLang2), playLang2_.get()});
+        choices.emplace_back(res::kStrPlayLang1, play_.get());
+        choices.emplace_back(res::kStrPlayLang2, playLang2_.get());
       } else {
-        choiceRows_.push_back({Text(res::kStrPlay), play_.get()});
+        choices.emplace_back(res::kStrPlay, play_.get());
       }
     }
-    choiceRows_.push_back({Text(res::kStrOptions), options_.get()});
-    choiceRows_.push_back({Text(res::kStrOff), off_.get()});
+    choices.emplace_back(res::kStrOptions, options_.get());
+    choices.emplace_back(res::kStrOff, off_.get());
   }
+  SetChoices(std::move(choices));
   choiceSelection_ = choiceRows_.empty() ? -1 : 0;
   ShowChoices();
 }
@@ -224,7 +248,7 @@ void FullScreenRules::HideToTray() {
 }
 
 void FullScreenRules::ReleaseCommands() {
-  choiceRows_.clear();
+  SetChoices({});
   choiceSelection_ = -1;
   ShowChoices();
   play_.reset();
@@ -232,11 +256,12 @@ void FullScreenRules::ReleaseCommands() {
   options_.reset();
   off_.reset();
   view_.StopTimer();
+  polling_ = false;
 }
 
 void FullScreenRules::Play(bool secondAudio) {
   if (movieSelection_ < 0 || movieSelection_ >= static_cast<int>(movieRows_.size())) return;
-  const Movie* movie = movieRows_[static_cast<std::size_t>(movieSelection_)].movie;
+  const Movie* movie = MovieOfRow(movieSelection_);
   if (movie != nullptr && movie->Type() == MovieType::Unknown) return;
   // No player at all: the machine is searched again, as at the first start (one may have
   // been installed since), and when it has none the screen says what to install.
@@ -334,6 +359,10 @@ void FullScreenRules::OnTimer() {
   inTimer_ = false;
 }
 
+void FullScreenRules::OnDiskChange() {
+  if (polling_) OnTimer();
+}
+
 void FullScreenRules::OnSize(const Rect& window) {
   if (ended_ || !HasCommands()) return;
   if (window.Width() == reference_.Width() && window.Height() == reference_.Height()) return;
@@ -355,13 +384,27 @@ void FullScreenRules::RunCommand(CCommand* command) {
   if (command != nullptr && command->CanRun()) command->Run();
 }
 
-int FullScreenRules::OnKeyToItem(Key key, bool repeated) {
+KeyOutcome FullScreenRules::OnKey(Key key, Focus focus, bool repeated) {
   const KeyAction action = ActionOf(key, repeated);
-  // A notice takes every key: Back (or Escape) closes it, as OK does.
-  if (!notice_.empty()) {
-    if (action == KeyAction::Cancel) ShowNotice({});
-    return kKeyToItemHandled;
+  switch (action) {
+    case KeyAction::Ok:
+      OnOk(focus);
+      return KeyOutcome::Handled;
+    case KeyAction::Cancel:
+      OnCancel();
+      return KeyOutcome::Handled;
+    case KeyAction::FocusNext:
+    case KeyAction::FocusPrevious:
+      // Moving between the lists goes on under a notice: it changes nothing it covers.
+      return focus == Focus::Elsewhere ? KeyOutcome::ListDefault : OutcomeOf(action);
+    default:
+      break;
   }
+  // Outside the lists only the dialog's keys act, as in a dialog whose lists alone ask
+  // the window about their keys.
+  if (focus == Focus::Elsewhere) return KeyOutcome::ListDefault;
+  // A notice takes every other key; Back (or Escape) closes it, as OK does.
+  if (!notice_.empty()) return KeyOutcome::Handled;
   switch (action) {
     case KeyAction::Eject:
       services_.volumes.EjectMedia(diskPath_, true);
@@ -378,17 +421,15 @@ int FullScreenRules::OnKeyToItem(Key key, bool repeated) {
     case KeyAction::Off:
       RunCommand(off_.get());
       break;
-    case KeyAction::Cancel:
-      OnCancel();
-      break;
     case KeyAction::ListDefault:
     case KeyAction::Ok:
+    case KeyAction::Cancel:
     case KeyAction::FocusNext:
     case KeyAction::FocusPrevious:
     case KeyAction::Nothing:
       break;
   }
-  return KeyToItemAnswer(action);
+  return OutcomeOf(action);
 }
 
 void FullScreenRules::OnOk(Focus focus, bool repeated) {
@@ -399,9 +440,7 @@ void FullScreenRules::OnOk(Focus focus, bool repeated) {
   }
   switch (focus) {
     case Focus::ChoiceList:
-      if (choiceSelection_ >= 0 && choiceSelection_ < static_cast<int>(choiceRows_.size())) {
-        RunCommand(choiceRows_[static_cast<std::size_t>(choiceSelection_)].command);
-      }
+      OnChoiceActivated(choiceSelection_);
       return;
     case Focus::MovieList:
       return;  // the movie list has no activation
@@ -418,6 +457,11 @@ void FullScreenRules::OnCancel(bool repeated) {
     return;
   }
   HideToTray();
+}
+
+void FullScreenRules::OnChoiceActivated(int row) {
+  if (row < 0 || row >= static_cast<int>(rowCommands_.size())) return;
+  RunCommand(rowCommands_[static_cast<std::size_t>(row)]);
 }
 
 void FullScreenRules::OnClose() { EndWindow(false); }

@@ -16,6 +16,7 @@
 #include "disk/disk_info.h"
 #include "picture/cover_picture.h"
 #include "platform/services.h"
+#include "resources/string_table.h"
 #include "rules/screen/command.h"
 #include "rules/screen/screen_keys.h"
 #include "rules/screen/screen_layout.h"
@@ -44,8 +45,8 @@ struct DiskKey {
 // Which control has the keyboard focus when Enter is pressed.
 enum class Focus { ChoiceList, MovieList, Elsewhere };
 
-// Tray menu commands (menu 131).
-enum class TrayCommand { Open, Configure, Exit };
+// The tray menu's commands (menu 131), as its items carry them.
+using TrayCommand = res::TrayCommand;
 
 class FullScreenRules {
  public:
@@ -81,8 +82,8 @@ class FullScreenRules {
   // Hidden or minimised, the window is not on the screen.
   void ShowFull();
   void HideToTray();
-  // Deletes the four commands and stops the poll timer. The choice rows that carried
-  // them are removed with them, so no row is left pointing at a deleted command.
+  // Deletes the four commands and stops the poll timer. The choice rows that ran them
+  // are removed with them, so no row is left to run a deleted command.
   void ReleaseCommands();
 
   // The commands of the choice rows.
@@ -93,15 +94,25 @@ class FullScreenRules {
 
   // Events.
   void OnTimer();
+  // The system says a disk may have changed (a face calls this from its disk-change
+  // events: Qt's notifiers on the services' sources, a window message or its own timer
+  // on Windows): while the poll runs, the work of a tick is done now.
+  void OnDiskChange();
   void OnSize(const Rect& window);
   void OnMovieSelChange(int row);
   void OnChoiceSelChange(int row);
-  // A key pressed in either list; answers kKeyToItemHandled or kKeyToItemDefault.
-  // `repeated`: a repeat of a held key, which acts only where the key table says so.
-  int OnKeyToItem(Key key, bool repeated = false);
-  // Enter and Escape, the dialog's OK and Cancel; a notice on the screen takes them.
+  // Every key pressed on the window, Left, Right, Enter and Escape included, `focus` the
+  // list that has the keyboard: carries out what the key table says and answers what is
+  // left to the view. Outside the lists only the dialog's keys (Enter, Escape) act; a
+  // notice on the screen takes every key but those that move the focus. `repeated`: a
+  // repeat of a held key, which acts only where the key table says so.
+  KeyOutcome OnKey(Key key, Focus focus, bool repeated = false);
+  // The dialog's OK and Cancel (Enter and Escape, or the toolkit's own accept and
+  // reject); a notice on the screen takes them.
   void OnOk(Focus focus, bool repeated = false);
   void OnCancel(bool repeated = false);
+  // A click on choice row `row` runs its command at once.
+  void OnChoiceActivated(int row);
   // A player the window started has ended: the view saw `endSignal` ready. Once no
   // player it started runs any more, the window shown on the screen takes the keyboard
   // focus back (or is shown now, when a disk with movies came while a player ran).
@@ -120,6 +131,9 @@ class FullScreenRules {
   // What the screen shows.
   const std::string& Label() const { return label_; }
   const std::vector<MovieRow>& MovieRows() const { return movieRows_; }
+  // The movie that movie row `row` stands for; null for "Play all movie files", "No
+  // Movies" and a row that does not exist. Valid until the rows are shown again.
+  const Movie* MovieOfRow(int row) const;
   int MovieSelection() const { return movieSelection_; }
   const std::vector<ChoiceRow>& ChoiceRows() const { return choiceRows_; }
   int ChoiceSelection() const { return choiceSelection_; }
@@ -135,6 +149,8 @@ class FullScreenRules {
   int MovieRowHeight() const { return movieRowHeight_; }
   int ChoiceRowHeight() const { return choiceRowHeight_; }
   bool HasCommands() const { return play_ != nullptr; }
+  // Whether the poll timer runs.
+  bool Polling() const { return polling_; }
   bool Ended() const { return ended_; }
   // The notice on the screen ("": none).
   const std::string& Notice() const { return notice_; }
@@ -154,6 +170,7 @@ class FullScreenRules {
   // Shows the window for a disk with movies, or, while a player runs, once it ended.
   void ShowForMovies();
   void EndWindow(bool powerOff);
+  void SetChoices(std::vector<std::pair<int, CCommand*>> choices);
   static void RunCommand(CCommand* command);
   Rect Client() const;
 
@@ -172,8 +189,10 @@ class FullScreenRules {
   std::string label_;
   std::vector<Movie> shownMovies_;  // the movies the rows stand for
   std::vector<MovieRow> movieRows_;
+  std::vector<const Movie*> rowMovies_;  // of each movie row: into shownMovies_, or null
   int movieSelection_ = -1;
   std::vector<ChoiceRow> choiceRows_;
+  std::vector<CCommand*> rowCommands_;  // of each choice row: one of the four commands
   int choiceSelection_ = -1;
 
   Rect reference_;  // the window rectangle the controls were last scaled for
@@ -188,6 +207,7 @@ class FullScreenRules {
   std::unique_ptr<CCommand> options_;
   std::unique_ptr<CCommand> off_;
   bool inTimer_ = false;
+  bool polling_ = false;
   bool ended_ = false;
   std::string notice_;
   // The players this window started, until each has ended.

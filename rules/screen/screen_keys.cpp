@@ -20,23 +20,25 @@ KeyAction ActionOf(Key key, bool repeated) {
   return repeated && entry->repeat == Repeat::Ignored ? KeyAction::Nothing : entry->action;
 }
 
-int KeyToItemAnswer(KeyAction action) {
+KeyOutcome OutcomeOf(KeyAction action) {
   switch (action) {
+    case KeyAction::ListDefault:
+      return KeyOutcome::ListDefault;
+    case KeyAction::FocusNext:
+      return KeyOutcome::FocusNext;
+    case KeyAction::FocusPrevious:
+      return KeyOutcome::FocusPrevious;
     case KeyAction::Eject:
     case KeyAction::Load:
     case KeyAction::Options:
     case KeyAction::Play:
     case KeyAction::Off:
+    case KeyAction::Ok:
     case KeyAction::Cancel:
     case KeyAction::Nothing:
-      return kKeyToItemHandled;
-    case KeyAction::ListDefault:
-    case KeyAction::Ok:
-    case KeyAction::FocusNext:
-    case KeyAction::FocusPrevious:
       break;
   }
-  return kKeyToItemDefault;
+  return KeyOutcome::Handled;
 }
 
 }  // namespace quorvel::screen

@@ -4,7 +4,8 @@
 // media keyboards, which act as one of the window's keys. A held key (a remote's button
 // held down) repeats its press; the table says which keys act on a repeat. The view
 // turns its toolkit's key codes into `Key`, with whether the press is a repeat, and
-// carries out the action; no toolkit here.
+// hands it to the rules, which carry out the action and say what is left to the view
+// (KeyOutcome); no toolkit here.
 
 #include <array>
 #include <optional>
@@ -96,12 +97,16 @@ std::optional<Key> ActsAs(Key key);
 // (Nothing for a key whose repeats are ignored).
 KeyAction ActionOf(Key key, bool repeated = false);
 
-// The answers to a list's key-to-item request.
-inline constexpr int kKeyToItemDefault = -1;  // the list handles the key itself
-inline constexpr int kKeyToItemHandled = -2;  // the window handled it; the list does nothing
+// What is left to the view of a key once the rules had it.
+enum class KeyOutcome {
+  Handled,        // the rules acted on it, or swallowed it: the view does nothing more
+  ListDefault,    // the view's usual handling: the list's arrows, Page Up/Down, Home, End
+  FocusNext,      // the view moves the focus to the next control in tab order
+  FocusPrevious,  // ... and to the previous one
+};
 
-// The answer to a key-to-item request for a key whose action is `action`: the window's
-// commands and swallowed keys are handled, everything else is the list's.
-int KeyToItemAnswer(KeyAction action);
+// What is left to the view of a key whose action is `action`, once the rules carried out
+// the window's commands, OK and Cancel.
+KeyOutcome OutcomeOf(KeyAction action);
 
 }  // namespace quorvel::screen

@@ -16,24 +16,20 @@
 
 namespace quorvel {
 
-class CCommand;
-class Movie;
-
 namespace screen {
 
-// A row of the movie list: its text and the movie it stands for; none (null) for "Play
-// all movie files" and "No Movies". The movie belongs to the rules and stays valid
-// until the rows are shown again.
+// A row of the movie list, as the view shows it. The view reports a row by its number;
+// the rules know the movie it stands for.
 struct MovieRow {
   std::string text;
-  const Movie* movie = nullptr;
+  bool operator==(const MovieRow&) const = default;
 };
 
-// A row of the choice list: its text and the command it runs; the command belongs to
-// the rules.
+// A row of the choice list, as the view shows it. The view reports a row by its number
+// (selected, or activated by a click); the rules know the command it runs.
 struct ChoiceRow {
   std::string text;
-  CCommand* command = nullptr;
+  bool operator==(const ChoiceRow&) const = default;
 };
 
 class ScreenView {

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "app/startup_command_line.h"
 #include "faces/qt/desktop/main_dlg.h"
 #include "faces/qt/desktop/options_sheet.h"
 #include "faces/qt/desktop/qt_user_messages.h"
@@ -10,13 +9,9 @@
 #include "faces/qt/fullscreen/tray_host_watcher.h"
 #include "faces/qt/resources/app_icon.h"
 #include "faces/qt/resources/gui_text.h"
-#include "platform/native_path.h"
 #include "platform/services.h"
-#include "playback/first_start.h"
-#include "playback/launchers.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
-#include "system/system_integration.h"
 
 namespace quorvel {
 
@@ -40,31 +35,17 @@ bool CMovieApp::InitInstance() {
   // the settings are loaded, so a second copy never touches it.
   messages_ = std::make_unique<QtUserMessages>();
   platform_ = CreatePlatformServices(*messages_);
-  const Services& services = platform_->services;
-  // A second copy ends silently; the running one is not brought to the front.
-  instance_ = ClaimSingleInstance(services.processes);
-  if (!instance_) return false;
+  startup::StartupView& view = *this;
+  startup_ = std::make_unique<startup::StartupRules>(settings_, platform_->services, view);
+  return startup_->Start(arguments_);
+}
 
-  taskbarCreated_ = std::make_unique<TrayHostWatcher>();
+void CMovieApp::WatchTrayHosts() { taskbarCreated_ = std::make_unique<TrayHostWatcher>(); }
 
-  CStartupCommandLine commandLine(NativeSeparator() == '/');
-  commandLine.Parse(arguments_);
-
-  settings_.Load(services.registry, services.messages);
-  // A new user's store holds no player: the ones on the machine are set up, so that the
-  // first Play plays.
-  SetUpPlayersOfNewUser(settings_, services.registry, services.processes);
-  ApplyAutorunAtStart(services.system, settings_);
-
-  if (settings_.FullScreen == static_cast<std::int32_t>(StartMode::ConfigurationDialog) &&
-      !commandLine.fullScreen) {
-    RunConfigurationDialog(commandLine.diskPath);
-    return false;
-  }
-
+bool CMovieApp::OpenFullScreenWindow(const std::string& diskPath) {
   auto* window = new CFullScreenDlg(
-      settings_, services, [this](QWidget& owner) { return RunOptions(&owner); },
-      taskbarCreated_.get(), commandLine.diskPath);
+      settings_, platform_->services, [this](QWidget& owner) { return RunOptions(&owner); },
+      taskbarCreated_.get(), diskPath);
   fullScreenWindow_ = window;
   messages_->SetOwner(window);
   // The program runs until the window is destroyed ("Off", "Exit", closing it).

@@ -7,15 +7,10 @@
 #include <QScreen>
 
 #include "faces/qt/resources/gui_theme.h"
-#include "rules/screen/command.h"
-#include "rules/screen/screen_keys.h"
 #include "rules/screen/screen_layout.h"
 
 namespace quorvel {
 namespace {
-
-// The role that holds a row's datum as a pointer-sized number.
-constexpr int kDatumRole = Qt::UserRole;
 
 // While it lives, selection changes are the program's, not the user's.
 class ProgramSelection {
@@ -131,10 +126,9 @@ int CColorListBox::TextHeight() const {
 
 int CColorListBox::MeasuredRowHeight() const { return screen::RowHeight(TextHeight(), padding_); }
 
-int CColorListBox::AddRow(const QString& text, const void* datum) {
+int CColorListBox::AddRow(const QString& text) {
   auto* added = new QListWidgetItem(text);
   added->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-  added->setData(kDatumRole, QVariant::fromValue(reinterpret_cast<quintptr>(datum)));
   added->setSizeHint(QSize(0, MeasuredRowHeight()));
   const ProgramSelection program(settingSelection_);
   addItem(added);
@@ -144,12 +138,6 @@ int CColorListBox::AddRow(const QString& text, const void* datum) {
 void CColorListBox::ApplyRowHeights() {
   const QSize size(0, MeasuredRowHeight());
   for (int i = 0; i < count(); ++i) item(i)->setSizeHint(size);
-}
-
-const void* CColorListBox::ItemData(int row) const {
-  const QListWidgetItem* at = item(row);
-  if (at == nullptr) return nullptr;
-  return reinterpret_cast<const void*>(at->data(kDatumRole).value<quintptr>());
 }
 
 int CColorListBox::RowHeight(int row) const {
@@ -176,46 +164,29 @@ int CColorListBox::Activate() {
   if (!activation_) return 0;
   const int row = CurSel();
   if (row < 0) return -1;
-  // A list with activation holds commands as its rows' data.
-  auto* command = static_cast<CCommand*>(const_cast<void*>(ItemData(row)));
-  if (command != nullptr && command->CanRun()) command->Run();
+  emit RowActivated(row);
   return 0;
 }
 
 void CColorListBox::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-      // Asks the parent to move the focus on in its tab order (Left) or back (Right).
-      focusNextPrevChild(event->key() == Qt::Key_Left);
-      event->accept();
-      return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-      // The dialog's OK and Cancel: they go to the window as they are, not as key-to-item.
-      event->ignore();
-      return;
-    default:
-      break;
-  }
   if (keyTarget_ != nullptr) {
     const int answer = keyTarget_->OnKeyToItem(*this, *event, CurSel());
-    if (answer == screen::kKeyToItemHandled) {
-      event->accept();
-      return;
+    switch (answer) {
+      case KeyToItemTarget::kHandled:
+        event->accept();
+        return;
+      case KeyToItemTarget::kFocusNext:
+      case KeyToItemTarget::kFocusPrevious:
+        // The parent moves the focus on in its tab order, or back.
+        focusNextPrevChild(answer == KeyToItemTarget::kFocusNext);
+        event->accept();
+        return;
+      default:
+        if (answer >= 0 && answer < count()) setCurrentRow(answer);
+        break;
     }
-    if (answer >= 0 && answer < count()) setCurrentRow(answer);
   }
   QListWidget::keyPressEvent(event);
-}
-
-void CColorListBox::keyReleaseEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
-    event->accept();
-    return;
-  }
-  QListWidget::keyReleaseEvent(event);
 }
 
 void CColorListBox::mousePressEvent(QMouseEvent* event) {

@@ -84,13 +84,11 @@ void CFullScreenDlg::Create() {
   }
   choiceList_->setFocus();
   created_ = true;
-  // Watched before the first read, so that no change after it is missed. A wake-up is a
-  // tick come early: the same rules (the disk read again, launcher closing, autoplay of
-  // a disk that came), only while the poll runs, as the tick does.
+  // Watched before the first read, so that no change after it is missed. The rules do a
+  // tick's work for a wake-up while their poll runs.
   diskChanges_ = std::make_unique<DiskChangeNotifier>(diskEvents_);
-  connect(diskChanges_.get(), &DiskChangeNotifier::diskChanged, this, [this] {
-    if (timer_.isActive()) rules_.OnTimer();
-  });
+  connect(diskChanges_.get(), &DiskChangeNotifier::diskChanged, this,
+          [this] { rules_.OnDiskChange(); });
   rules_.OnInitDialog({FromQRect(label_->geometry()), FromQRect(movieList_->geometry()),
                        FromQRect(choiceList_->geometry())});
 }
@@ -101,6 +99,8 @@ void CFullScreenDlg::ConnectHandlers() {
           [this] { rules_.OnMovieSelChange(movieList_->CurSel()); });
   connect(choiceList_, &CColorListBox::SelectionChangedByUser, this,
           [this] { rules_.OnChoiceSelChange(choiceList_->CurSel()); });
+  connect(choiceList_, &CColorListBox::RowActivated, this,
+          [this](int row) { rules_.OnChoiceActivated(row); });
   if (taskbarCreated_ != nullptr) {
     connect(taskbarCreated_, &TrayHostWatcher::TrayHostAppeared, this,
             [this] { rules_.OnTaskbarCreated(); });
@@ -112,21 +112,8 @@ CTrayIcon& CFullScreenDlg::Tray() {
   // start-up time.
   if (tray_ != nullptr) return *tray_;
   tray_ = std::make_unique<CTrayIcon>();
-  connect(tray_.get(), &CTrayIcon::Command, this, [this](int id) {
-    switch (id) {
-      case res::menu::kOpen:
-        rules_.OnTrayCommand(screen::TrayCommand::Open);
-        break;
-      case res::menu::kConfigure:
-        rules_.OnTrayCommand(screen::TrayCommand::Configure);
-        break;
-      case res::menu::kExit:
-        rules_.OnTrayCommand(screen::TrayCommand::Exit);
-        break;
-      default:
-        break;
-    }
-  });
+  connect(tray_.get(), &CTrayIcon::Command, this,
+          [this](res::TrayCommand command) { rules_.OnTrayCommand(command); });
   connect(tray_.get(), &CTrayIcon::Clicked, this, [this] { rules_.OnTrayClick(); });
   return *tray_;
 }
@@ -158,13 +145,13 @@ void CFullScreenDlg::ShowLabel(std::string_view text) { label_->setText(ToQStrin
 
 void CFullScreenDlg::ShowMovieRows(const std::vector<screen::MovieRow>& rows, int selected) {
   movieList_->ResetContent();
-  for (const screen::MovieRow& row : rows) movieList_->AddRow(ToQString(row.text), row.movie);
+  for (const screen::MovieRow& row : rows) movieList_->AddRow(ToQString(row.text));
   movieList_->SetCurSel(selected);
 }
 
 void CFullScreenDlg::ShowChoiceRows(const std::vector<screen::ChoiceRow>& rows, int selected) {
   choiceList_->ResetContent();
-  for (const screen::ChoiceRow& row : rows) choiceList_->AddRow(ToQString(row.text), row.command);
+  for (const screen::ChoiceRow& row : rows) choiceList_->AddRow(ToQString(row.text));
   choiceList_->SetCurSel(selected);
 }
 
@@ -355,8 +342,20 @@ screen::Focus CFullScreenDlg::FocusedList() const {
   return screen::Focus::Elsewhere;
 }
 
-int CFullScreenDlg::OnKeyToItem(CColorListBox&, const QKeyEvent& key, int) {
-  return rules_.OnKeyToItem(ScreenKeyFromQt(key.key()), keyRepeats_.LastPressRepeated());
+int CFullScreenDlg::OnKeyToItem(CColorListBox& list, const QKeyEvent& key, int) {
+  const screen::Focus focus =
+      &list == choiceList_ ? screen::Focus::ChoiceList : screen::Focus::MovieList;
+  switch (rules_.OnKey(ScreenKeyFromQt(key.key()), focus, keyRepeats_.LastPressRepeated())) {
+    case screen::KeyOutcome::Handled:
+      return KeyToItemTarget::kHandled;
+    case screen::KeyOutcome::FocusNext:
+      return KeyToItemTarget::kFocusNext;
+    case screen::KeyOutcome::FocusPrevious:
+      return KeyToItemTarget::kFocusPrevious;
+    case screen::KeyOutcome::ListDefault:
+      break;
+  }
+  return KeyToItemTarget::kDefault;
 }
 
 void CFullScreenDlg::reject() { rules_.OnCancel(); }
@@ -384,18 +383,12 @@ void CFullScreenDlg::timerEvent(QTimerEvent* event) {
 }
 
 void CFullScreenDlg::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      rules_.OnOk(FocusedList(), keyRepeats_.LastPressRepeated());
-      return;
-    case Qt::Key_Escape:
-      rules_.OnCancel(keyRepeats_.LastPressRepeated());
-      return;
-    default:
-      event->ignore();
-      return;
-  }
+  // The keys that no list took: the focus is elsewhere, or a list handled the key as
+  // usual and passed it on, which the rules answer alike the second time.
+  const screen::KeyOutcome outcome =
+      rules_.OnKey(ScreenKeyFromQt(event->key()), FocusedList(), keyRepeats_.LastPressRepeated());
+  if (outcome == screen::KeyOutcome::Handled) return;
+  event->ignore();
 }
 
 void CFullScreenDlg::closeEvent(QCloseEvent* event) {

@@ -7,15 +7,19 @@
 #include "resources/string_table.h"
 
 namespace quorvel {
-CTrayIcon::CTrayIcon(QObject* parent) : QObject(parent) {
-  if (const res::MenuTemplate* menu = res::FindMenuTemplate(res::kTrayMenu))
-    BuildMenu(menu_, *menu);
+
+CTrayIcon::CTrayIcon(QObject* parent)
+    : QObject(parent), template_(res::FindMenuTemplate(res::kTrayMenu)) {
+  if (template_ != nullptr) BuildMenu(menu_, *template_);
   icon_.setIcon(AppIcon());
   icon_.setToolTip(ToQString(res::LoadString(res::kStrProgramName)));
   // A right click (or the context-menu key) opens the menu at the pointer.
   icon_.setContextMenu(&menu_);
+  // The chosen item says what it does.
   connect(&menu_, &QMenu::triggered, this, [this](QAction* action) {
-    if (const int id = MenuCommand(*action); id != 0) emit Command(id);
+    const res::MenuItem* item =
+        template_ != nullptr ? res::FindMenuItem(*template_, MenuCommand(*action)) : nullptr;
+    if (item != nullptr && item->action) emit Command(*item->action);
   });
   connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
     if (why == QSystemTrayIcon::Trigger || why == QSystemTrayIcon::DoubleClick) emit Clicked();

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 
+#include "resources/string_table.h"
+
 namespace quorvel {
 
 class CTrayIcon final : public QObject {
@@ -23,13 +25,14 @@ class CTrayIcon final : public QObject {
   QSystemTrayIcon& Icon() { return icon_; }
 
  signals:
-  // A command of the menu was chosen (res::menu ids).
-  void Command(int id);
+  // An item of the menu was chosen: what it does.
+  void Command(res::TrayCommand command);
   // The icon was clicked or double-clicked with the left button: an XEmbed tray reports
   // a click, then a double click; a D-Bus status icon host only ever reports a click.
   void Clicked();
 
  private:
+  const res::MenuTemplate* template_;  // null: no menu
   QMenu menu_;
   QSystemTrayIcon icon_;
 };

@@ -1,5 +1,5 @@
 // The full-screen window's list: row heights from the theme font, drawing, the focus moving
-// between two lists, key-to-item requests, and clicks that run a row's command.
+// between two lists, key-to-item requests, and clicks that activate a row.
 
 #include "faces/qt/fullscreen/color_list_box.h"
 
@@ -15,7 +15,6 @@
 
 #include "faces/qt/fullscreen/screen_key_map.h"
 #include "faces/qt/resources/gui_theme.h"
-#include "rules/screen/command.h"
 #include "rules/screen/screen_keys.h"
 #include "rules/screen/screen_layout.h"
 
@@ -27,14 +26,6 @@ constexpr ColorRef kNormalText = Rgb(255, 255, 0);
 constexpr ColorRef kNormalBg = Rgb(0, 0, 160);
 constexpr ColorRef kHighText = Rgb(0, 255, 128);
 constexpr ColorRef kHighBg = Rgb(128, 0, 0);
-
-class CountingCommand final : public CCommand {
- public:
-  void Run() override { ++runs; }
-  bool CanRun() const override { return canRun; }
-  int runs = 0;
-  bool canRun = true;
-};
 
 // The window around two lists: it paints its background, answers the lists' keys from
 // a table and records them, and records the keys that reach it unhandled.
@@ -55,7 +46,7 @@ class Window final : public QWidget, public KeyToItemTarget {
   int OnKeyToItem(CColorListBox& list, const QKeyEvent& key, int selectedRow) override {
     asked.push_back({&list, key.key(), selectedRow});
     const auto answer = answers.find(key.key());
-    return answer == answers.end() ? screen::kKeyToItemDefault : answer->second;
+    return answer == answers.end() ? KeyToItemTarget::kDefault : answer->second;
   }
 
   struct Asked {
@@ -95,10 +86,10 @@ QRect PixelsOf(const QImage& image, const QRect& area, const QColor& color) {
 
 TEST(ColorListBoxTest, RowsAreAsHighAsTheFontWithItsPaddingAboveAndBelow) {
   CColorListBox list(false);
-  EXPECT_EQ(list.RowHeight(list.AddRow("no font", nullptr)), 42);
+  EXPECT_EQ(list.RowHeight(list.AddRow("no font")), 42);
   // Padding is not applied to rows already there until the heights are applied again.
   list.SetPadding(5);
-  list.AddRow("padded", nullptr);
+  list.AddRow("padded");
   EXPECT_EQ(list.RowHeight(0), 42);
   EXPECT_EQ(list.RowHeight(1), 52);
   list.ApplyRowHeights();
@@ -110,7 +101,7 @@ TEST(ColorListBoxTest, RowsAreAsHighAsTheFontWithItsPaddingAboveAndBelow) {
   list.SetNormalStyle(kNormalText, kNormalBg, FontDescription::Default());
   EXPECT_EQ(list.TextHeight(), 20);
   EXPECT_EQ(list.RowHeight(0), 30);
-  EXPECT_EQ(list.RowHeight(list.AddRow("Play", nullptr)), 30);
+  EXPECT_EQ(list.RowHeight(list.AddRow("Play")), 30);
 
   // The larger font of the two counts, by its size whatever the sign of its height.
   FontDescription big = FontDescription::Default();
@@ -130,7 +121,7 @@ TEST(ColorListBoxTest, AFontHigherThanTheScreenLeavesRowsThatFitTheScreen) {
   list.SetHighlightStyle(kHighText, kHighBg, broken);
   list.SetNormalStyle(kNormalText, kNormalBg, broken);
   list.SetPadding(screen::RowPadding(broken.height, screenHeight));
-  const int row = list.AddRow("Play", nullptr);
+  const int row = list.AddRow("Play");
   EXPECT_EQ(list.TextHeight(), screenHeight);
   EXPECT_LE(list.RowHeight(row), screenHeight);
   EXPECT_LE(list.NormalStyle().font->pixelSize(), screenHeight);
@@ -138,7 +129,7 @@ TEST(ColorListBoxTest, AFontHigherThanTheScreenLeavesRowsThatFitTheScreen) {
 
 TEST(ColorListBoxTest, RowsAreDrawnCentredInTheirColoursAndTheFocusedRowIsFramed) {
   Window window;
-  for (const char* text : {"Play", "Options", "Off"}) window.choices.AddRow(text, nullptr);
+  for (const char* text : {"Play", "Options", "Off"}) window.choices.AddRow(text);
   window.choices.SetCurSel(0);
   ShowActive(window);
   window.movies.setFocus();  // the choice list shows its selection without the focus
@@ -179,11 +170,13 @@ TEST(ColorListBoxTest, RowsAreDrawnCentredInTheirColoursAndTheFocusedRowIsFramed
 
 TEST(ColorListBoxTest, LeftAndRightMoveTheFocusToTheOtherList) {
   Window window;
-  window.choices.AddRow("Play", nullptr);
-  window.movies.AddRow("A movie", nullptr);
-  window.movies.AddRow("Another", nullptr);
+  window.choices.AddRow("Play");
+  window.movies.AddRow("A movie");
+  window.movies.AddRow("Another");
   window.choices.SetCurSel(0);
   window.movies.SetCurSel(1);
+  window.answers = {{Qt::Key_Left, KeyToItemTarget::kFocusNext},
+                    {Qt::Key_Right, KeyToItemTarget::kFocusPrevious}};
   ShowActive(window);
   window.choices.setFocus();
   QTest::keyClick(&window.choices, Qt::Key_Left);
@@ -194,17 +187,17 @@ TEST(ColorListBoxTest, LeftAndRightMoveTheFocusToTheOtherList) {
   EXPECT_TRUE(window.movies.hasFocus());
   QTest::keyClick(&window.movies, Qt::Key_Right);
   EXPECT_TRUE(window.choices.hasFocus());
-  // The selections stay, and the window is not asked about these keys.
+  // The selections stay, and nothing more reaches the window.
   EXPECT_EQ(window.choices.CurSel(), 0);
   EXPECT_EQ(window.movies.CurSel(), 1);
-  EXPECT_TRUE(window.asked.empty());
+  EXPECT_EQ(window.asked.size(), 4u);
   EXPECT_TRUE(window.reachedWindow.empty());
 }
 
 TEST(ColorListBoxTest, OtherKeysAreOfferedToTheWindowBeforeTheListHandlesThem) {
   Window window;
   for (const char* text : {"Play all movie files", "First", "Second"}) {
-    window.movies.AddRow(text, nullptr);
+    window.movies.AddRow(text);
   }
   window.movies.SetCurSel(0);
   ShowActive(window);
@@ -212,7 +205,7 @@ TEST(ColorListBoxTest, OtherKeysAreOfferedToTheWindowBeforeTheListHandlesThem) {
   int userChanges = 0;
   QObject::connect(&window.movies, &CColorListBox::SelectionChangedByUser,
                    [&userChanges] { ++userChanges; });
-  window.answers = {{Qt::Key_P, screen::kKeyToItemHandled}, {Qt::Key_J, 2}};
+  window.answers = {{Qt::Key_P, KeyToItemTarget::kHandled}, {Qt::Key_J, 2}};
 
   QTest::keyClick(&window.movies, Qt::Key_P);  // handled by the window: nothing more
   EXPECT_EQ(window.movies.CurSel(), 0);
@@ -228,16 +221,16 @@ TEST(ColorListBoxTest, OtherKeysAreOfferedToTheWindowBeforeTheListHandlesThem) {
   EXPECT_EQ(window.asked[2].list, &window.movies);
   EXPECT_EQ(userChanges, 2);
 
-  // Enter and Escape are the dialog's OK and Cancel: they reach the window as keys.
+  // Enter and Escape are offered as well; left to the list, they reach the window.
   QTest::keyClick(&window.movies, Qt::Key_Return);
   QTest::keyClick(&window.movies, Qt::Key_Escape);
   EXPECT_EQ(window.reachedWindow, (std::vector<int>{Qt::Key_Return, Qt::Key_Escape}));
-  EXPECT_EQ(window.asked.size(), 3u);
+  EXPECT_EQ(window.asked.size(), 5u);
 
   // Changes made by the program are not reported as the user's.
   window.movies.SetCurSel(0);
   window.movies.ResetContent();
-  window.movies.AddRow("Only", nullptr);
+  window.movies.AddRow("Only");
   window.movies.SetCurSel(0);
   EXPECT_EQ(userChanges, 2);
 }
@@ -245,7 +238,7 @@ TEST(ColorListBoxTest, OtherKeysAreOfferedToTheWindowBeforeTheListHandlesThem) {
 TEST(ColorListBoxTest, AListTwoRowsHighScrollsUnderItsSelection) {
   Window window;  // the movie list is 60 pixels high: two rows of 30
   for (const char* text : {"Play all movie files", "First", "Second", "Third"}) {
-    window.movies.AddRow(text, nullptr);
+    window.movies.AddRow(text);
   }
   window.movies.SetCurSel(0);
   ShowActive(window);
@@ -260,68 +253,45 @@ TEST(ColorListBoxTest, AListTwoRowsHighScrollsUnderItsSelection) {
   EXPECT_TRUE(shown.contains(window.movies.visualItemRect(window.movies.item(0))));
 }
 
-TEST(ColorListBoxTest, AClickInAListWithActivationRunsTheRowsCommandInTheSameClick) {
+TEST(ColorListBoxTest, AClickInAListWithActivationActivatesTheRowInTheSameClick) {
   Window window;
-  CountingCommand play;
-  CountingCommand options;
-  CountingCommand off;
-  window.choices.AddRow("Play", &play);
-  window.choices.AddRow("Options", &options);
-  window.choices.AddRow("Off", &off);
-  window.choices.AddRow("Nothing", nullptr);
+  for (const char* text : {"Play", "Options", "Off"}) window.choices.AddRow(text);
   window.choices.SetCurSel(0);
+  std::vector<int> activated;
+  QObject::connect(&window.choices, &CColorListBox::RowActivated,
+                   [&activated](int row) { activated.push_back(row); });
   ShowActive(window);
   QWidget* rows = window.choices.viewport();
   auto rowCentre = [](int row) { return QPoint(100, row * 30 + 15); };
 
   QTest::mouseClick(rows, Qt::LeftButton, {}, rowCentre(1));
   EXPECT_EQ(window.choices.CurSel(), 1);
-  EXPECT_EQ(options.runs, 1);
-  EXPECT_EQ(play.runs + off.runs, 0);
   QTest::mouseClick(rows, Qt::LeftButton, Qt::ControlModifier, rowCentre(1));
   EXPECT_EQ(window.choices.CurSel(), 1) << "no modifier deselects the row";
-  EXPECT_EQ(options.runs, 2);
-  // A command that may not run, a row without one, another button, the empty part of the
-  // list: nothing runs.
-  off.canRun = false;
   QTest::mouseClick(rows, Qt::LeftButton, {}, rowCentre(2));
-  EXPECT_EQ(window.choices.CurSel(), 2);
-  QTest::mouseClick(rows, Qt::LeftButton, {}, rowCentre(3));
+  // Another button, the empty part of the list: nothing is activated.
   QTest::mouseClick(rows, Qt::RightButton, {}, rowCentre(0));
   QTest::mouseClick(rows, Qt::LeftButton, {}, QPoint(100, 140));
-  EXPECT_EQ(play.runs + off.runs, 0);
-  EXPECT_EQ(options.runs, 2);
+  EXPECT_EQ(activated, (std::vector<int>{1, 1, 2}));
 
-  // Activate() runs the selected row's command; with no selection it answers -1.
+  // Activate() activates the selected row; with no selection it answers -1.
   window.choices.SetCurSel(0);
   EXPECT_EQ(window.choices.Activate(), 0);
-  EXPECT_EQ(play.runs, 1);
+  EXPECT_EQ(activated.back(), 0);
   window.choices.SetCurSel(-1);
   EXPECT_EQ(window.choices.Activate(), -1);
+  EXPECT_EQ(activated.size(), 4u);
 
   // In a list without activation a click only selects, and Activate() answers 0.
-  window.movies.AddRow("First", &play);
-  window.movies.AddRow("Second", &play);
+  int movieActivations = 0;
+  QObject::connect(&window.movies, &CColorListBox::RowActivated,
+                   [&movieActivations](int) { ++movieActivations; });
+  window.movies.AddRow("First");
+  window.movies.AddRow("Second");
   QTest::mouseClick(window.movies.viewport(), Qt::LeftButton, {}, rowCentre(1));
   EXPECT_EQ(window.movies.CurSel(), 1);
   EXPECT_EQ(window.movies.Activate(), 0);
-  EXPECT_EQ(play.runs, 1);
-}
-
-TEST(ColorListBoxTest, ACommandMayDeleteEveryCommandWhileItRuns) {
-  // As Off does: it releases all commands, the running one included.
-  struct Owner {
-    void OnOff() { commands.clear(); }
-    std::vector<std::unique_ptr<CCommand>> commands;
-  } owner;
-  owner.commands.push_back(std::make_unique<CDlgCommand<Owner>>(owner, &Owner::OnOff));
-  owner.commands.push_back(std::make_unique<CountingCommand>());
-  Window window;
-  window.choices.AddRow("Off", owner.commands[0].get());
-  window.choices.AddRow("Play", owner.commands[1].get());
-  ShowActive(window);
-  QTest::mouseClick(window.choices.viewport(), Qt::LeftButton, {}, QPoint(100, 15));
-  EXPECT_TRUE(owner.commands.empty());
+  EXPECT_EQ(movieActivations, 0);
 }
 
 TEST(ColorListBoxTest, QtKeysBecomeTheWindowsKeysRemoteControlKeysIncluded) {

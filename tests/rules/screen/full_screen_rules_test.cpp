@@ -11,6 +11,8 @@
 #include <iterator>
 
 #include "platform/native_path.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 #include "rules/screen/screen_fixture.h"
 
 namespace quorvel {
@@ -18,8 +20,7 @@ namespace {
 
 using screen::Focus;
 using screen::Key;
-using screen::kKeyToItemDefault;
-using screen::kKeyToItemHandled;
+using screen::KeyOutcome;
 using testing::Medium;
 using testing::MoviesDisk;
 using testing::ScreenFixture;
@@ -31,6 +32,20 @@ const Strings kLanguageChoices = {"Play Lang. 1", "Play Lang. 2", "Options", "Of
 
 bool StartedWith(const RecordingProcesses& processes, std::string_view part) {
   return !processes.started.empty() && processes.started.back().find(part) != std::string::npos;
+}
+
+// What the tray menu's item with `text` does, as the menu carries it.
+screen::TrayCommand TrayItem(std::string_view text) {
+  const res::MenuTemplate* menu = res::FindMenuTemplate(res::kTrayMenu);
+  EXPECT_NE(menu, nullptr);
+  if (menu == nullptr) return screen::TrayCommand::Open;
+  for (const res::MenuItem& item : menu->items) {
+    if (item.text != text) continue;
+    EXPECT_EQ(res::FindMenuItem(*menu, item.command), &item);
+    if (item.action) return *item.action;
+  }
+  ADD_FAILURE() << "no tray menu item " << text;
+  return screen::TrayCommand::Open;
 }
 
 TEST(FullScreenRulesTest, EveryScreenStateFollowsTheRead) {
@@ -74,8 +89,11 @@ TEST(FullScreenRulesTest, EveryScreenStateFollowsTheRead) {
   EXPECT_EQ(f.view.label, "THREE");
   EXPECT_EQ(f.view.MovieTexts(), (Strings{"Play all movie files", "movie1", "movie2", "movie3"}));
   EXPECT_EQ(f.view.movieSelection, 0);
-  EXPECT_EQ(f.view.movies[0].movie, nullptr);
-  EXPECT_EQ(f.view.movies[1].movie->Title(), "movie1");
+  // The rows are texts; the rules know the movie of each.
+  EXPECT_EQ(rules.MovieOfRow(0), nullptr);
+  ASSERT_NE(rules.MovieOfRow(1), nullptr);
+  EXPECT_EQ(rules.MovieOfRow(1)->Title(), "movie1");
+  EXPECT_EQ(rules.MovieOfRow(4), nullptr);
   EXPECT_EQ(f.view.ChoiceTexts(), kThreeChoices);
   rules.OnMovieSelChange(1);
   EXPECT_EQ(f.view.ChoiceTexts(), kLanguageChoices);
@@ -219,7 +237,7 @@ TEST(FullScreenRulesTest, AStickWithMoviesIsShownInsteadOfTheDriveAndNeverPlayed
   EXPECT_TRUE(StartedWith(f.processes, "recorder\" \"" + JoinNativePath(stick, "two.mkv")))
       << f.processes.started.back();
   // Eject still goes to the drive.
-  rules.OnKeyToItem(Key::E);
+  rules.OnKey(Key::E, Focus::ChoiceList);
   EXPECT_EQ(f.Ejects().back().first, f.fake.volumes.FindFirstCdDrive());
 
   // Removed: the drive's disk again, which was in all along and is not played.
@@ -234,19 +252,19 @@ TEST(FullScreenRulesTest, KeysRunTheCommandsAndPWithoutMoviesDoesNothing) {
   ScreenFixture f;
   auto& rules = f.Start();
   // No movies: P does nothing, the other letters still work.
-  EXPECT_EQ(rules.OnKeyToItem(Key::P), kKeyToItemHandled);
+  EXPECT_EQ(rules.OnKey(Key::P, Focus::ChoiceList), KeyOutcome::Handled);
   EXPECT_TRUE(f.processes.started.empty());
   EXPECT_TRUE(f.messages.messages.empty());
-  EXPECT_EQ(rules.OnKeyToItem(Key::O), kKeyToItemHandled);
+  EXPECT_EQ(rules.OnKey(Key::O, Focus::ChoiceList), KeyOutcome::Handled);
   EXPECT_EQ(f.view.optionsRuns, 1);
-  EXPECT_EQ(rules.OnKeyToItem(Key::E), kKeyToItemHandled);
-  EXPECT_EQ(rules.OnKeyToItem(Key::L), kKeyToItemHandled);
-  EXPECT_EQ(rules.OnKeyToItem(Key::Eject), kKeyToItemHandled);
+  EXPECT_EQ(rules.OnKey(Key::E, Focus::ChoiceList), KeyOutcome::Handled);
+  EXPECT_EQ(rules.OnKey(Key::L, Focus::ChoiceList), KeyOutcome::Handled);
+  EXPECT_EQ(rules.OnKey(Key::Eject, Focus::ChoiceList), KeyOutcome::Handled);
   using Eject = std::pair<std::string, bool>;
   EXPECT_EQ(f.Ejects(),
             (std::vector<Eject>{
                 {f.DevicePath(), true}, {f.DevicePath(), false}, {f.DevicePath(), true}}));
-  EXPECT_EQ(rules.OnKeyToItem(Key::Other), kKeyToItemDefault);
+  EXPECT_EQ(rules.OnKey(Key::Other, Focus::ChoiceList), KeyOutcome::ListDefault);
 
   // P plays the movie list's selection with the first audio stream, whatever the
   // choice list shows; so do the remote's Play and Play/Pause.
@@ -256,7 +274,7 @@ TEST(FullScreenRulesTest, KeysRunTheCommandsAndPWithoutMoviesDoesNothing) {
   rules.OnChoiceSelChange(1);  // "Play Lang. 2"
   for (Key key : {Key::P, Key::MediaPlay, Key::MediaPlayPause}) {
     const std::size_t before = f.processes.started.size();
-    EXPECT_EQ(rules.OnKeyToItem(key), kKeyToItemHandled);
+    EXPECT_EQ(rules.OnKey(key, Focus::ChoiceList), KeyOutcome::Handled);
     ASSERT_EQ(f.processes.started.size(), before + 1);
     EXPECT_EQ(f.processes.started.back().rfind("\"/opt/recorder\" ", 0), 0u)
         << f.processes.started.back();
@@ -274,13 +292,58 @@ TEST(FullScreenRulesTest, KeysRunTheCommandsAndPWithoutMoviesDoesNothing) {
   EXPECT_EQ(f.view.optionsRuns, 2);
   // Stop does nothing and the list does not handle it either; Menu opens the options,
   // Back hides the window.
-  EXPECT_EQ(rules.OnKeyToItem(Key::MediaStop), kKeyToItemHandled);
+  EXPECT_EQ(rules.OnKey(Key::MediaStop, Focus::ChoiceList), KeyOutcome::Handled);
   EXPECT_EQ(f.processes.started.size(), plays);
-  EXPECT_EQ(rules.OnKeyToItem(Key::Menu), kKeyToItemHandled);
+  EXPECT_EQ(rules.OnKey(Key::Menu, Focus::ChoiceList), KeyOutcome::Handled);
   EXPECT_EQ(f.view.optionsRuns, 3);
-  EXPECT_EQ(rules.OnKeyToItem(Key::Back), kKeyToItemHandled);
+  EXPECT_EQ(rules.OnKey(Key::Back, Focus::ChoiceList), KeyOutcome::Handled);
   EXPECT_FALSE(f.view.shown);
   EXPECT_TRUE(f.view.trayIcon);
+}
+
+TEST(FullScreenRulesTest, EveryKeyReachesTheRulesAndTheViewDoesWhatIsLeft) {
+  ScreenFixture f;
+  auto& rules = f.Start();
+  f.Insert(MoviesDisk("FILMS", 2));
+  rules.OnTimer();
+  // Left and Right move the focus between the lists, a notice or not; the list handles
+  // its own keys; outside the lists only Enter and Escape act.
+  EXPECT_EQ(rules.OnKey(Key::Left, Focus::MovieList), KeyOutcome::FocusNext);
+  EXPECT_EQ(rules.OnKey(Key::Right, Focus::ChoiceList, true), KeyOutcome::FocusPrevious);
+  EXPECT_EQ(rules.OnKey(Key::Other, Focus::MovieList), KeyOutcome::ListDefault);
+  EXPECT_EQ(rules.OnKey(Key::Left, Focus::Elsewhere), KeyOutcome::ListDefault);
+  EXPECT_EQ(rules.OnKey(Key::P, Focus::Elsewhere), KeyOutcome::ListDefault);
+  EXPECT_TRUE(f.processes.started.empty());
+  // Enter runs the choice list's selected row, and a click runs the row clicked.
+  rules.OnMovieSelChange(1);
+  EXPECT_EQ(rules.OnKey(Key::Enter, Focus::MovieList), KeyOutcome::Handled);
+  EXPECT_TRUE(f.processes.started.empty());
+  EXPECT_EQ(rules.OnKey(Key::Enter, Focus::ChoiceList), KeyOutcome::Handled);
+  ASSERT_EQ(f.processes.started.size(), 1u);
+  EXPECT_EQ(rules.OnKey(Key::Enter, Focus::ChoiceList, true), KeyOutcome::Handled);
+  EXPECT_EQ(f.processes.started.size(), 1u);
+  rules.OnChoiceActivated(1);  // "Options"
+  EXPECT_EQ(f.view.optionsRuns, 1);
+  rules.OnChoiceActivated(7);
+  rules.OnChoiceActivated(-1);
+  EXPECT_EQ(f.view.optionsRuns, 1);
+  // Escape hides the window, from a list or elsewhere.
+  EXPECT_EQ(rules.OnKey(Key::Escape, Focus::Elsewhere), KeyOutcome::Handled);
+  EXPECT_FALSE(f.view.shown);
+  rules.OnTrayClick();
+  EXPECT_EQ(rules.OnKey(Key::Escape, Focus::MovieList), KeyOutcome::Handled);
+  EXPECT_FALSE(f.view.shown);
+
+  // A disk change does a tick's work while the poll runs, and nothing once it stopped.
+  f.Insert(MoviesDisk("OTHER", 1));
+  rules.OnDiskChange();
+  EXPECT_EQ(f.view.label, "OTHER");
+  EXPECT_TRUE(rules.Polling());
+  rules.OnChoiceActivated(2);  // "Off"
+  EXPECT_FALSE(rules.Polling());
+  f.Eject();
+  rules.OnDiskChange();
+  EXPECT_EQ(f.view.label, "OTHER");
 }
 
 TEST(FullScreenRulesTest, OffAndExitPowerOffOnlyWithShutdownAndEnterElsewhereNever) {
@@ -301,11 +364,11 @@ TEST(FullScreenRulesTest, OffAndExitPowerOffOnlyWithShutdownAndEnterElsewhereNev
       rules.OnChoiceSelChange(1);  // "Options", "Off"
       rules.OnOk(Focus::ChoiceList);
     } else if (how == "Exit") {
-      rules.OnTrayCommand(screen::TrayCommand::Exit);
+      rules.OnTrayCommand(TrayItem("&Exit"));
     } else if (how == "Q") {
-      rules.OnKeyToItem(Key::Q);
+      rules.OnKey(Key::Q, Focus::ChoiceList);
     } else if (how == "X") {
-      rules.OnKeyToItem(Key::X);
+      rules.OnKey(Key::X, Focus::ChoiceList);
     } else {
       rules.OnOk(Focus::Elsewhere);
     }
@@ -316,7 +379,7 @@ TEST(FullScreenRulesTest, OffAndExitPowerOffOnlyWithShutdownAndEnterElsewhereNev
     EXPECT_TRUE(f.view.choices.empty()) << "no row keeps a deleted command";
     // Nothing more happens once the window has ended.
     rules.OnTimer();
-    rules.OnKeyToItem(Key::Q);
+    rules.OnKey(Key::Q, Focus::ChoiceList);
     rules.OnTrayCommand(screen::TrayCommand::Exit);
     EXPECT_EQ(f.view.destroyCalls, 1);
     EXPECT_EQ(f.system.powerOffCalls, c.powerOffs);
@@ -351,14 +414,14 @@ TEST(FullScreenRulesTest, ChangeDetectionSeesPresenceAndEmptyReadsButNotQuickSwa
   rules.OnTimer();
   EXPECT_EQ(f.view.MovieTexts(), (Strings{"Play all movie files", "movie1", "movie2"}));
   rules.OnMovieSelChange(2);
-  rules.OnKeyToItem(Key::P);
+  rules.OnKey(Key::P, Focus::ChoiceList);
   EXPECT_TRUE(StartedWith(f.processes, JoinNativePath("disk3", "movie2.avi")))
       << f.processes.started.back();
 
   // The options sheet closed with OK applies the theme again and reads the disk forced.
   f.view.optionsAnswer = true;
   const int themes = f.view.themeApplied;
-  rules.OnKeyToItem(Key::O);
+  rules.OnKey(Key::O, Focus::ChoiceList);
   EXPECT_EQ(f.view.themeApplied, themes + 1);
   EXPECT_EQ(f.view.MovieTexts(), (Strings{"Play all movie files", "movie1", "movie2", "movie3"}));
 }
@@ -385,9 +448,9 @@ TEST(FullScreenRulesTest, TheTrayIconFollowsStartModeAndVisibility) {
     EXPECT_TRUE(f.view.shown);
     EXPECT_FALSE(f.view.trayIcon);
     rules.OnCancel();
-    rules.OnTrayCommand(screen::TrayCommand::Open);
+    rules.OnTrayCommand(TrayItem("&Open Quorvel"));
     EXPECT_TRUE(f.view.shown);
-    rules.OnTrayCommand(screen::TrayCommand::Configure);
+    rules.OnTrayCommand(TrayItem("&Configure"));
     EXPECT_EQ(f.view.optionsRuns, 1);
   }
   // Other modes: no icon for a shown window, but always one for a hidden window.
@@ -462,29 +525,29 @@ TEST(FullScreenRulesTest, AHeldKeyStartsOnePlayer) {
   f.Insert(MoviesDisk("FILMS", 2));
   auto& rules = f.Start();
   // Holding Play for two seconds: one press, then the repeats of the held key.
-  EXPECT_EQ(rules.OnKeyToItem(Key::MediaPlay), kKeyToItemHandled);
+  EXPECT_EQ(rules.OnKey(Key::MediaPlay, Focus::ChoiceList), KeyOutcome::Handled);
   for (int i = 0; i < 35; ++i)
-    EXPECT_EQ(rules.OnKeyToItem(Key::MediaPlay, true), kKeyToItemHandled);
+    EXPECT_EQ(rules.OnKey(Key::MediaPlay, Focus::ChoiceList, true), KeyOutcome::Handled);
   EXPECT_EQ(f.processes.started.size(), 1u);
-  for (int i = 0; i < 35; ++i) rules.OnKeyToItem(Key::P, true);
+  for (int i = 0; i < 35; ++i) rules.OnKey(Key::P, Focus::ChoiceList, true);
   EXPECT_EQ(f.processes.started.size(), 1u);
   // Enter on "Play", held.
   rules.OnOk(Focus::ChoiceList);
   for (int i = 0; i < 35; ++i) rules.OnOk(Focus::ChoiceList, true);
   EXPECT_EQ(f.processes.started.size(), 2u);
   // Eject and load, held: one request each.
-  rules.OnKeyToItem(Key::E);
-  rules.OnKeyToItem(Key::E, true);
-  rules.OnKeyToItem(Key::L);
-  rules.OnKeyToItem(Key::L, true);
+  rules.OnKey(Key::E, Focus::ChoiceList);
+  rules.OnKey(Key::E, Focus::ChoiceList, true);
+  rules.OnKey(Key::L, Focus::ChoiceList);
+  rules.OnKey(Key::L, Focus::ChoiceList, true);
   EXPECT_EQ(f.Ejects().size(), 2u);
   // A held Escape hides once; a held Back too; a held arrow goes on moving.
   rules.OnCancel(true);
   EXPECT_TRUE(f.view.shown);
-  EXPECT_EQ(rules.OnKeyToItem(Key::Other, true), kKeyToItemDefault);
-  EXPECT_EQ(rules.OnKeyToItem(Key::Back, true), kKeyToItemHandled);
+  EXPECT_EQ(rules.OnKey(Key::Other, Focus::ChoiceList, true), KeyOutcome::ListDefault);
+  EXPECT_EQ(rules.OnKey(Key::Back, Focus::ChoiceList, true), KeyOutcome::Handled);
   EXPECT_TRUE(f.view.shown);
-  rules.OnKeyToItem(Key::Q, true);
+  rules.OnKey(Key::Q, Focus::ChoiceList, true);
   EXPECT_FALSE(rules.Ended());
 }
 
@@ -493,7 +556,7 @@ TEST(FullScreenRulesTest, TheWindowTakesTheFocusBackOnlyWhenThePlayersItStartedH
   f.Insert(MoviesDisk("FILMS", 2));
   auto& rules = f.Start();
   const int coverings = f.view.coverings;
-  rules.OnKeyToItem(Key::P);
+  rules.OnKey(Key::P, Focus::ChoiceList);
   ASSERT_EQ(f.processes.ProgramCount(), 1u);
   EXPECT_EQ(rules.RunningPlayers(), 1u);
   EXPECT_EQ(f.view.watchedPlayers.size(), 1u);
@@ -508,7 +571,7 @@ TEST(FullScreenRulesTest, TheWindowTakesTheFocusBackOnlyWhenThePlayersItStartedH
 
   // Two players; the window comes back when the last has ended.
   rules.OnMovieSelChange(1);
-  rules.OnKeyToItem(Key::P);
+  rules.OnKey(Key::P, Focus::ChoiceList);
   ASSERT_EQ(f.view.watchedPlayers.size(), 2u);
   f.processes.EndProgram(0);
   rules.OnPlayerEnded(first);
@@ -524,7 +587,7 @@ TEST(FullScreenRulesTest, TheWindowTakesTheFocusBackOnlyWhenThePlayersItStartedH
   EXPECT_EQ(f.view.focusTakes, 1);
 
   // A player that ends while the window is in the tray leaves it there.
-  rules.OnKeyToItem(Key::P);
+  rules.OnKey(Key::P, Focus::ChoiceList);
   rules.OnCancel();
   ASSERT_FALSE(f.view.shown);
   f.processes.EndProgram(2);
@@ -535,7 +598,7 @@ TEST(FullScreenRulesTest, TheWindowTakesTheFocusBackOnlyWhenThePlayersItStartedH
   // From the tray: a movie disk that comes while a player runs shows the window only once
   // that player has ended, so the window never covers it.
   rules.OnTrayClick();
-  rules.OnKeyToItem(Key::P);
+  rules.OnKey(Key::P, Focus::ChoiceList);
   rules.OnCancel();
   const int hidden = f.view.coverings;
   f.Insert(MoviesDisk("OTHER", 1));
@@ -550,20 +613,20 @@ TEST(FullScreenRulesTest, TheWindowTakesTheFocusBackOnlyWhenThePlayersItStartedH
 
   // The options sheet closed, with OK or not: the keyboard comes back as well.
   const int before = f.view.focusTakes;
-  rules.OnKeyToItem(Key::O);
+  rules.OnKey(Key::O, Focus::ChoiceList);
   EXPECT_EQ(f.view.focusTakes, before + 1);
 
   // Where players cannot be watched, nothing is: the window stays as it is.
   f.processes.watchable = false;
-  rules.OnKeyToItem(Key::P);
+  rules.OnKey(Key::P, Focus::ChoiceList);
   EXPECT_EQ(rules.RunningPlayers(), 0u);
   EXPECT_TRUE(f.view.watchedPlayers.empty());
 
   // Off while a player runs: the watch ends with the window, the player runs on.
   f.processes.watchable = true;
-  rules.OnKeyToItem(Key::P);
+  rules.OnKey(Key::P, Focus::ChoiceList);
   EXPECT_EQ(f.view.watchedPlayers.size(), 1u);
-  rules.OnKeyToItem(Key::Q);
+  rules.OnKey(Key::Q, Focus::ChoiceList);
   EXPECT_TRUE(f.view.watchedPlayers.empty());
   EXPECT_EQ(rules.RunningPlayers(), 0u);
 }
@@ -575,15 +638,15 @@ TEST(FullScreenRulesTest, WithoutAnyPlayerPlaySaysWhatToInstallOnTheScreen) {
   auto& rules = f.Start();
   // The machine has no player either: P, the remote's Play and Enter on "Play" each show
   // the notice, and start nothing.
-  rules.OnKeyToItem(Key::P);
+  rules.OnKey(Key::P, Focus::ChoiceList);
   EXPECT_TRUE(f.processes.started.empty());
   const std::string notice = rules.Notice();
   EXPECT_NE(notice.find("mpv or VLC"), std::string::npos) << notice;
   EXPECT_EQ(f.view.notice, notice);
   EXPECT_TRUE(f.messages.messages.empty()) << "no message box on a television";
   // While it shows, every other key waits; OK closes it, and nothing else happens.
-  EXPECT_EQ(rules.OnKeyToItem(Key::Q), kKeyToItemHandled);
-  EXPECT_EQ(rules.OnKeyToItem(Key::Other), kKeyToItemHandled);
+  EXPECT_EQ(rules.OnKey(Key::Q, Focus::ChoiceList), KeyOutcome::Handled);
+  EXPECT_EQ(rules.OnKey(Key::Other, Focus::ChoiceList), KeyOutcome::Handled);
   EXPECT_FALSE(rules.Ended());
   rules.OnOk(Focus::ChoiceList, true);  // the repeat of the press that showed it
   EXPECT_FALSE(f.view.notice.empty());
@@ -597,8 +660,8 @@ TEST(FullScreenRulesTest, WithoutAnyPlayerPlaySaysWhatToInstallOnTheScreen) {
   rules.OnCancel();
   EXPECT_TRUE(f.view.notice.empty());
   EXPECT_TRUE(f.view.shown);
-  rules.OnKeyToItem(Key::MediaPlay);
-  rules.OnKeyToItem(Key::Back);
+  rules.OnKey(Key::MediaPlay, Focus::ChoiceList);
+  rules.OnKey(Key::Back, Focus::ChoiceList);
   EXPECT_TRUE(f.view.notice.empty());
   EXPECT_TRUE(f.view.shown);
 

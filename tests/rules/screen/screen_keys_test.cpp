@@ -8,11 +8,11 @@ namespace {
 struct KeyCase {
   Key key;
   KeyAction action;
-  int answer;  // to a key-to-item request
+  KeyOutcome outcome;  // what is left to the view
 };
 
-constexpr int kHandled = kKeyToItemHandled;
-constexpr int kDefault = kKeyToItemDefault;
+constexpr KeyOutcome kHandled = KeyOutcome::Handled;
+constexpr KeyOutcome kDefault = KeyOutcome::ListDefault;
 
 TEST(ScreenKeysTest, EveryKeyAndWhatItDoes) {
   const KeyCase cases[] = {
@@ -23,10 +23,10 @@ TEST(ScreenKeysTest, EveryKeyAndWhatItDoes) {
       {Key::P, KeyAction::Play, kHandled},
       {Key::Q, KeyAction::Off, kHandled},
       {Key::X, KeyAction::Off, kHandled},
-      // The list and the dialog keep these: focus moves, OK and Cancel.
-      {Key::Left, KeyAction::FocusNext, kDefault},
-      {Key::Right, KeyAction::FocusPrevious, kDefault},
-      {Key::Enter, KeyAction::Ok, kDefault},
+      // Focus moves are the view's; OK and Cancel are carried out by the rules.
+      {Key::Left, KeyAction::FocusNext, KeyOutcome::FocusNext},
+      {Key::Right, KeyAction::FocusPrevious, KeyOutcome::FocusPrevious},
+      {Key::Enter, KeyAction::Ok, kHandled},
       {Key::Escape, KeyAction::Cancel, kHandled},
       // Arrows, Page Up/Down, Home, End and every other key: the list box's own.
       {Key::Other, KeyAction::ListDefault, kDefault},
@@ -43,7 +43,7 @@ TEST(ScreenKeysTest, EveryKeyAndWhatItDoes) {
   for (const KeyCase& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.key));
     EXPECT_EQ(ActionOf(c.key), c.action);
-    EXPECT_EQ(KeyToItemAnswer(ActionOf(c.key)), c.answer);
+    EXPECT_EQ(OutcomeOf(ActionOf(c.key)), c.outcome);
     ++covered;
   }
   EXPECT_EQ(covered, static_cast<int>(Key::Back) + 1) << "a key without a case above";
@@ -58,7 +58,7 @@ TEST(ScreenKeysTest, AHeldKeyRepeatsOnlyWhereItMovesThroughAList) {
         Key::MediaPlayPause, Key::Eject, Key::Menu, Key::Back, Key::MediaStop}) {
     SCOPED_TRACE(static_cast<int>(key));
     EXPECT_EQ(ActionOf(key, true), KeyAction::Nothing);
-    EXPECT_EQ(KeyToItemAnswer(ActionOf(key, true)), kHandled);
+    EXPECT_EQ(OutcomeOf(ActionOf(key, true)), kHandled);
   }
   for (Key key : {Key::Left, Key::Right, Key::Other}) {
     SCOPED_TRACE(static_cast<int>(key));

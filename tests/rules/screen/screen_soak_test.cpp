@@ -78,7 +78,7 @@ TEST(ScreenSoakTest, TenThousandTicksWithDisksComingAndGoingHoldNoMoreMemory) {
     rules.OnTimer();
     if (tick % 40 == 1) {
       rules.OnMovieSelChange(1);
-      rules.OnKeyToItem(screen::Key::P);
+      rules.OnKey(screen::Key::P, screen::Focus::ChoiceList);
     }
     if (tick % 50 == 25)
       rules.OnSize(tick % 100 == 25 ? Rect{0, 0, 1920, 1080} : Rect{0, 0, 1280, 720});
