@@ -13,19 +13,22 @@ namespace {
 
 using SettingsText = std::string Settings::*;
 
-// The per-type player settings, each with its command line.
+// The per-type player settings, each with its command line and what that line plays.
 struct TypeSetting {
   SettingsText player;
   SettingsText commandLine;
-  bool secondAudio;  // plays the second audio stream
+  PlayedAs as;
 };
 
-constexpr std::array<TypeSetting, 5> kTypeSettings = {{
-    {&Settings::DivXPlayer, &Settings::DivXCommandLine, false},
-    {&Settings::DivXAudio2Player, &Settings::DivXAudio2CommandLine, true},
-    {&Settings::MpegPlayer, &Settings::MpegCommandLine, false},
-    {&Settings::VcdPlayer, &Settings::VcdCommandLine, false},
-    {&Settings::SvcdPlayer, &Settings::SvcdCommandLine, false},
+constexpr std::array<TypeSetting, 8> kTypeSettings = {{
+    {&Settings::DivXPlayer, &Settings::DivXCommandLine, PlayedAs::Files},
+    {&Settings::DivXAudio2Player, &Settings::DivXAudio2CommandLine, PlayedAs::SecondAudio},
+    {&Settings::MpegPlayer, &Settings::MpegCommandLine, PlayedAs::Files},
+    {&Settings::VcdPlayer, &Settings::VcdCommandLine, PlayedAs::Files},
+    {&Settings::SvcdPlayer, &Settings::SvcdCommandLine, PlayedAs::Files},
+    {&Settings::DvdPlayer, &Settings::DvdCommandLine, PlayedAs::Dvd},
+    {&Settings::BlurayPlayer, &Settings::BlurayCommandLine, PlayedAs::Bluray},
+    {&Settings::VideoPlayer, &Settings::VideoCommandLine, PlayedAs::Files},
 }};
 
 // The stored name of a text field.
@@ -37,11 +40,11 @@ std::string_view StoredName(SettingsText field) {
 }
 
 // The best of `found` for a setting: the preferred players first, then the others in the
-// order found; with `secondAudio`, only players with a second-audio command line. Null
-// when none fits.
-const PlayerRecord* Best(const std::vector<PlayerRecord>& found, bool secondAudio) {
-  const auto fits = [secondAudio](const PlayerRecord& player) {
-    return !secondAudio || !SecondAudioCommandLine(player).empty();
+// order found; only players with a command line for what the setting plays. Null when
+// none fits.
+const PlayerRecord* Best(const std::vector<PlayerRecord>& found, PlayedAs as) {
+  const auto fits = [as](const PlayerRecord& player) {
+    return !DetectedCommandLine(player, as).empty();
   };
   for (std::string_view name : PreferredPlayers) {
     const auto it = std::find_if(found.begin(), found.end(), [&](const PlayerRecord& player) {
@@ -68,13 +71,12 @@ bool SetUpPlayersOfNewUser(Settings& settings, Registry& registry, Processes& pr
   std::vector<SettingsText> changed;
   for (const TypeSetting& row : kTypeSettings) {
     if (!(settings.*row.player).empty()) continue;
-    const PlayerRecord* best = Best(found, row.secondAudio);
+    const PlayerRecord* best = Best(found, row.as);
     if (best == nullptr) continue;
     settings.*row.player = best->Name;
     changed.push_back(row.player);
     if ((settings.*row.commandLine).empty()) {
-      settings.*row.commandLine =
-          row.secondAudio ? std::string(SecondAudioCommandLine(*best)) : best->CmdLine;
+      settings.*row.commandLine = std::string(DetectedCommandLine(*best, row.as));
       changed.push_back(row.commandLine);
     }
   }

@@ -28,13 +28,16 @@ extern const std::array<KnownPlayer, 4> KnownPlayerTable;
 
 // A player found as a program on the search path, with a command line that plays full
 // screen and ends when the movie (or the list) ends, the same with the movie's second
-// audio stream (empty: the player has no such option), and the playlist it reads as it
-// is.
+// audio stream, for a DVD-Video disk and for a Blu-ray disk (in these three "%f" stands
+// for the disk; empty: the player cannot play it so), and the playlist it reads as it
+// is. Today's movie files play with its first command line, as the other files do.
 struct PathPlayer {
   std::string_view name;
   std::string_view program;
   std::string_view cmdLine;
   std::string_view secondAudioCmdLine;
+  std::string_view dvdCmdLine;
+  std::string_view blurayCmdLine;
   PlaylistType playlist;
 };
 
@@ -45,9 +48,14 @@ extern const std::array<PathPlayer, 6> PathPlayerTable;
 // the others in the order of detection.
 extern const std::array<std::string_view, 2> PreferredPlayers;
 
-// The command line that plays `player`'s movie with its second audio stream: the
-// detection table's, "" for a player the table does not know or that has none.
-std::string_view SecondAudioCommandLine(const PlayerRecord& player);
+// What a player's command line is for: movie files (each type of file the disks hold),
+// a movie's second audio stream, a DVD-Video disk, a Blu-ray disk.
+enum class PlayedAs { Files, SecondAudio, Dvd, Bluray };
+
+// The command line with which `player` plays what `as` names: for files its own; for
+// the others the detection table's line of the player of that name, "" for a player
+// the table does not know or that cannot play it.
+std::string_view DetectedCommandLine(const PlayerRecord& player, PlayedAs as);
 
 // Where the registry says `player` is installed, or "" when its key or value cannot be
 // read (missing, or longer than the 1024-byte text buffer).

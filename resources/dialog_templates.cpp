@@ -16,8 +16,10 @@ using K = ControlKind;
 constexpr std::string_view kDialogFont = "MS Sans Serif";
 constexpr int kDialogFontSize = 8;
 
-// Pages of the options sheet all share one size.
+// Pages of the options sheet share one size; the Disks page is taller, for the rows of
+// its eight kinds of movie (the sheet is as tall as its tallest page).
 constexpr DuRect kPageRect{0, 0, 235, 206};
+constexpr DuRect kDisksPageRect{0, 0, 235, 290};
 
 constexpr std::uint32_t kButton = kTabStop;
 constexpr std::uint32_t kCheck = kTabStop;
@@ -92,6 +94,18 @@ constexpr ControlTemplate kDisksControls[] = {
     {disks::kSvcdPlayer, K::DropDownList, {100, 153, 128, 80}, "", kDropDown | kSorted},
     {kNoId, K::Label, {7, 171, 90, 8}, "command", 0},
     {disks::kSvcdCommand, K::Edit, {100, 169, 128, 12}, "", kEdit},
+    {kNoId, K::Label, {7, 189, 90, 8}, "Play DVD by:", 0},
+    {disks::kDvdPlayer, K::DropDownList, {100, 187, 128, 80}, "", kDropDown | kSorted},
+    {kNoId, K::Label, {7, 205, 90, 8}, "command", 0},
+    {disks::kDvdCommand, K::Edit, {100, 203, 128, 12}, "", kEdit},
+    {kNoId, K::Label, {7, 223, 90, 8}, "Play Blu-ray by:", 0},
+    {disks::kBlurayPlayer, K::DropDownList, {100, 221, 128, 80}, "", kDropDown | kSorted},
+    {kNoId, K::Label, {7, 239, 90, 8}, "command", 0},
+    {disks::kBlurayCommand, K::Edit, {100, 237, 128, 12}, "", kEdit},
+    {kNoId, K::Label, {7, 257, 90, 8}, "Play Video files by:", 0},
+    {disks::kVideoPlayer, K::DropDownList, {100, 255, 128, 80}, "", kDropDown | kSorted},
+    {kNoId, K::Label, {7, 273, 90, 8}, "command", 0},
+    {disks::kVideoCommand, K::Edit, {100, 271, 128, 12}, "", kEdit},
 };
 
 constexpr std::uint32_t kPreview = kBorder | kCenter | kCenterVertical;
@@ -217,7 +231,7 @@ constexpr DialogTemplate kTemplates[] = {
      kPopup | kCaption | kSystemMenu | kMinimizeBox | kAppWindow,
      kMainControls},
     {kPlayersPage, "Players", kPageRect, kDialogFont, kDialogFontSize, kPage, kPlayersControls},
-    {kDisksPage, "Disks", kPageRect, kDialogFont, kDialogFontSize, kPage, kDisksControls},
+    {kDisksPage, "Disks", kDisksPageRect, kDialogFont, kDialogFontSize, kPage, kDisksControls},
     {kViewPage, "View", kPageRect, kDialogFont, kDialogFontSize, kPage, kViewControls},
     {kFullScreenDialog,
      "",

@@ -134,6 +134,13 @@ inline constexpr int kVcdPlayer = 1016;
 inline constexpr int kVcdCommand = 1018;
 inline constexpr int kSvcdPlayer = 1022;
 inline constexpr int kSvcdCommand = 1024;
+// The rows of DVD-Video and Blu-ray disks and of today's movie files.
+inline constexpr int kDvdPlayer = 1025;
+inline constexpr int kDvdCommand = 1026;
+inline constexpr int kBlurayPlayer = 1027;
+inline constexpr int kBlurayCommand = 1028;
+inline constexpr int kVideoPlayer = 1029;
+inline constexpr int kVideoCommand = 1030;
 }  // namespace disks
 
 // 109: View page.

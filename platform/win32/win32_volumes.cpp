@@ -16,6 +16,17 @@ constexpr int kDriveLetters = 32;
 
 bool HasNul(std::string_view text) { return text.find('\0') != std::string_view::npos; }
 
+// True when drive `letter` ("A:") is a floppy disk drive: the system names its device
+// after the floppy controller. Asking such a drive for its medium makes it spin and seek,
+// for a second or more with no disk in it, so the removable media are never looked for
+// there.
+bool IsFloppyDrive(const std::string& letter) {
+  char target[MAX_PATH] = {};
+  if (::QueryDosDeviceA(letter.c_str(), target, MAX_PATH) == 0) return false;
+  constexpr std::string_view kFloppy = "\\Device\\Floppy";
+  return std::string_view(target).substr(0, kFloppy.size()) == kFloppy;
+}
+
 }  // namespace
 
 std::string Win32Volumes::VolumeRoot(std::string_view path) { return DriveLetterVolumeRoot(path); }
@@ -78,12 +89,15 @@ std::string Win32Volumes::DriveDevice(std::string_view path) {
 }
 
 std::vector<Volumes::RemovableMedium> Win32Volumes::RemovableMedia() {
+  // Asked afresh at every call, so that a face that hears of a device change
+  // (WM_DEVICECHANGE) finds a drive that has just come, and no longer one that has gone.
   std::vector<RemovableMedium> media;
   const DWORD drives = ::GetLogicalDrives();
   for (int i = 0; i < 26; ++i) {
     if ((drives & (DWORD{1} << i)) == 0) continue;
-    const std::string root = std::string(1, static_cast<char>('A' + i)) + ":\\";
-    if (DriveType(root) != kDriveRemovable) continue;
+    const std::string letter = std::string(1, static_cast<char>('A' + i)) + ":";
+    const std::string root = letter + "\\";
+    if (DriveType(root) != kDriveRemovable || IsFloppyDrive(letter)) continue;
     DWORD serial = 0;
     BOOL ok = FALSE;
     {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "playback/installed_players.h"
 #include "resources/resource_ids.h"
 #include "rules/desk/sorted_names.h"
 #include "windows_rules/ascii.h"
@@ -27,28 +28,45 @@ const FieldBinding kBindings[] = {
     {ids::kVcdCommand, &Settings::VcdCommandLine, bind::Text},
     {ids::kSvcdPlayer, &Settings::SvcdPlayer, bind::ByPage},
     {ids::kSvcdCommand, &Settings::SvcdCommandLine, bind::Text},
+    {ids::kDvdPlayer, &Settings::DvdPlayer, bind::ByPage},
+    {ids::kDvdCommand, &Settings::DvdCommandLine, bind::Text},
+    {ids::kBlurayPlayer, &Settings::BlurayPlayer, bind::ByPage},
+    {ids::kBlurayCommand, &Settings::BlurayCommandLine, bind::Text},
+    {ids::kVideoPlayer, &Settings::VideoPlayer, bind::ByPage},
+    {ids::kVideoCommand, &Settings::VideoCommandLine, bind::Text},
 };
 
-// Each kind's player list with its stored name and the command line beside it, in the
-// order the lists are filled.
+// Each kind's player list with its stored name, the command line beside it and what
+// that line plays, in the order the lists are filled.
 struct PlayerChoice {
   int listId;
   std::string Settings::*player;
   std::string Settings::*commandLine;
+  PlayedAs as;
 };
 
 constexpr PlayerChoice kChoices[] = {
-    {ids::kDivXPlayer, &Settings::DivXPlayer, &Settings::DivXCommandLine},
-    {ids::kDivXAudio2Player, &Settings::DivXAudio2Player, &Settings::DivXAudio2CommandLine},
-    {ids::kMpegPlayer, &Settings::MpegPlayer, &Settings::MpegCommandLine},
-    {ids::kSvcdPlayer, &Settings::SvcdPlayer, &Settings::SvcdCommandLine},
-    {ids::kVcdPlayer, &Settings::VcdPlayer, &Settings::VcdCommandLine},
+    {ids::kDivXPlayer, &Settings::DivXPlayer, &Settings::DivXCommandLine, PlayedAs::Files},
+    {ids::kDivXAudio2Player, &Settings::DivXAudio2Player, &Settings::DivXAudio2CommandLine,
+     PlayedAs::SecondAudio},
+    {ids::kMpegPlayer, &Settings::MpegPlayer, &Settings::MpegCommandLine, PlayedAs::Files},
+    {ids::kSvcdPlayer, &Settings::SvcdPlayer, &Settings::SvcdCommandLine, PlayedAs::Files},
+    {ids::kVcdPlayer, &Settings::VcdPlayer, &Settings::VcdCommandLine, PlayedAs::Files},
+    {ids::kDvdPlayer, &Settings::DvdPlayer, &Settings::DvdCommandLine, PlayedAs::Dvd},
+    {ids::kBlurayPlayer, &Settings::BlurayPlayer, &Settings::BlurayCommandLine, PlayedAs::Bluray},
+    {ids::kVideoPlayer, &Settings::VideoPlayer, &Settings::VideoCommandLine, PlayedAs::Files},
 };
 
 }  // namespace
 
 DisksPageRules::DisksPageRules(Settings& settings, const Services& services, PageView& view)
     : PageRules(res::kDisksPage, settings, services, view, kBindings) {}
+
+std::vector<int> DisksPageRules::PlayerListIds() {
+  std::vector<int> ids;
+  for (const PlayerChoice& choice : kChoices) ids.push_back(choice.listId);
+  return ids;
+}
 
 int DisksPageRules::ChoiceOf(int listId) {
   for (std::size_t i = 0; i < std::size(kChoices); ++i) {
@@ -114,7 +132,11 @@ void DisksPageRules::OnPlayerChosen(int listId) {
   const int choice = ChoiceOf(listId);
   const PlayerRecord* player = choice < 0 ? nullptr : PlayerAt(Controls().ListIndex(listId));
   if (player != nullptr) {
-    values_.*kChoices[static_cast<std::size_t>(choice)].commandLine = player->CmdLine;
+    // A player that detection knows gets its line for the kind (a disk address, the
+    // second audio stream); any other, and one that has no such line, its own.
+    const PlayerChoice& row = kChoices[static_cast<std::size_t>(choice)];
+    const std::string_view detected = DetectedCommandLine(*player, row.as);
+    values_.*row.commandLine = detected.empty() ? player->CmdLine : std::string(detected);
   }
   ShowValues();
 }

@@ -18,14 +18,15 @@ namespace {
 constexpr std::string_view kMain = "Software\\Ostrell\\Quorvel";
 
 // The per-type settings, as (player, command line) pairs: DivX, DivX (Audio2), MPEG,
-// VideoCD, Super-VideoCD.
+// VideoCD, Super-VideoCD, DVD, Blu-ray, Video.
 using TypeChoices = std::vector<std::pair<std::string, std::string>>;
 TypeChoices Choices(const Settings& s) {
-  return {{s.DivXPlayer, s.DivXCommandLine},
-          {s.DivXAudio2Player, s.DivXAudio2CommandLine},
-          {s.MpegPlayer, s.MpegCommandLine},
-          {s.VcdPlayer, s.VcdCommandLine},
-          {s.SvcdPlayer, s.SvcdCommandLine}};
+  return {
+      {s.DivXPlayer, s.DivXCommandLine},     {s.DivXAudio2Player, s.DivXAudio2CommandLine},
+      {s.MpegPlayer, s.MpegCommandLine},     {s.VcdPlayer, s.VcdCommandLine},
+      {s.SvcdPlayer, s.SvcdCommandLine},     {s.DvdPlayer, s.DvdCommandLine},
+      {s.BlurayPlayer, s.BlurayCommandLine}, {s.VideoPlayer, s.VideoCommandLine},
+  };
 }
 
 std::vector<std::string> Names(const PlayerList& players) {
@@ -65,16 +66,21 @@ TEST_F(FirstStartTest, MpvIsChosenBeforeVlcWithItsCommandLinesAndEveryPlayerFoun
                                             {"mpv", "--fs --keep-open=no --aid=2 %f"},
                                             {"mpv", mpv},
                                             {"mpv", mpv},
+                                            {"mpv", mpv},
+                                            {"mpv", "--fs --keep-open=no dvd:// --dvd-device=%f"},
+                                            {"mpv", "--fs --keep-open=no bd:// --bluray-device=%f"},
                                             {"mpv", mpv}}));
   // Stored as the pages would store it; nothing else is written.
   const Settings stored = Stored();
   EXPECT_EQ(stored.Players, settings.Players);
   EXPECT_EQ(Choices(stored), Choices(settings));
-  EXPECT_EQ(registry.ValueNames(kMain),
-            (std::vector<std::string>{"DivX Player", "DivX Command Line", "DivX (Audio2) Player",
-                                      "DivX (Audio2) Command Line", "Mpeg Player",
-                                      "Mpeg Command Line", "VCD Player", "VCD Command Line",
-                                      "SVCD Player", "SVCD Command Line"}));
+  EXPECT_EQ(
+      registry.ValueNames(kMain),
+      (std::vector<std::string>{
+          "DivX Player", "DivX Command Line", "DivX (Audio2) Player", "DivX (Audio2) Command Line",
+          "Mpeg Player", "Mpeg Command Line", "VCD Player", "VCD Command Line", "SVCD Player",
+          "SVCD Command Line", "DVD Player", "DVD Command Line", "Blu-ray Player",
+          "Blu-ray Command Line", "Video Player", "Video Command Line"}));
 
   // The next start finds a player in the store and changes nothing.
   Settings next = Stored();
@@ -96,10 +102,18 @@ TEST_F(FirstStartTest, VlcAloneGetsItsOwnSecondAudioOptionAndPlayersWithoutOneGe
                                              "--audio-track=1 %f"},
                                             {"VLC", vlc},
                                             {"VLC", vlc},
+                                            {"VLC", vlc},
+                                            {"VLC",
+                                             "--intf dummy --fullscreen --no-loop --no-repeat "
+                                             "--play-and-exit dvd://%f"},
+                                            {"VLC",
+                                             "--intf dummy --fullscreen --no-loop --no-repeat "
+                                             "--play-and-exit bluray://%f"},
                                             {"VLC", vlc}}));
 
   // Neither mpv nor VLC: the first found in the detection order; SMPlayer and Haruna have
-  // no option for the second audio stream, so that setting stays empty.
+  // no option for the second audio stream and take no disk address, so those settings
+  // stay empty.
   Settings other;
   MemoryRegistry otherStore;
   RecordingProcesses otherProcesses;
@@ -109,6 +123,20 @@ TEST_F(FirstStartTest, VlcAloneGetsItsOwnSecondAudioOptionAndPlayersWithoutOneGe
   EXPECT_EQ(other.DivXAudio2Player, "");
   EXPECT_EQ(other.DivXAudio2CommandLine, "");
   EXPECT_FALSE(otherStore.Value(kMain, "DivX (Audio2) Player").has_value());
+  EXPECT_EQ(other.VideoPlayer, "SMPlayer");
+  EXPECT_EQ(other.VideoCommandLine, "-fullscreen -close-at-end %f");
+  EXPECT_EQ(other.DvdPlayer, "");
+  EXPECT_FALSE(otherStore.Value(kMain, "DVD Player").has_value());
+  EXPECT_FALSE(otherStore.Value(kMain, "Blu-ray Command Line").has_value());
+  // MPlayer after them plays both disks, with the disk as its device option.
+  otherProcesses.programs["mplayer"] = "/usr/bin/mplayer";
+  Settings withMplayer;
+  MemoryRegistry mplayerStore;
+  ASSERT_TRUE(SetUpPlayersOfNewUser(withMplayer, mplayerStore, otherProcesses));
+  EXPECT_EQ(withMplayer.DivXPlayer, "SMPlayer");
+  EXPECT_EQ(withMplayer.DvdPlayer, "MPlayer");
+  EXPECT_EQ(withMplayer.DvdCommandLine, "-fs -dvd-device %f dvd://");
+  EXPECT_EQ(withMplayer.BlurayCommandLine, "-fs -bluray-device %f br://");
 
   // A player that the registry names comes before those on the search path, but mpv and
   // VLC are preferred all the same.
@@ -119,6 +147,8 @@ TEST_F(FirstStartTest, VlcAloneGetsItsOwnSecondAudioOptionAndPlayersWithoutOneGe
   ASSERT_TRUE(SetUpPlayersOfNewUser(windows, windowsStore, windowsProcesses));
   EXPECT_EQ(windows.DivXPlayer, "BSPlayer");
   EXPECT_EQ(windows.DivXCommandLine, "%f");
+  EXPECT_EQ(windows.VideoPlayer, "BSPlayer");
+  EXPECT_EQ(windows.DvdPlayer, "") << "no disk line is known for BSPlayer";
   windowsProcesses.programs = {{"mpv", "C:\\mpv\\mpv.exe"}};
   Settings both;
   MemoryRegistry bothStore;
@@ -133,6 +163,8 @@ TEST_F(FirstStartTest, ValuesTheUserSetStayAndNothingIsDoneWithoutAPlayer) {
   // player was added): each value set stays, only the empty ones are filled.
   registry.PutText(kMain, "DivX Player", "Mine");
   registry.PutText(kMain, "Mpeg Command Line", "--mine %f");
+  registry.PutText(kMain, "DVD Command Line", "--fs dvd:// --dvd-device=%f");
+  registry.PutText(kMain, "Video Player", "Mine");
   registry.PutDword(kMain, "Autoplay", 1);
   settings.Load(registry);
   Install({"mpv"});
@@ -143,6 +175,11 @@ TEST_F(FirstStartTest, ValuesTheUserSetStayAndNothingIsDoneWithoutAPlayer) {
   EXPECT_EQ(stored.MpegPlayer, "mpv");
   EXPECT_EQ(stored.MpegCommandLine, "--mine %f");
   EXPECT_EQ(stored.VcdPlayer, "mpv");
+  EXPECT_EQ(stored.DvdPlayer, "mpv");
+  EXPECT_EQ(stored.DvdCommandLine, "--fs dvd:// --dvd-device=%f");
+  EXPECT_EQ(stored.BlurayCommandLine, "--fs --keep-open=no bd:// --bluray-device=%f");
+  EXPECT_EQ(stored.VideoPlayer, "Mine");
+  EXPECT_EQ(stored.VideoCommandLine, "");
   EXPECT_EQ(stored.Autoplay, 1);
 
   // Nothing on the machine: nothing added, nothing written.

@@ -7,18 +7,15 @@
 
 namespace quorvel {
 
-namespace ids = res::disks;
-
 CDisksPage::CDisksPage(Settings& settings, const Services& services)
     : COptionsPage(res::kDisksPage), rules_(settings, services, *this) {
   Attach(rules_);
   ConnectHandlers();
 }
 
-// Event table: a player chosen by the user in any of the five lists.
+// Event table: a player chosen by the user in any of the eight lists.
 void CDisksPage::ConnectHandlers() {
-  for (int id : {ids::kDivXPlayer, ids::kDivXAudio2Player, ids::kMpegPlayer, ids::kSvcdPlayer,
-                 ids::kVcdPlayer}) {
+  for (int id : desk::DisksPageRules::PlayerListIds()) {
     connect(FindControlAs<QComboBox>(*this, id), &QComboBox::activated, this,
             [this, id] { rules_.OnPlayerChosen(id); });
   }

@@ -1,5 +1,5 @@
 #pragma once
-// The Disks page of the options sheet: for each of five kinds of movie, the player that
+// The Disks page of the options sheet: for each of eight kinds of movie, the player that
 // plays it and the command line it gets. What it decides is desk::DisksPageRules.
 
 #include "faces/qt/desktop/options_page.h"

@@ -441,6 +441,9 @@ TEST_F(OptionsPagesTest, DisksPageSelectsByPrefixAndFillsTheCommandLine) {
   settings_.MpegPlayer = "";
   settings_.VcdPlayer = "nobody";
   settings_.SvcdPlayer = "z";
+  settings_.DvdPlayer = "MP";
+  settings_.DvdCommandLine = "dvd %f";
+  settings_.VideoPlayer = "Zoom";
 
   // Never shown, the page stores nothing: the prefixes stay as they are.
   Open(0);
@@ -473,7 +476,37 @@ TEST_F(OptionsPagesTest, DisksPageSelectsByPrefixAndFillsTheCommandLine) {
   QTest::keyClick(audio2, Qt::Key_Home);
   EXPECT_EQ(Control<QLineEdit>(kDisksTab, ids::kDivXAudio2Command)->text(), "-fs %f");
   EXPECT_EQ(Control<QLineEdit>(kDisksTab, ids::kMpegCommand)->text(), "/fullscreen %f");
+
+  // The rows of DVD-Video and Blu-ray disks and of today's movie files, below the others:
+  // the same lists and prefixes; mpv brings its line for the disk, which its own command
+  // line could not play.
+  auto* dvd = Control<QComboBox>(kDisksTab, ids::kDvdPlayer);
+  auto* bluray = Control<QComboBox>(kDisksTab, ids::kBlurayPlayer);
+  auto* video = Control<QComboBox>(kDisksTab, ids::kVideoPlayer);
+  EXPECT_GT(bluray->y(), dvd->y());
+  EXPECT_GT(video->y(), bluray->y());
+  EXPECT_GT(dvd->y(), Control<QComboBox>(kDisksTab, ids::kSvcdPlayer)->y());
+  EXPECT_EQ(bluray->count(), 3);
+  EXPECT_EQ(dvd->currentText(), "mpv");
+  EXPECT_EQ(Control<QLineEdit>(kDisksTab, ids::kDvdCommand)->text(), "dvd %f");
+  EXPECT_EQ(bluray->currentIndex(), -1);
+  EXPECT_EQ(video->currentText(), "Zoom Player");
+  bluray->setFocus();
+  QTest::keyClick(bluray, Qt::Key_Down);
+  QTest::keyClick(bluray, Qt::Key_Down);
+  EXPECT_EQ(bluray->currentText(), "mpv");
+  EXPECT_EQ(Control<QLineEdit>(kDisksTab, ids::kBlurayCommand)->text(),
+            "--fs --keep-open=no bd:// --bluray-device=%f");
+  video->setFocus();
+  QTest::keyClick(video, Qt::Key_Up);
+  EXPECT_EQ(Control<QLineEdit>(kDisksTab, ids::kVideoCommand)->text(), "--fs %f");
   Ok();
+  EXPECT_EQ(settings_.DvdPlayer, "mpv");
+  EXPECT_EQ(settings_.DvdCommandLine, "dvd %f");
+  EXPECT_EQ(settings_.BlurayPlayer, "mpv");
+  EXPECT_EQ(settings_.BlurayCommandLine, "--fs --keep-open=no bd:// --bluray-device=%f");
+  EXPECT_EQ(settings_.VideoPlayer, "mpv");
+  EXPECT_EQ(settings_.VideoCommandLine, "--fs %f");
   EXPECT_EQ(settings_.DivXPlayer, "BSPlayer");
   EXPECT_EQ(settings_.DivXAudio2Player, "BSPlayer");
   EXPECT_EQ(settings_.DivXAudio2CommandLine, "-fs %f");

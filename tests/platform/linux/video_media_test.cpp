@@ -2,17 +2,26 @@
 // quorvelctl: a DVD-Video folder authored with dvdauthor from an MPEG-2 file that ffmpeg
 // made, the same disk as an ISO image that fuseiso mounts as an optical drive's medium,
 // and Matroska and MP4 files with two audio streams of different tones, whose second
-// stream "Play Lang. 2" (quorvelctl play --audio2) plays.
+// stream "Play Lang. 2" (quorvelctl play --audio2) plays. The DVD lines that a new
+// user's first start gives mpv and VLC play the authored folder to its end.
 
 #include <cmath>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
 #include "app/settings.h"
+#include "disk/disk_info.h"
+#include "platform/fake/memory_registry.h"
 #include "platform/fake/recording_messages.h"
 #include "platform/linux/file_registry.h"
+#include "platform/services.h"
+#include "playback/first_start.h"
+#include "playback/installed_players.h"
+#include "playback/player_choice.h"
+#include "playback/process_list.h"
 #include "process_test_support.h"
 #include "support/fuseiso_mount.h"
+#include "windows_rules/windows_command_line.h"
 
 namespace quorvel {
 namespace {
@@ -171,6 +180,69 @@ TEST_F(VideoMediaTest, AnIsoImageOfItMountedWithFuseisoIsADrivesMedium) {
   const std::string ended = MpvEnded();
   EXPECT_EQ(ended.substr(0, 2), "0\n") << ended;
   EXPECT_NE(ended.find("(End of file)"), std::string::npos) << ended;
+}
+
+TEST_F(VideoMediaTest, TheFirstStartsDvdLinesOfMpvAndVlcPlayTheFolderToItsEnd) {
+  // VLC refuses to run as root: as root it runs as nobody, who must read the disk.
+  fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::group_read |
+                                     fs::perms::group_exec | fs::perms::others_read |
+                                     fs::perms::others_exec);
+  const fs::path dvd = AuthorDvd("Holiday");
+  const fs::path home = folder.path() / "home";
+  fs::create_directories(home);
+  ASSERT_EQ(::chown(home.c_str(), 65534, 65534), 0);
+
+  // A new user's store on this machine, which has mpv and VLC: mpv plays DVD-Video.
+  RecordingMessages messages;
+  const std::unique_ptr<PlatformServices> platform = CreatePlatformServices(messages);
+  const Services& services = platform->services;
+  MemoryRegistry registry;
+  Settings settings;
+  ASSERT_TRUE(SetUpPlayersOfNewUser(settings, registry, services.processes));
+  EXPECT_EQ(settings.DvdPlayer, "mpv");
+  EXPECT_EQ(settings.DvdCommandLine, "--fs --keep-open=no dvd:// --dvd-device=%f");
+  DiskInfo read;
+  read.ReadDisk(dvd.string(), settings, services.volumes, services.files);
+  ASSERT_EQ(read.MovieCount(), 1u);
+  DiskInfo::Position position = read.FirstMovie();
+  const Movie movie = read.NextMovie(position);
+  ASSERT_EQ(movie.Type(), MovieType::Dvd);
+
+  // Each player with its own DVD line, as the Disks page gives it, on outputs that need
+  // no screen or sound.
+  const std::vector<std::pair<std::string, std::vector<std::string>>> players = {
+      {"mpv", {"--no-config", "--vo=null", "--ao=null"}},
+      {"VLC", {"-vv", "-V", "dummy", "-A", "dummy"}},
+  };
+  for (const auto& [name, outputs] : players) {
+    PlayerRecord player;
+    ASSERT_TRUE(FindPlayer(settings.Players, name, player)) << name << " is part of the set-up";
+    player.CmdLine = std::string(DetectedCommandLine(player, PlayedAs::Dvd));
+    std::vector<std::string> args =
+        SplitCommandLine(ComposeCommandLine(player.AppPath, BuildArguments(player, movie.File())));
+    ASSERT_GE(args.size(), 2u);
+    args.insert(args.begin() + 1, outputs.begin(), outputs.end());
+    if (name == "VLC") {
+      EXPECT_EQ(args.back(), "dvd://" + movie.File());
+      args.insert(args.begin(), {"/usr/bin/env", "HOME=" + home.string()});
+      if (::geteuid() == 0) {
+        args.insert(args.begin(),
+                    {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+      }
+    } else {
+      EXPECT_EQ(args.back(), "--dvd-device=" + movie.File());
+    }
+    const testing::RunResult run = Run(args);
+    const std::string output = run.out + run.err;
+    ASSERT_EQ(run.status, 0) << name << ":\n" << output;
+    if (name == "mpv") {
+      EXPECT_NE(output.find("(End of file)"), std::string::npos) << output;
+    } else {
+      // Read as a disk, through its navigation, and its MPEG-2 video decoded.
+      EXPECT_NE(output.find("using access_demux module \"dvdnav\""), std::string::npos) << output;
+      EXPECT_NE(output.find("codec (mpeg2video) started"), std::string::npos) << output;
+    }
+  }
 }
 
 // The main frequency of the mono 16-bit WAV file that mpv wrote, from its zero crossings.

@@ -74,16 +74,84 @@ TEST(DisksPageRulesTest, ListsSortedThePrefixSelectedAndTheChosenPlayersCommandL
   EXPECT_EQ(f.settings.Players, players);
   EXPECT_EQ(f.registry.saves, 1);
 
-  // No players at all: five empty lists, empty names stored.
+  // No players at all: eight empty lists, empty names stored.
   f.settings.Players.clear();
   RecordingPage empty;
   desk::DisksPageRules none(f.settings, f.View(), empty);
   none.OnShow();
   EXPECT_TRUE(empty.controls[disks::kDivXPlayer].items.empty());
+  EXPECT_TRUE(empty.controls[disks::kVideoPlayer].items.empty());
   ASSERT_TRUE(none.ReadControls());
   none.Store();
   EXPECT_EQ(f.settings.DivXPlayer, "");
   EXPECT_EQ(f.settings.SvcdPlayer, "");
+  EXPECT_EQ(f.settings.DvdPlayer, "");
+}
+
+TEST(DisksPageRulesTest, DiskAndTodaysFileRowsTakeTheDetectedPlayersLineForTheirKind) {
+  DeskFixture f;
+  f.settings.Players = {{"VLC", "/usr/bin/vlc", "--fullscreen %f", PlaylistType::M3uPlaylist},
+                        {"mpv", "/usr/bin/mpv", "--fs %f", PlaylistType::M3uPlaylist},
+                        {"Haruna", "/usr/bin/haruna", "%f", PlaylistType::M3uPlaylist},
+                        {"Mine", "/opt/mine", "-play %f", PlaylistType::NoPlaylist}};
+  f.settings.DvdPlayer = "v";
+  f.settings.DvdCommandLine = "--fullscreen dvd://%f";
+  f.settings.BlurayPlayer = "MPV";
+  f.settings.BlurayCommandLine = "--fs bd:// --bluray-device=%f";
+  f.settings.VideoPlayer = "hAR";
+  RecordingPage view;
+  desk::DisksPageRules page(f.settings, f.View(), view);
+  page.OnShow();
+  const Strings sorted = {"Haruna", "Mine", "mpv", "VLC"};
+  for (int id : {disks::kDvdPlayer, disks::kBlurayPlayer, disks::kVideoPlayer}) {
+    EXPECT_EQ(view.controls[id].items, sorted) << id;
+  }
+  EXPECT_EQ(view.controls[disks::kDvdPlayer].index, 3);
+  EXPECT_EQ(view.controls[disks::kBlurayPlayer].index, 2);
+  EXPECT_EQ(view.controls[disks::kVideoPlayer].index, 0);
+  EXPECT_EQ(view.controls[disks::kDvdCommand].text, "--fullscreen dvd://%f");
+  EXPECT_EQ(view.controls[disks::kBlurayCommand].text, "--fs bd:// --bluray-device=%f");
+  EXPECT_EQ(view.controls[disks::kVideoCommand].text, "");
+
+  // Each kind's line of the player that detection knows; the player's own for files,
+  // for a player detection does not know, and for one that cannot play the disk.
+  const auto choose = [&](int list, int row, int edit) {
+    view.controls[list].index = row;
+    page.OnPlayerChosen(list);
+    return view.controls[edit].text;
+  };
+  EXPECT_EQ(choose(disks::kDvdPlayer, 2, disks::kDvdCommand),
+            "--fs --keep-open=no dvd:// --dvd-device=%f");
+  EXPECT_EQ(choose(disks::kDvdPlayer, 3, disks::kDvdCommand),
+            "--intf dummy --fullscreen --no-loop --no-repeat --play-and-exit dvd://%f");
+  EXPECT_EQ(choose(disks::kBlurayPlayer, 3, disks::kBlurayCommand),
+            "--intf dummy --fullscreen --no-loop --no-repeat --play-and-exit bluray://%f");
+  EXPECT_EQ(choose(disks::kBlurayPlayer, 0, disks::kBlurayCommand), "%f");
+  EXPECT_EQ(choose(disks::kBlurayPlayer, 1, disks::kBlurayCommand), "-play %f");
+  EXPECT_EQ(choose(disks::kVideoPlayer, 2, disks::kVideoCommand), "--fs %f");
+  EXPECT_EQ(choose(disks::kDivXAudio2Player, 2, disks::kDivXAudio2Command),
+            "--fs --keep-open=no --aid=2 %f");
+  EXPECT_EQ(choose(disks::kDivXAudio2Player, 1, disks::kDivXAudio2Command), "-play %f");
+  EXPECT_EQ(choose(disks::kDivXPlayer, 2, disks::kDivXCommand), "--fs %f");
+  // The other lists and edits stay as they were.
+  EXPECT_EQ(view.controls[disks::kDvdPlayer].index, 3);
+  EXPECT_EQ(view.controls[disks::kDvdCommand].text,
+            "--intf dummy --fullscreen --no-loop --no-repeat --play-and-exit dvd://%f");
+
+  ASSERT_TRUE(page.ReadControls());
+  page.Store();
+  EXPECT_EQ(f.settings.DvdPlayer, "VLC");
+  EXPECT_EQ(f.settings.DvdCommandLine,
+            "--intf dummy --fullscreen --no-loop --no-repeat --play-and-exit dvd://%f");
+  EXPECT_EQ(f.settings.BlurayPlayer, "Mine");
+  EXPECT_EQ(f.settings.BlurayCommandLine, "-play %f");
+  EXPECT_EQ(f.settings.VideoPlayer, "mpv");
+  EXPECT_EQ(f.settings.VideoCommandLine, "--fs %f");
+  EXPECT_EQ(f.settings.DivXAudio2Player, "Mine");
+  Settings reloaded;
+  ASSERT_TRUE(reloaded.Load(f.registry));
+  EXPECT_EQ(reloaded.BlurayPlayer, "Mine");
+  EXPECT_EQ(reloaded.VideoCommandLine, "--fs %f");
 }
 
 TEST(CodecsPageRulesTest, TheFourSwitchesAreShownAndStored) {
