@@ -336,24 +336,26 @@ class SofaTest : public ::testing::TestWithParam<SofaPlayer> {
   }
 
   // The session's player processes that play `movie`.
+  // This test's players: the program under test, run by the session's user, with a
+  // file of this test's own tree on its command line (another test may play a movie
+  // of the same name at the same time).
+  bool OursPlaying(const Process& process, const std::string& movie) const {
+    if (process.uid != user_ || process.exe != GetParam().program) return false;
+    return std::any_of(process.args.begin(), process.args.end(), [&](const std::string& arg) {
+      return arg.find(tree_.Root()) != std::string::npos && arg.find(movie) != std::string::npos;
+    });
+  }
   std::vector<pid_t> Players(const std::string& movie) {
     std::vector<pid_t> players;
     for (const Process& process : Processes()) {
-      if (process.uid != user_ || process.exe != GetParam().program) continue;
-      if (std::any_of(process.args.begin(), process.args.end(), [&](const std::string& arg) {
-            return arg.find(movie) != std::string::npos;
-          })) {
-        players.push_back(process.pid);
-      }
+      if (OursPlaying(process, movie)) players.push_back(process.pid);
     }
     return players;
   }
   bool PlayerRuns() {
-    const std::string program = GetParam().program;
     const std::vector<Process> processes = Processes();
-    return std::any_of(processes.begin(), processes.end(), [&](const Process& process) {
-      return process.uid == user_ && process.exe == program;
-    });
+    return std::any_of(processes.begin(), processes.end(),
+                       [&](const Process& process) { return OursPlaying(process, ""); });
   }
   // The drive's medium: mounted with fuseiso at `point`, and described as sr0's.
   void Mount(const std::string& image, const std::string& point) {
