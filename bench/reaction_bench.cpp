@@ -73,8 +73,9 @@ class PrintedMessages final : public quorvel::UserMessages {
 // No events at all: the window sees changes at its poll only.
 class NoDiskEvents final : public quorvel::DiskEvents {
  public:
-  std::vector<quorvel::DiskEventDescriptor> Descriptors() const override { return {}; }
-  bool Drain(int) override { return false; }
+  std::vector<quorvel::EventSource> Sources() const override { return {}; }
+  bool Drain(std::intptr_t) override { return false; }
+  bool DeviceChangeReport(std::uintptr_t, std::intptr_t) override { return false; }
 };
 
 // Notes when the label was first painted showing what is waited for.
@@ -140,7 +141,8 @@ Reactions Measure(const quorvel::Services& services, const fs::path& image, cons
   quorvel::Settings settings;
   settings.Autoplay = 0;
   quorvel::CFullScreenDlg window(
-      settings, services, [](QWidget&) { return false; }, nullptr, (point / "MOVIES").string());
+      settings, services, [](QWidget&) { return false; }, nullptr, nullptr,
+      (point / "MOVIES").string());
   window.Create();
   PaintWatch watch;
   watch.timer.start();
@@ -219,7 +221,8 @@ int main(int argc, char** argv) {
   {
     quorvel::Settings settings;
     quorvel::CFullScreenDlg window(
-        settings, events, [](QWidget&) { return false; }, nullptr, (point / "MOVIES").string());
+        settings, events, [](QWidget&) { return false; }, nullptr, nullptr,
+        (point / "MOVIES").string());
     window.Create();
     QElapsedTimer idle;
     idle.start();

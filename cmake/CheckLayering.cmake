@@ -2,9 +2,11 @@
 # - the core (the rules of every window, the subsystems, the data of resources/, the
 #   platform interfaces) includes nothing of a face: no faces/... header, no Qt header,
 #   no Windows header; each face includes nothing of the other face;
-# - the core, the GUI, the programs and the platform interfaces include no backend
+# - the core, the faces, the programs and the platform interfaces include no backend
 #   header (platform/<backend>/...) and no fake (platform/fake/...): they reach the
 #   platform through platform/*.h alone;
+# - a face includes no header of a backend's system libraries either (X11, xcb, sd-bus,
+#   libblkid): what belongs to a platform stays in its backend;
 # - the fakes include no backend header;
 # - tests include a backend header only under tests/platform/<that backend>/.
 # Usage: cmake -DSOURCE_DIR=<repo> -P CheckLayering.cmake
@@ -61,10 +63,12 @@ foreach(file IN LISTS interfaces)
   refuse("${file}" "${toolkit_pattern}" "a platform interface includes a toolkit or system header")
 endforeach()
 
-# A face includes nothing of another face.
+# A face includes nothing of another face, and no system library of a backend.
+set(backend_library_pattern "#[ \t]*include[ \t]*<(xcb|X11|systemd|blkid|libudev)[/.]")
 foreach(face qt win32)
   sources_below(faces/${face} files)
   foreach(file IN LISTS files)
+    refuse("${file}" "${backend_library_pattern}" "a face includes a backend's system library")
     file(STRINGS "${file}" lines REGEX "#[ \t]*include[ \t]*[\"<]faces/")
     foreach(line IN LISTS lines)
       if(NOT line MATCHES "faces/${face}/")

@@ -11,8 +11,10 @@
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "platform/tray_hosts.h"
 #include "platform/user_messages.h"
 #include "platform/volumes.h"
+#include "platform/window_focus.h"
 
 namespace quorvel {
 
@@ -28,8 +30,8 @@ struct Services {
   DiskEvents& diskEvents;  // wakes a window that shows a disk when the system saw a change
 };
 
-// The platform's own services for one run of a program; `services` refers to them as
-// long as this object lives.
+// The platform's own services for one run of a program; `services` and the desktop's
+// services beside them refer to them as long as this object lives.
 class PlatformServices {
  public:
   PlatformServices(const PlatformServices&) = delete;
@@ -37,9 +39,14 @@ class PlatformServices {
   virtual ~PlatformServices() = default;
 
   const Services services;
+  // What only a face needs of the desktop, wired into its own event loop: tray hosts
+  // that appear, and the keyboard focus where the toolkit cannot give it.
+  TrayHostEvents& trayHosts;
+  WindowFocus& windowFocus;
 
  protected:
-  explicit PlatformServices(const Services& wired) : services(wired) {}
+  PlatformServices(const Services& wired, TrayHostEvents& hosts, WindowFocus& focus)
+      : services(wired), trayHosts(hosts), windowFocus(focus) {}
 };
 
 // The services of the platform the program was built for, with `messages` (a message

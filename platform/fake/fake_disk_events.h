@@ -35,12 +35,12 @@ class FakeDiskEvents final : public DiskEvents {
 #endif
   }
 
-  std::vector<DiskEventDescriptor> Descriptors() const override {
+  std::vector<EventSource> Sources() const override {
     if (read_ < 0) return {};
-    return {{read_, DiskEventDescriptor::Wait::Readable}};
+    return {{read_, EventSource::Wait::Readable}};
   }
 
-  bool Drain(int fd) override {
+  bool Drain(std::intptr_t fd) override {
     ++drains;
     bool any = false;
 #ifndef _WIN32
@@ -53,6 +53,13 @@ class FakeDiskEvents final : public DiskEvents {
     return any;
   }
 
+  // A report counts as a change when the test says so (reportsChange), as a volume's
+  // arrival does on Windows.
+  bool DeviceChangeReport(std::uintptr_t, std::intptr_t) override {
+    ++reports;
+    return reportsChange;
+  }
+
   // One disk change, seen by the loop the next time it runs; false without a pipe.
   bool Signal() {
 #ifndef _WIN32
@@ -62,7 +69,9 @@ class FakeDiskEvents final : public DiskEvents {
 #endif
   }
 
-  int drains = 0;  // how often the loop woke for this source
+  int drains = 0;   // how often the loop woke for this source
+  int reports = 0;  // how many device-change reports a window handed in
+  bool reportsChange = true;
 
  private:
   int read_ = -1;

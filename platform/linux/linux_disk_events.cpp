@@ -75,20 +75,18 @@ LinuxDiskEvents::~LinuxDiskEvents() {
   if (loop_ != nullptr) sd_event_unref(loop_);
 }
 
-std::vector<DiskEventDescriptor> LinuxDiskEvents::Descriptors() const {
-  std::vector<DiskEventDescriptor> descriptors;
-  if (mountInfo_) {
-    descriptors.push_back({mountInfo_.get(), DiskEventDescriptor::Wait::Priority});
-  }
+std::vector<EventSource> LinuxDiskEvents::Sources() const {
+  std::vector<EventSource> descriptors;
+  if (mountInfo_) descriptors.push_back({mountInfo_.get(), EventSource::Wait::Priority});
   // The mount table stays out of the sd-event loop on purpose: the kernel clears its
   // change flag in the poll that reports it, so a poll of the loop's epoll descriptor
   // from outside would take the flag away from the loop's own wait.
   if (loop_ != nullptr)
-    descriptors.push_back({sd_event_get_fd(loop_), DiskEventDescriptor::Wait::Readable});
+    descriptors.push_back({sd_event_get_fd(loop_), EventSource::Wait::Readable});
   return descriptors;
 }
 
-bool LinuxDiskEvents::Drain(int fd) {
+bool LinuxDiskEvents::Drain(std::intptr_t fd) {
   if (fd < 0) return false;
   // The poll that woke the caller has taken the change flag already: being called for
   // this descriptor is the news. Reading the table is the volumes service's work.

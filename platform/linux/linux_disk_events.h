@@ -35,8 +35,10 @@ class LinuxDiskEvents final : public DiskEvents {
   LinuxDiskEvents& operator=(const LinuxDiskEvents&) = delete;
   ~LinuxDiskEvents() override;
 
-  std::vector<DiskEventDescriptor> Descriptors() const override;
-  bool Drain(int fd) override;
+  std::vector<EventSource> Sources() const override;
+  bool Drain(std::intptr_t source) override;
+  // Linux tells windows of nothing: its changes come through the sources.
+  bool DeviceChangeReport(std::uintptr_t, std::intptr_t) override { return false; }
 
   // Which sources answer: the mount table's notification, udev's block events.
   bool WatchesMounts() const { return mountInfo_.ok(); }

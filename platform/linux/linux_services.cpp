@@ -9,7 +9,9 @@
 #include "platform/linux/linux_private_files.h"
 #include "platform/linux/linux_processes.h"
 #include "platform/linux/linux_system.h"
+#include "platform/linux/linux_tray_hosts.h"
 #include "platform/linux/linux_volumes.h"
+#include "platform/linux/linux_window_focus.h"
 #include "platform/linux/posix_files.h"
 #include "platform/services.h"
 
@@ -69,8 +71,9 @@ class DeferredRegistry final : public Registry {
 // shows no disk (quorvelctl) opens no udev monitor.
 class DeferredDiskEvents final : public DiskEvents {
  public:
-  std::vector<DiskEventDescriptor> Descriptors() const override { return Events().Descriptors(); }
-  bool Drain(int fd) override { return events_ && events_->Drain(fd); }
+  std::vector<EventSource> Sources() const override { return Events().Sources(); }
+  bool Drain(std::intptr_t source) override { return events_ && events_->Drain(source); }
+  bool DeviceChangeReport(std::uintptr_t, std::intptr_t) override { return false; }
 
  private:
   LinuxDiskEvents& Events() const {
@@ -111,6 +114,8 @@ struct LinuxServiceParts {
   DeferredRegistry registry;
   LinuxPrivateFiles privateFiles;
   DeferredDiskEvents diskEvents;
+  LinuxTrayHosts trayHostEvents;  // watches nothing until a window asks for its sources
+  LinuxWindowFocus focus;
 };
 
 class LinuxServices final : private LinuxServiceParts, public PlatformServices {
@@ -118,7 +123,8 @@ class LinuxServices final : private LinuxServiceParts, public PlatformServices {
   explicit LinuxServices(UserMessages& messages)
       : LinuxServiceParts(messages),
         PlatformServices(Services{files, volumes, *processes, system, registry, messages,
-                                  privateFiles, diskEvents}) {}
+                                  privateFiles, diskEvents},
+                         trayHostEvents, focus) {}
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/services.h"
+#include "platform/win32/win32_disk_events.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_private_files.h"
 #include "platform/win32/win32_processes.h"
@@ -15,12 +16,18 @@ namespace quorvel {
 
 namespace {
 
-// Windows tells a window of a medium change with a broadcast message, which the program
-// does not watch yet: the window's poll sees every change.
-class NoDiskEvents final : public DiskEvents {
+// The taskbar announces itself to the windows with its registered message
+// ("TaskbarCreated"), so there is nothing to watch; and a window's activation gives it the
+// keyboard.
+class NoTrayHostEvents final : public TrayHostEvents {
  public:
-  std::vector<DiskEventDescriptor> Descriptors() const override { return {}; }
-  bool Drain(int) override { return false; }
+  std::vector<EventSource> Sources() override { return {}; }
+  bool Drain(std::intptr_t) override { return false; }
+};
+
+class NoWindowFocus final : public WindowFocus {
+ public:
+  bool FocusTopLevelWindow(std::uintptr_t, void*) override { return false; }
 };
 
 // The services themselves, made before the seam that refers to them. The system keeps
@@ -34,14 +41,17 @@ struct Win32ServiceParts {
   Win32Registry registry;
   Win32System system{registry};
   Win32PrivateFiles privateFiles;
-  NoDiskEvents diskEvents;
+  Win32DiskEvents diskEvents;
+  NoTrayHostEvents trayHostEvents;
+  NoWindowFocus focus;
 };
 
 class Win32Services final : private Win32ServiceParts, public PlatformServices {
  public:
   explicit Win32Services(UserMessages& messages)
       : PlatformServices(Services{files, volumes, processes, system, registry, messages,
-                                  privateFiles, diskEvents}) {}
+                                  privateFiles, diskEvents},
+                         trayHostEvents, focus) {}
 };
 
 }  // namespace

@@ -40,12 +40,14 @@ bool CMovieApp::InitInstance() {
   return startup_->Start(arguments_);
 }
 
-void CMovieApp::WatchTrayHosts() { taskbarCreated_ = std::make_unique<TrayHostWatcher>(); }
+void CMovieApp::WatchTrayHosts() {
+  taskbarCreated_ = std::make_unique<TrayHostWatcher>(platform_->trayHosts);
+}
 
 bool CMovieApp::OpenFullScreenWindow(const std::string& diskPath) {
   auto* window = new CFullScreenDlg(
       settings_, platform_->services, [this](QWidget& owner) { return RunOptions(&owner); },
-      taskbarCreated_.get(), diskPath);
+      taskbarCreated_.get(), &platform_->windowFocus, diskPath);
   fullScreenWindow_ = window;
   messages_->SetOwner(window);
   // The program runs until the window is destroyed ("Off", "Exit", closing it).

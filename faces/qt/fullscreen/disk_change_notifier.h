@@ -4,13 +4,13 @@
 // poll. No thread and no timer: the loop wakes only when the service's descriptors do.
 
 #include <QObject>
-#include <QSocketNotifier>
 #include <memory>
-#include <vector>
 
 #include "platform/disk_events.h"
 
 namespace quorvel {
+
+class EventSourceNotifier;
 
 class DiskChangeNotifier final : public QObject {
   Q_OBJECT
@@ -18,6 +18,7 @@ class DiskChangeNotifier final : public QObject {
  public:
   // `events` must outlive the notifier.
   explicit DiskChangeNotifier(DiskEvents& events, QObject* parent = nullptr);
+  ~DiskChangeNotifier() override;
 
   // How many times the service woke the loop, relevant or not; for the idle checks.
   int WakeUps() const { return wakeUps_; }
@@ -28,10 +29,8 @@ class DiskChangeNotifier final : public QObject {
   void diskChanged();
 
  private:
-  void OnReady(QSocketDescriptor socket);
-
   DiskEvents& events_;
-  std::vector<std::unique_ptr<QSocketNotifier>> notifiers_;
+  std::unique_ptr<EventSourceNotifier> sources_;
   int wakeUps_ = 0;
 };
 

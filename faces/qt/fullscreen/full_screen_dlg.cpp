@@ -38,12 +38,13 @@ Rect FromQRect(const QRect& rect) {
 
 CFullScreenDlg::CFullScreenDlg(Settings& settings, const Services& services,
                                OptionsRunner runOptions, TrayHostWatcher* taskbarCreated,
-                               std::string diskPath, QScreen* screen)
+                               WindowFocus* focus, std::string diskPath, QScreen* screen)
     : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint),
       rules_(settings, services, *this, std::move(diskPath)),
       diskEvents_(services.diskEvents),
       runOptions_(std::move(runOptions)),
       taskbarCreated_(taskbarCreated),
+      focus_(focus),
       screen_(screen != nullptr ? screen : QGuiApplication::primaryScreen()) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setModal(false);
@@ -274,7 +275,7 @@ void CFullScreenDlg::TakeFocus() {
   // Without a window manager the toolkit's own request may come too late for the X
   // server (a player's window that went has moved the focus since the window's last
   // event); this one never does.
-  FocusTopLevelWindow(*this);
+  FocusTopLevelWindow(*this, focus_);
 }
 
 void CFullScreenDlg::HideWindow() { hide(); }

@@ -25,6 +25,7 @@ class QLabel;
 namespace quorvel {
 
 class TrayHostWatcher;
+class WindowFocus;
 
 // Runs the options sheet over `owner`; true when it was closed with OK.
 using OptionsRunner = std::function<bool(QWidget& owner)>;
@@ -34,10 +35,12 @@ class CFullScreenDlg final : public QDialog, public screen::ScreenView, public K
 
  public:
   // `settings` and `services` must outlive the window. `taskbarCreated` may be null (no
-  // tray host is watched). `screen` is the screen the window covers until it is moved;
-  // null: the primary screen.
+  // tray host is watched), and so may `focus` (the keyboard focus is left to Qt's
+  // activation). `screen` is the screen the window covers until it is moved; null: the
+  // primary screen.
   CFullScreenDlg(Settings& settings, const Services& services, OptionsRunner runOptions,
-                 TrayHostWatcher* taskbarCreated, std::string diskPath, QScreen* screen = nullptr);
+                 TrayHostWatcher* taskbarCreated, WindowFocus* focus, std::string diskPath,
+                 QScreen* screen = nullptr);
   ~CFullScreenDlg() override;
 
   // Creates the window from template 129 and initialises it: the theme, the lists, the
@@ -113,6 +116,7 @@ class CFullScreenDlg final : public QDialog, public screen::ScreenView, public K
   std::unique_ptr<DiskChangeNotifier> diskChanges_;
   OptionsRunner runOptions_;
   QPointer<TrayHostWatcher> taskbarCreated_;
+  WindowFocus* focus_;
   QPointer<QScreen> screen_;
   std::unique_ptr<CTrayIcon> tray_;
   QBasicTimer timer_;

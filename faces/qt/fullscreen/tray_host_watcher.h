@@ -1,44 +1,39 @@
 #pragma once
-// The Linux form of the taskbar's "TaskbarCreated" message: a tray host that appears,
-// for instance after the desktop's panel was restarted. Every icon was lost with the old
-// host, so the window may have to put its icon back.
+// Tray hosts that appear, watched in the GUI thread's event loop: the platform's
+// TrayHostEvents (platform/tray_hosts.h, the Linux form of the taskbar's "TaskbarCreated"
+// message) with a notifier per source. Every icon was lost with the old host, so the
+// window may have to put its icon back.
 
 #include <QObject>
 #include <memory>
 
-class QDBusServiceWatcher;
-class QSocketNotifier;
+#include "platform/tray_hosts.h"
 
 namespace quorvel {
+
+class EventSourceNotifier;
 
 class TrayHostWatcher final : public QObject {
   Q_OBJECT
 
  public:
-  // Watches both kinds of tray host: a new owner of the X tray selection
-  // _NET_SYSTEM_TRAY_S<screen> (XEmbed trays, announced by the MANAGER message on the
-  // root window; only on the xcb platform) and a new StatusNotifierWatcher on the
-  // session bus (desktops with D-Bus status icons; watched from the first turn of the
-  // event loop on). Watches nothing where neither exists.
-  explicit TrayHostWatcher(QObject* parent = nullptr);
+  // `events` must outlive the watcher. It is asked for its sources on the event loop's
+  // first turn: watching costs start-up time (connections of its own to the display and
+  // the bus), and a host that comes before is found by the first icon added all the same.
+  explicit TrayHostWatcher(TrayHostEvents& events, QObject* parent = nullptr);
   ~TrayHostWatcher() override;
 
-  // Whether an X tray selection is watched.
-  bool WatchesXEmbed() const { return connection_ != nullptr; }
+  // How many sources are watched (from the event loop's first turn on).
+  std::size_t WatchedSources() const;
 
  signals:
   void TrayHostAppeared();
 
  private:
-  static bool SessionBusKnown();
-  void WatchXEmbed();
-  void WatchBus();
-  void ReadXEvents();
+  void Start();
 
-  struct XConnection;
-  std::unique_ptr<XConnection> connection_;
-  QSocketNotifier* notifier_ = nullptr;
-  QDBusServiceWatcher* busWatcher_ = nullptr;
+  TrayHostEvents& events_;
+  std::unique_ptr<EventSourceNotifier> notifier_;
 };
 
 }  // namespace quorvel

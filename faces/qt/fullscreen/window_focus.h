@@ -1,16 +1,16 @@
 #pragma once
-// Giving a top-level window the keyboard focus where the toolkit's own request is not
-// enough: on X11 without a window manager, Qt asks the server for the focus with the time
-// of the last event it saw, and the server ignores a request older than the last focus
-// change (a player's window that took the focus, or went away, made one since).
+// The keyboard focus for a shown top-level window of the Qt face where Qt's own
+// activation is not enough (X11 without a window manager): the platform's WindowFocus
+// (platform/window_focus.h) with the toolkit's own display connection.
 
 class QWidget;
 
 namespace quorvel {
 
-// On X11 without a window manager, gives `window` (a shown top-level window) the keyboard
-// focus at once; with a window manager, and on other systems, leaves it to the toolkit's
-// activation, which asks the window manager.
-void FocusTopLevelWindow(QWidget& window);
+class WindowFocus;
+
+// Gives `window` the keyboard focus through `focus` when Qt runs on X11; elsewhere, and
+// without `focus`, leaves it to Qt's activation.
+void FocusTopLevelWindow(QWidget& window, WindowFocus* focus);
 
 }  // namespace quorvel

@@ -35,7 +35,7 @@ struct WindowUnderTest {
           if (onOptions) onOptions();
           return optionsAnswer;
         },
-        nullptr, fixture.DevicePath());
+        nullptr, nullptr, fixture.DevicePath());
     window->Create();
     window->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.data()));

@@ -32,7 +32,7 @@ TEST(FullScreenEventsTest, AWakeUpRunsThePollsRulesAtOnce) {
   f.settings.Autoplay = 1;
   FakeDiskEvents& events = f.fake.diskEvents;
   CFullScreenDlg window(
-      f.settings, f.Services(), [](QWidget&) { return false; }, nullptr, f.DevicePath());
+      f.settings, f.Services(), [](QWidget&) { return false; }, nullptr, nullptr, f.DevicePath());
   window.Create();
   ASSERT_EQ(window.Label().text(), "No Disk");
 

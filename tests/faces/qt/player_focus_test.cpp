@@ -67,7 +67,8 @@ TEST(PlayerFocusTest, WithoutAWindowManagerTheWindowHasTheKeyboardAgainWhenMpvEn
                       services.system,       services.registry,  services.messages,
                       services.privateFiles, services.diskEvents};
   auto* window = new CFullScreenDlg(
-      f.settings, real, [](QWidget&) { return false; }, nullptr, f.DevicePath());
+      f.settings, real, [](QWidget&) { return false; }, nullptr, &platform->windowFocus,
+      f.DevicePath());
   window->Create();
   const auto id = static_cast<xcb_window_t>(window->winId());
   ASSERT_TRUE(QTest::qWaitFor([&] { return FocusedWindow() == id; }, kWaitMs))

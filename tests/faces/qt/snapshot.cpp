@@ -69,7 +69,7 @@ struct FullScreenSnapshot {
   void Make(Settings& settings, FakeServices& fake, const Options& options) {
     platform = CreatePlatformServices(fake.messages);
     const Services services = fake.ViewReadingDisksWith(platform->services);
-    window = std::make_unique<CFullScreenDlg>(settings, services, OptionsRunner(), nullptr,
+    window = std::make_unique<CFullScreenDlg>(settings, services, OptionsRunner(), nullptr, nullptr,
                                               options.disk);
     window->Create();
     if (options.select >= 0) {

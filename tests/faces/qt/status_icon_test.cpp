@@ -57,7 +57,7 @@ TEST(StatusIconTest, AClickOnTheIconBringsTheWindowBack) {
   ScreenFixture f;
   f.settings.FullScreen = 1;
   f.Insert(MoviesDisk("FILMS", 1));
-  auto* window = new CFullScreenDlg(f.settings, f.Services(), {}, nullptr, f.DevicePath());
+  auto* window = new CFullScreenDlg(f.settings, f.Services(), {}, nullptr, nullptr, f.DevicePath());
   window->Create();
   ASSERT_TRUE(window->isVisible());
 

@@ -20,6 +20,8 @@
 #include "faces/qt/fullscreen/full_screen_dlg.h"
 #include "faces/qt/fullscreen/tray_host_watcher.h"
 #include "faces/qt/resources/menu_builder.h"
+#include "platform/fake/recording_messages.h"
+#include "platform/services.h"
 #include "resources/resource_ids.h"
 #include "rules/screen/screen_fixture.h"
 #include "support/child_process.h"
@@ -153,7 +155,7 @@ class TrayTest : public ::testing::Test {
     fixture_.settings.FullScreen = mode;
     if (movies) fixture_.Insert(MoviesDisk("FILMS", 1));
     window_ = new CFullScreenDlg(fixture_.settings, fixture_.Services(), {}, &watcher_,
-                                 fixture_.DevicePath());
+                                 &platform_->windowFocus, fixture_.DevicePath());
     window_->Create();
   }
   void TearDown() override { delete window_.data(); }
@@ -169,14 +171,18 @@ class TrayTest : public ::testing::Test {
   }
 
   XServer x_;
-  TrayHostWatcher watcher_;
+  // The platform's own tray-host watch, in this test's event loop.
+  RecordingMessages messages_;
+  std::unique_ptr<PlatformServices> platform_ = CreatePlatformServices(messages_);
+  TrayHostWatcher watcher_{platform_->trayHosts};
   ScreenFixture fixture_;
   QPointer<CFullScreenDlg> window_;
 };
 
 TEST_F(TrayTest, EscapeDocksTheIconAndAClickOrADoubleClickBringsTheWindowBack) {
   std::optional<TrayHost> host(std::in_place, x_);
-  ASSERT_TRUE(watcher_.WatchesXEmbed());
+  // Only the X tray selection: the tests run without a session bus.
+  ASSERT_EQ(watcher_.WatchedSources(), 1u);
   Open(1, true);
   ASSERT_TRUE(window_->isVisible());
   EXPECT_FALSE(Docked(x_));

@@ -105,7 +105,7 @@ TEST(DiskChangeNotifier, EachRecordedMediumEventRunsTheWindowsRulesOnce) {
       fixture.files,    fixture.volumes,      processes, fixture.system, fixture.registry,
       fixture.messages, fixture.privateFiles, source};
   CFullScreenDlg window(
-      f.settings, services, [](QWidget&) { return false; }, nullptr, f.DevicePath());
+      f.settings, services, [](QWidget&) { return false; }, nullptr, nullptr, f.DevicePath());
   window.Create();
   ASSERT_EQ(window.Label().text(), "FILMS");
   TickCounter ticks;
@@ -173,8 +173,8 @@ TEST(DiskChangeNotifier, RealMountTableWakesTheWindowOnMountAndUnmount) {
   LinuxDiskEvents events(sources);
   ASSERT_TRUE(events.WatchesMounts());
   EXPECT_FALSE(events.WatchesUdev());
-  ASSERT_EQ(events.Descriptors().size(), 1u);
-  EXPECT_EQ(events.Descriptors()[0].wait, DiskEventDescriptor::Wait::Priority);
+  ASSERT_EQ(events.Sources().size(), 1u);
+  EXPECT_EQ(events.Sources()[0].wait, EventSource::Wait::Priority);
 
   DiskChangeNotifier notifier(events);
   QSignalSpy changed(&notifier, &DiskChangeNotifier::diskChanged);
@@ -195,10 +195,11 @@ TEST(DiskChangeNotifier, UdevMonitorStartsBesideTheMountTable) {
   sources.udevControl = tree.File("control");
   LinuxDiskEvents events(sources);
   ASSERT_TRUE(events.WatchesUdev());
-  const std::vector<DiskEventDescriptor> descriptors = events.Descriptors();
-  ASSERT_EQ(descriptors.size(), 2u);
-  EXPECT_EQ(descriptors[1].wait, DiskEventDescriptor::Wait::Readable);
-  EXPECT_FALSE(events.Drain(descriptors[1].fd));
+  const std::vector<EventSource> watched = events.Sources();
+  ASSERT_EQ(watched.size(), 2u);
+  EXPECT_EQ(watched[1].wait, EventSource::Wait::Readable);
+  EXPECT_FALSE(events.Drain(watched[1].handle));
+  EXPECT_FALSE(events.DeviceChangeReport(0x8000, 0)) << "Linux reports no changes to windows";
 }
 
 TEST(DiskChangeNotifier, WithoutAnySourceNothingIsWatched) {
@@ -209,7 +210,7 @@ TEST(DiskChangeNotifier, WithoutAnySourceNothingIsWatched) {
   LinuxDiskEvents events(sources);
   EXPECT_FALSE(events.WatchesMounts());
   EXPECT_FALSE(events.WatchesUdev());
-  EXPECT_TRUE(events.Descriptors().empty());
+  EXPECT_TRUE(events.Sources().empty());
   EXPECT_FALSE(events.Drain(0));
   EXPECT_FALSE(events.Drain(-1));
   DiskChangeNotifier notifier(events);

@@ -94,11 +94,12 @@ class RecordedDiskEvents final : public DiskEvents {
     return true;
   }
 
-  std::vector<DiskEventDescriptor> Descriptors() const override {
-    return {{read_, DiskEventDescriptor::Wait::Readable}};
+  std::vector<EventSource> Sources() const override {
+    return {{read_, EventSource::Wait::Readable}};
   }
+  bool DeviceChangeReport(std::uintptr_t, std::intptr_t) override { return false; }
 
-  bool Drain(int fd) override {
+  bool Drain(std::intptr_t fd) override {
     if (fd != read_) return false;
     char chunk[4096];
     ssize_t n;

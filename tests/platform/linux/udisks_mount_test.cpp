@@ -211,7 +211,8 @@ TEST_F(UdisksMountTest, TheWindowShowsTheMountedMediumOrNoDiskAndAsksOncePerMedi
                             fake.registry, fake.messages, fake.privateFiles, fake.diskEvents};
     Settings settings;
     CFullScreenDlg window(
-        settings, services, [](QWidget&) { return false; }, nullptr, tree_.Path("dev/sr0"));
+        settings, services, [](QWidget&) { return false; }, nullptr, nullptr,
+        tree_.Path("dev/sr0"));
     window.Create();
     EXPECT_EQ(window.Label().text(), refuse ? "No Disk" : "HOLIDAY_2009");
     EXPECT_EQ(window.MovieList().RowCount() > 0, !refuse);

@@ -122,15 +122,16 @@ TEST(StartupRulesTest, TheSettingsAutorunAndPlayersComeBeforeTheWindow) {
   StartupFixture f;
   f.Store(1, /*disableAutorun=*/1);
   f.fake.processes.programs["mpv"] = "/usr/bin/mpv";
-  ASSERT_TRUE(f.Start({"/p", "/media/disk"}));
+  // A path every system takes as a path, not as a switch.
+  ASSERT_TRUE(f.Start({"/p", "films"}));
   EXPECT_EQ(f.settings.FullScreen, 1);
   // Autorun is switched off on every start while DisableAutorun is set.
   EXPECT_EQ(f.fake.system.autorunCalls, (std::vector<std::uint32_t>{0}));
   // A new user's store had no player: the machine's are set up.
   ASSERT_FALSE(f.settings.Players.empty());
   EXPECT_EQ(f.settings.DivXPlayer, "mpv");
-  EXPECT_EQ(f.rules->CommandLine().diskPath, "/media/disk");
-  EXPECT_EQ(f.app.calls.back(), "full-screen window [/media/disk]");
+  EXPECT_EQ(f.rules->CommandLine().diskPath, "films");
+  EXPECT_EQ(f.app.calls.back(), "full-screen window [films]");
 }
 
 }  // namespace
