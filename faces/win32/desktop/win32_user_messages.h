@@ -10,6 +10,7 @@ class Win32UserMessages final : public UserMessages {
  public:
   // The window the boxes are modal to (null: none).
   void SetOwner(HWND owner) { owner_ = owner; }
+  HWND Owner() const { return owner_; }
 
   MessageAnswer Show(std::string_view text, std::string_view caption, MessageButtons buttons,
                      MessageIcon icon) override;
