@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Pictures of the Windows program's full-screen window as Wine draws it: the real
+# Pictures of the Windows program's windows as Wine draws them: the real
 # quorvel.exe of the Windows build (scripts/windows.sh, build-win64/ or
 # $QUORVEL_WIN_BUILD_DIR) on drive D: of its Wine prefix, on an X display of 1280 x 720,
 # captured from the screen into docs/win32-*.png (or the folder given as the argument).
@@ -72,6 +72,45 @@ shot two-languages "TEST DISK" "$work/languages" Left Down Down
 # A theme of the program'"'"'s own, as the Linux pictures show it.
 wine regedit /S "$(winepath -w "$root/tests/data/gui/demo-theme.reg")" >/dev/null 2>&1
 shot demo-theme "QUORVEL DEMO" "$demo"
+
+# The desk windows, in start mode 0 with the two players of the Linux pictures: the main
+# dialog on the demo disk with the movie of two languages selected, the About box, every
+# page of the options sheet and the Player Info dialog of a player ("Configure Player").
+wine reg delete "HKCU\\Software\\Ostrell\\Quorvel" /f >/dev/null 2>&1 || true
+wine regedit /S "$(winepath -w "$root/tests/data/gui/two-players.reg")" >/dev/null 2>&1
+window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+capture() { sleep 0.7; import -window "$(window "$1")" "$docs/win32-$2.png"; }
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+rm -rf "$cdrom" && cp -r "$demo" "$cdrom" && echo "QUORVEL DEMO" >"$cdrom/.windows-label"
+wine "$build/quorvel/quorvel.exe" -p "D:\\" >/dev/null 2>&1 </dev/null &
+pid=$!
+wait_for "[ -n \"\$(window Quorvel)\" ]"
+sleep 1
+for key in Tab Tab Tab Down Down Down Down Down; do xdotool key "$key"; sleep 0.2; done
+capture Quorvel main-dialog
+# The About item is the last of the system menu.
+xdotool key alt+space; sleep 0.5; xdotool key Up Return
+wait_for "[ -n \"\$(window \"About Quorvel\")\" ]"
+capture "About Quorvel" about
+xdotool key Return; sleep 0.5
+xdotool key alt+o
+wait_for "[ -n \"\$(window \"Quorvel Options\")\" ]"
+sheet=$(window "Quorvel Options")
+# The tabs as Wine draws the sheet, left to right.
+x=34
+for page in general view disks players codecs; do
+  xdotool mousemove --window "$sheet" "$x" 40 click 1
+  capture "Quorvel Options" "options-$page"
+  case $page in general) x=89 ;; view) x=144 ;; disks) x=197 ;; players) x=251 ;; esac
+done
+xdotool mousemove --window "$sheet" 197 40 click 1; sleep 0.5
+xdotool mousemove --window "$sheet" 40 70 click 1; sleep 0.3
+xdotool mousemove --window "$sheet" 232 261 click 1
+wait_for "[ -n \"\$(window \"Configure Player\")\" ]"
+capture "Configure Player" player-info
+xdotool key Escape; sleep 0.5; xdotool key Escape; sleep 0.5; xdotool key Escape
+wait "$pid" 2>/dev/null || true
 wine reg delete "HKCU\\Software\\Ostrell\\Quorvel" /f >/dev/null 2>&1 || true
 wineserver -k 2>/dev/null || true
 '

@@ -34,7 +34,9 @@ bool CPlayerInfoDlg::OnInitDialog() {
 
 bool CPlayerInfoDlg::OnCommand(int id, int notification) {
   if ((id == ids::kName || id == ids::kAppPath) && notification == EN_CHANGE) {
-    rules_.OnNameOrPathEdited();
+    // Only the user's typing: an edit also reports the texts the rules show in it, and
+    // reading the controls then would take the fields not shown yet as empty.
+    if (GetFocus() == GetDlgItem(window_, id)) rules_.OnNameOrPathEdited();
     return true;
   }
   if (id == ids::kBrowse && notification == BN_CLICKED) {
