@@ -4,8 +4,9 @@
 # program runs is shown within one poll with its label, movies and cover; Down, Enter, P
 # and the media key Play each start the recording player once with exactly the composed
 # command line; a second copy ends at once; Escape hides the window into the tray
-# (trayer) and a click on the icon brings it back; "Off" with "Shutdown" set powers off,
-# which Wine carries out by starting wineboot, replaced here by the recorder.
+# (trayer) and a click on the icon brings it back, also after "TaskbarCreated"; "Off"
+# with "Shutdown" set powers off, which Wine carries out by starting wineboot, replaced
+# here by the recorder.
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 
 poll_seconds=5
@@ -80,9 +81,13 @@ second=$!
 wait_for 30 '! kill -0 "$second" 2>/dev/null' || fail "the second copy still runs"
 shows visible 1 || fail "the first copy went"
 
-# Escape: into the tray; a click on its icon brings the window back.
+# Escape: into the tray; a click on its icon brings the window back, also after the
+# taskbar announced itself anew (the icon is still there: it is modified, not added).
 key Escape
 wait_for 10 'shows visible 0' || fail "Escape did not hide the window"
+wine "$WIN_PROBE" taskbar-created >/dev/null 2>&1 || fail "no TaskbarCreated broadcast"
+sleep 0.5
+shows visible 0 || fail "TaskbarCreated showed the window"
 tray=$(xdotool search --onlyvisible --class trayer | head -1)
 [ -n "$tray" ] || fail "no tray"
 eval "$(xdotool getwindowgeometry --shell "$tray")"
