@@ -9,7 +9,7 @@ namespace quorvel::win32 {
 bool RunOptionsSheet(HWND owner, Settings& settings, const Services& services,
                      Win32UserMessages& messages) {
   const HWND previousOwner = messages.Owner();
-  COptionsSheet sheet(settings, services);
+  COptionsSheet sheet(settings, services, messages);
   const bool ok = sheet.Run(owner);
   messages.SetOwner(previousOwner);
   return ok;

@@ -8,6 +8,7 @@
 #undef ChooseFont
 
 #include "faces/win32/desktop/player_info_dlg.h"
+#include "faces/win32/desktop/win32_user_messages.h"
 #include "resources/resource_ids.h"
 #include "rules/desk/codecs_page_rules.h"
 #include "rules/desk/disks_page_rules.h"
@@ -370,7 +371,9 @@ void COptionsPage::AddTooltips() {
   }
 }
 
-COptionsSheet::COptionsSheet(Settings& settings, const Services& services) {
+COptionsSheet::COptionsSheet(Settings& settings, const Services& services,
+                             Win32UserMessages& messages)
+    : messages_(messages) {
   std::vector<desk::PageRules*> rules;
   for (desk::PageKind kind : desk::kSheetPages) {
     pages_.push_back(MakePage(kind, settings, services));
@@ -399,6 +402,11 @@ bool COptionsSheet::Run(HWND owner) {
   applied_ = false;
   PropertySheetA(&header);
   return applied_;
+}
+
+void COptionsSheet::SetHandle(HWND sheet) {
+  sheet_ = sheet;
+  messages_.SetOwner(sheet);
 }
 
 void COptionsSheet::ReturnToPage(int index) {

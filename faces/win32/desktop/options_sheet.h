@@ -70,9 +70,12 @@ class COptionsPage : public desk::PageView {
   bool tooltipsEnabled_ = false;
 };
 
+class Win32UserMessages;
+
 class COptionsSheet final : public desk::OptionsSheetView {
  public:
-  COptionsSheet(Settings& settings, const Services& services);
+  // The program's message boxes are owned by the sheet while it is open.
+  COptionsSheet(Settings& settings, const Services& services, Win32UserMessages& messages);
   ~COptionsSheet();
 
   // Modal over `owner`; true when it was closed with OK (the shown pages stored).
@@ -85,11 +88,12 @@ class COptionsSheet final : public desk::OptionsSheetView {
   bool MayLeavePage();
   void OnPageActive(int index);
   LRESULT OnApply();
-  void SetHandle(HWND sheet) { sheet_ = sheet; }
+  void SetHandle(HWND sheet);
 
  private:
   std::vector<std::unique_ptr<COptionsPage>> pages_;
   std::unique_ptr<desk::OptionsSheetRules> rules_;
+  Win32UserMessages& messages_;
   HWND sheet_ = nullptr;
   bool applied_ = false;
   bool returning_ = false;
