@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The Windows build: cross-builds the core, quorvelctl.exe and the tests with Debian's
-# MinGW-w64 into build-win64/ (or $QUORVEL_WIN_BUILD_DIR) and runs the tests under Wine.
+# The Windows build: cross-builds the core, the Win32 face (quorvel.exe), quorvelctl.exe
+# and the tests with Debian's MinGW-w64 into build-win64/ (or $QUORVEL_WIN_BUILD_DIR) and
+# runs the tests under Wine, the end-to-end tests of quorvel.exe on an X display of their
+# own driven with xdotool.
 #
 #   scripts/windows.sh              install what is missing, build, run every test
 #   scripts/windows.sh -R registry  the same, passing the arguments on to ctest
@@ -22,7 +24,9 @@ log() { echo "windows.sh: $*" >&2; }
 packages=(
   cmake ninja-build pkg-config dpkg-dev ccache
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb xauth
+  wine wine64 xvfb xauth fonts-wine
+  # the end-to-end tests of quorvel.exe: keys, the tray, screen pictures
+  xdotool trayer imagemagick
   # the host tool that makes the AVI files of the disk tests
   ffmpeg
   # sources and header-only packages that are built or copied for the target
@@ -122,7 +126,10 @@ fi
 export WINEPREFIX=$out/wineprefix
 export WINEARCH=win64
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No menu entries written into $HOME, no session bus left behind, and no HID and USB
+# device drivers, which keep winedevice.exe busy while the program idles.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebus.sys,wineusb.sys=d"
+export DBUS_SESSION_BUS_ADDRESS=disabled:
 # Drive D: is a CD-ROM drive whose disk is the folder cdrom-d/ (Wine's drive settings;
 # the tests write the disk's files and its label file, .windows-label, there). Wine's
 # mount manager reads the drive settings when it starts, so they are made before any
@@ -138,6 +145,18 @@ if [ ! -f "$WINEPREFIX/.quorvel-booted" ]; then
   wineserver -w
   touch "$WINEPREFIX/.quorvel-booted"
 fi
+# What the windows of quorvel.exe need of the prefix, set once: the fonts of Wine's own
+# (which a new prefix does not pick up: the caption buttons come out as letters without
+# Marlett) and unmanaged X11 windows (without a window manager, destroying a full-screen
+# window took seconds).
+if [ ! -f "$WINEPREFIX/.quorvel-face-setup" ]; then
+  log "setting up the Wine prefix for the windows"
+  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.quorvel-face-setup"
+fi
+
 mkdir -p "$cdrom"
 # Wine reads a drive's label from this file when its mount manager starts.
 echo "MOVIE NIGHT" >"$cdrom/.windows-label"
