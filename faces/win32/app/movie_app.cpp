@@ -4,13 +4,8 @@
 
 #include <vector>
 
-#include "app/startup_command_line.h"
 #include "faces/win32/desktop/desk_windows.h"
-#include "platform/native_path.h"
 #include "platform/services.h"
-#include "playback/first_start.h"
-#include "playback/launchers.h"
-#include "system/system_integration.h"
 #include "windows_rules/windows_command_line.h"
 
 namespace quorvel {
@@ -31,33 +26,22 @@ bool CMovieApp::InitInstance(std::string_view commandLine) {
   // The services are wired once for the whole run; the user's store is opened only when
   // the settings are loaded, so a second copy never touches it.
   platform_ = CreatePlatformServices(messages_);
-  const Services& services = platform_->services;
-  // A second copy ends silently; the running one is not brought to the front.
-  instance_ = ClaimSingleInstance(services.processes);
-  if (!instance_) return false;
-
-  taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
-
   std::vector<std::string> arguments = SplitCommandLine(commandLine);
   if (!arguments.empty()) arguments.erase(arguments.begin());
-  CStartupCommandLine startup(NativeSeparator() == '/');
-  startup.Parse(arguments);
+  startup::StartupView& view = *this;
+  startup_ = std::make_unique<startup::StartupRules>(settings_, platform_->services, view);
+  return startup_->Start(arguments);
+}
 
-  settings_.Load(services.registry, services.messages);
-  // A new user's store holds no player: the ones on the machine are set up, so that the
-  // first Play plays.
-  SetUpPlayersOfNewUser(settings_, services.registry, services.processes);
-  ApplyAutorunAtStart(services.system, settings_);
+void CMovieApp::WatchTrayHosts() {
+  // Windows tells every top-level window when the taskbar is created again.
+  taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+}
 
-  if (settings_.FullScreen == static_cast<std::int32_t>(StartMode::ConfigurationDialog) &&
-      !startup.fullScreen) {
-    RunConfigurationDialog(startup.diskPath);
-    return false;
-  }
-
+bool CMovieApp::OpenFullScreenWindow(const std::string& diskPath) {
   fullScreenWindow_ = std::make_unique<win32::CFullScreenDlg>(
-      settings_, services, [this](HWND owner) { return RunOptions(owner); }, taskbarCreatedMessage_,
-      startup.diskPath);
+      settings_, platform_->services, [this](HWND owner) { return RunOptions(owner); },
+      taskbarCreatedMessage_, diskPath);
   if (!fullScreenWindow_->Create()) return false;
   messages_.SetOwner(fullScreenWindow_->Handle());
   return true;

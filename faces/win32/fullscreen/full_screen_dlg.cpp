@@ -1,11 +1,10 @@
 #include "faces/win32/fullscreen/full_screen_dlg.h"
 
-#include <dbt.h>
-
 #include <algorithm>
 
 #include "faces/win32/fullscreen/screen_key_map.h"
 #include "faces/win32/resources/win32_template.h"
+#include "platform/disk_events.h"
 #include "resources/resource_ids.h"
 #include "resources/string_table.h"
 
@@ -36,6 +35,7 @@ CFullScreenDlg::CFullScreenDlg(Settings& settings, const Services& services,
                                OptionsRunner runOptions, UINT taskbarCreatedMessage,
                                std::string diskPath)
     : rules_(settings, services, *this, std::move(diskPath)),
+      diskEvents_(services.diskEvents),
       runOptions_(std::move(runOptions)),
       taskbarCreatedMessage_(taskbarCreatedMessage) {}
 
@@ -254,21 +254,13 @@ INT_PTR CFullScreenDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void CFullScreenDlg::OnCommand(int id, int notification, HWND control) {
   switch (id) {
     case IDOK:
-      // Enter, which the dialog manager takes before either list.
+      // Enter, which the dialog manager takes before either list, goes through the
+      // key table as every other key.
       rules_.OnChoiceSelChange(choiceList_.CurSel());
-      rules_.OnOk(FocusedList(), lastKeyRepeated_);
+      rules_.OnKey(screen::Key::Enter, FocusedList(), lastKeyRepeated_);
       return;
     case IDCANCEL:
-      rules_.OnCancel(lastKeyRepeated_);
-      return;
-    case res::menu::kOpen:
-      rules_.OnTrayCommand(screen::TrayCommand::Open);
-      return;
-    case res::menu::kConfigure:
-      rules_.OnTrayCommand(screen::TrayCommand::Configure);
-      return;
-    case res::menu::kExit:
-      rules_.OnTrayCommand(screen::TrayCommand::Exit);
+      rules_.OnKey(screen::Key::Escape, FocusedList(), lastKeyRepeated_);
       return;
     case res::fullscreen::kMovieList:
       if (notification == LBN_SELCHANGE && control == movieList_.Handle()) {
@@ -276,15 +268,36 @@ void CFullScreenDlg::OnCommand(int id, int notification, HWND control) {
       }
       return;
     default:
+      // An item of the tray menu: what it does comes with it.
+      if (const res::MenuTemplate* menu = res::FindMenuTemplate(res::kTrayMenu)) {
+        const res::MenuItem* item = res::FindMenuItem(*menu, id);
+        if (item != nullptr && item->action) rules_.OnTrayCommand(*item->action);
+      }
       return;
   }
+}
+
+INT_PTR CFullScreenDlg::AnswerKey(screen::Key key, bool repeated) {
+  switch (rules_.OnKey(key, FocusedList(), repeated)) {
+    case screen::KeyOutcome::Handled:
+      return -2;
+    case screen::KeyOutcome::FocusNext:
+      SendMessageA(window_, WM_NEXTDLGCTL, 0, FALSE);
+      return -2;
+    case screen::KeyOutcome::FocusPrevious:
+      SendMessageA(window_, WM_NEXTDLGCTL, 1, FALSE);
+      return -2;
+    case screen::KeyOutcome::ListDefault:
+      break;
+  }
+  return -1;
 }
 
 INT_PTR CFullScreenDlg::OnKeyToItem(WPARAM wParam) {
   // The choice list reports no selection change of its own: the rules learn its
   // selection before each key.
   rules_.OnChoiceSelChange(choiceList_.CurSel());
-  return rules_.OnKeyToItem(ScreenKeyFromVirtualKey(LOWORD(wParam)), lastKeyRepeated_);
+  return AnswerKey(ScreenKeyFromVirtualKey(LOWORD(wParam)), lastKeyRepeated_);
 }
 
 bool CFullScreenDlg::OnAppCommand(LPARAM lParam) {
@@ -294,7 +307,7 @@ bool CFullScreenDlg::OnAppCommand(LPARAM lParam) {
   // Commands from a remote control or a mouse come alone and act here.
   if (AppCommandFromKey(lParam)) return true;
   rules_.OnChoiceSelChange(choiceList_.CurSel());
-  rules_.OnKeyToItem(*key, false);
+  AnswerKey(*key, false);
   return true;
 }
 
@@ -316,11 +329,11 @@ void CFullScreenDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
 }
 
 void CFullScreenDlg::OnDeviceChange(WPARAM wParam, LPARAM lParam) {
-  if (wParam != DBT_DEVICEARRIVAL && wParam != DBT_DEVICEREMOVECOMPLETE) return;
-  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
-  if (header == nullptr || header->dbch_devicetype != DBT_DEVTYP_VOLUME) return;
-  // A volume came or went: a tick come early, only while the poll runs, as the tick.
-  if (timerRunning_) rules_.OnTimer();
+  // A volume came or went: the rules read the disk now rather than at their next tick.
+  if (diskEvents_.DeviceChangeReport(static_cast<std::uintptr_t>(wParam),
+                                     static_cast<std::intptr_t>(lParam))) {
+    rules_.OnDiskChange();
+  }
 }
 
 void CFullScreenDlg::OnListKeyDown(HWND, bool repeated) { lastKeyRepeated_ = repeated; }
@@ -328,8 +341,7 @@ void CFullScreenDlg::OnListKeyDown(HWND, bool repeated) { lastKeyRepeated_ = rep
 void CFullScreenDlg::OnListClicked(HWND list, int row) {
   // A click on a choice runs it at once.
   if (list != choiceList_.Handle()) return;
-  rules_.OnChoiceSelChange(row);
-  rules_.OnOk(screen::Focus::ChoiceList);
+  rules_.OnChoiceActivated(row);
 }
 
 void CFullScreenDlg::NoteKeyMessage(const MSG& message) {

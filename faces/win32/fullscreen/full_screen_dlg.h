@@ -85,6 +85,9 @@ class CFullScreenDlg final : public screen::ScreenView, private ListOwner {
   void OnInitDialog();
   void OnCommand(int id, int notification, HWND control);
   INT_PTR OnKeyToItem(WPARAM wParam);
+  // Carries out `key` by the key table with the focus where it is; answers as
+  // WM_VKEYTOITEM does: -2 when the key was taken, -1 for the list's own handling.
+  INT_PTR AnswerKey(screen::Key key, bool repeated);
   bool OnAppCommand(LPARAM lParam);
   void OnTrayNotify(WPARAM wParam, LPARAM lParam);
   void OnDeviceChange(WPARAM wParam, LPARAM lParam);
@@ -99,6 +102,7 @@ class CFullScreenDlg final : public screen::ScreenView, private ListOwner {
   void OnListClicked(HWND list, int row) override;
 
   screen::FullScreenRules rules_;
+  DiskEvents& diskEvents_;  // tells which of the system's device-change reports matter
   OptionsRunner runOptions_;
   UINT taskbarCreatedMessage_;
   HWND window_ = nullptr;
