@@ -16,11 +16,13 @@ constexpr int kDriveLetters = 32;
 
 bool HasNul(std::string_view text) { return text.find('\0') != std::string_view::npos; }
 
-// True when drive `letter` ("A:") is a floppy disk drive: the system names its device
-// after the floppy controller. Asking such a drive for its medium makes it spin and seek,
-// for a second or more with no disk in it, so the removable media are never looked for
-// there.
+// True when drive `letter` ("A:") is a floppy disk drive: A: or B:, the letters Windows
+// keeps for them, with a device named after the floppy controller. Asking such a drive
+// for its medium makes it spin and seek, for a second or more with no disk in it, so
+// the removable media are never looked for there. Other letters are not asked: Wine
+// names every removable drive of its mount manager (a stick among them) as a floppy.
 bool IsFloppyDrive(const std::string& letter) {
+  if (letter != "A:" && letter != "B:") return false;
   char target[MAX_PATH] = {};
   if (::QueryDosDeviceA(letter.c_str(), target, MAX_PATH) == 0) return false;
   constexpr std::string_view kFloppy = "\\Device\\Floppy";

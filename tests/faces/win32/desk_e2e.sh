@@ -68,7 +68,9 @@ while wait_for 3 '[ -n "$(window_named Quorvel)" ]'; do
   sleep 0.5
 done
 [ $questions -ge 2 ] || fail "only $questions players were found"
-xdotool mousemove --window "$sheet" 250 408 click 1
+# OK, at the foot of the sheet, which is as tall as its tallest page.
+eval "$(xdotool getwindowgeometry --shell "$sheet")"
+xdotool mousemove --window "$sheet" 250 $((HEIGHT - 23)) click 1
 wait_for 10 '[ -z "$(window_named "Quorvel Options")" ]' || fail "OK did not close the sheet"
 player_path() {
   wine reg query "$main_key\\Players\\$1" /v AppPath 2>/dev/null | tr -d '\r' |

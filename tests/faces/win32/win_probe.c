@@ -70,6 +70,16 @@ static int State(void) {
 }
 
 static int DeviceArrival(char drive) {
+  /* Windows announces a volume once it can be read; Wine's mount manager may still be
+     setting up a drive it was just asked for, so the announcement waits for that too. */
+  const char root[4] = {drive, ':', '\\', 0};
+  const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+  for (int tries = 0; tries < 50; ++tries) {
+    DWORD serial = 0;
+    if (GetVolumeInformationA(root, NULL, 0, &serial, NULL, NULL, NULL, 0)) break;
+    Sleep(100);
+  }
+  SetErrorMode(oldMode);
   DEV_BROADCAST_VOLUME volume;
   memset(&volume, 0, sizeof volume);
   volume.dbcv_size = sizeof volume;
