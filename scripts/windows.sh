@@ -27,6 +27,8 @@ packages=(
   wine wine64 xvfb xauth fonts-wine
   # the end-to-end tests of quorvel.exe: keys, the tray, screen pictures
   xdotool trayer imagemagick
+  # the installer quorvel-setup.exe
+  nsis
   # the host tool that makes the AVI files of the disk tests
   ffmpeg
   # sources and header-only packages that are built or copied for the target
