@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build: cross-builds the core, the Win32 face (quorvel.exe), quorvelctl.exe
 # and the tests with Debian's MinGW-w64 into build-win64/ (or $QUORVEL_WIN_BUILD_DIR) and
-# runs the tests under Wine, the end-to-end tests of quorvel.exe on an X display of their
-# own driven with xdotool.
+# runs the tests under Wine, the end-to-end tests of quorvel.exe on the run's X display,
+# driven with xdotool.
 #
 #   scripts/windows.sh              install what is missing, build, run every test
 #   scripts/windows.sh -R registry  the same, passing the arguments on to ctest
@@ -27,6 +27,8 @@ packages=(
   wine wine64 xvfb xauth fonts-wine
   # the end-to-end tests of quorvel.exe: keys, the tray, screen pictures
   xdotool trayer imagemagick
+  # the installer quorvel-setup.exe
+  nsis
   # the host tool that makes the AVI files of the disk tests
   ffmpeg
   # sources and header-only packages that are built or copied for the target
