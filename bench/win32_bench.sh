@@ -52,11 +52,22 @@ before=$(ticks)
 sleep "$idle"
 after=$(ticks)
 rss=$(awk "/^VmRSS:/ { print \$2 }" "/proc/$pid/status")
+# Resident memory counts the pages of Wine'"'"'s own libraries and of the fonts it maps, which
+# every Wine program shares; the program'"'"'s own memory is its anonymous part.
+anon=$(awk "/^RssAnon:/ { print \$2 }" "/proc/$pid/status")
+file=$(awk "/^RssFile:/ { print \$2 }" "/proc/$pid/status")
 hz=$(getconf CLK_TCK)
 echo "idle for $idle s on the demo disk:"
 awk -v t=$((after - before)) -v hz="$hz" -v s="$idle" \
   "BEGIN { printf \"  own CPU time     %.2f s, %.3f %% of a core (goal: under 0.2 %%)\n\", t / hz, 100 * t / hz / s }"
 awk -v kb="$rss" "BEGIN { printf \"  resident memory  %.1f MB (goal: under 20 MB)\n\", kb / 1024 }"
+awk -v a="$anon" -v f="$file" "BEGIN { printf \"    of which        %.1f MB its own (anonymous), %.1f MB mapped files (Wine, fonts)\n\", a / 1024, f / 1024 }"
+wine "$build/bench/win32/bare_window.exe" >/dev/null 2>&1 </dev/null &
+bare_pid=$!
+sleep 5
+awk "/^VmRSS:|^RssAnon:|^RssFile:/ { printf \"%s %.1f MB  \", \$1, \$2 / 1024 } END { print \"\" }" "/proc/$bare_pid/status" |
+  sed "s/^/  bare_window.exe  /"
+kill "$bare_pid" 2>/dev/null || true
 xdotool key q
 wait "$pid" 2>/dev/null || true
 '
