@@ -86,9 +86,8 @@ TEST(ModernDisk, HoldsAMatroskaMovieWithTwoAudioStreamsAnMp4MovieAndACoverThatMp
   EXPECT_EQ(disk["movies"][1]["audioStreams"], 1);
   for (const auto& movie : disk["movies"]) EXPECT_EQ(movie["typeName"], "Video");
   EXPECT_EQ(disk["picture"], modern + "/cover.jpg");
-  for (const auto& [file, audio] : {std::pair{"Two Languages.mkv", 1},
-                                    {"Two Languages.mkv", 2},
-                                    {"Colour Bars.mp4", 1}}) {
+  for (const auto& [file, audio] :
+       {std::pair{"Two Languages.mkv", 1}, {"Two Languages.mkv", 2}, {"Colour Bars.mp4", 1}}) {
     const CommandRun mpv =
         Shell("mpv --no-config --vo=null --ao=null --ao-null-untimed --untimed --aid=" +
               std::to_string(audio) + " " + ShellQuote(modern + "/" + file));
