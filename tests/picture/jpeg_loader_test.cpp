@@ -58,9 +58,11 @@ TEST(JpegLoaderTest, ShowsOnlyItsOwnMessagesAndTheFirstWarningAndReleasesEveryth
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::Warning);
     EXPECT_TRUE(load("jpeg/testorig.jpg", 227 * 149));
   };
-  pass();
-  const int descriptors = testing::OpenDescriptors();
+  // The first passes let the system's own caches settle (Wine keeps descriptors of the
+  // handles it has seen); a leak then still grows by one or more in every pass.
   constexpr int kPasses = 10;
+  for (int i = 0; i < kPasses; ++i) pass();
+  const int descriptors = testing::OpenDescriptors();
   for (int i = 0; i < kPasses; ++i) pass();
   EXPECT_LT(testing::OpenDescriptors() - descriptors, kPasses) << "a load leaves a file open";
 }
