@@ -5,8 +5,11 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "picture/picture_file.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 #include "windows_rules/little_endian.h"
 
 namespace quorvel {
@@ -86,31 +89,38 @@ void SwapRedBlue(std::uint8_t* row, std::size_t pixels) {
 
 }  // namespace
 
-RgbImage BmpReader::Fail(std::string_view text) {
-  errorText_ = text;
+BmpReader::BmpReader(Files& files, std::int64_t maxPixels)
+    : files_(files), maxPixels_(maxPixels), errorText_(res::LoadString(res::kStrBmpOk)) {}
+
+RgbImage BmpReader::Fail(int textId) { return Fail(std::string(res::LoadString(textId))); }
+
+RgbImage BmpReader::Fail(std::string text) {
+  errorText_ = std::move(text);
+  ok_ = false;
   return {};
 }
 
 RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
-  using namespace bmp_text;
+  using namespace res;
   width = height = 0;
-  errorText_ = kOk;
+  errorText_ = LoadString(kStrBmpOk);
+  ok_ = true;
   bytesRead_ = 0;
 
   // Through the files service: a FIFO or device named like a picture is refused at the
   // opening rather than blocking it.
   PictureFile in(files_, path);
-  if (!in.IsOpen()) return Fail(std::string(kCantOpen) + path);
+  if (!in.IsOpen()) return Fail(FormatString(kStrBmpCantOpen, {path}));
 
   std::uint8_t magic[2] = {};
   bytesRead_ += in.Read(magic, sizeof magic);
-  if (magic[0] != 'B' || magic[1] != 'M') return Fail(kNotBmp);
+  if (magic[0] != 'B' || magic[1] != 'M') return Fail(kStrBmpNotBmp);
 
   // File size, two reserved fields, pixel data offset, info header size.
   std::uint8_t fileHeader[16];
   std::size_t got = in.Read(fileHeader, sizeof fileHeader);
   bytesRead_ += got;
-  if (got < sizeof fileHeader) return Fail(kReadErrorHeader);
+  if (got < sizeof fileHeader) return Fail(kStrBmpHeaderReadError);
   Header header;
   header.pixelOffset = U32(fileHeader + 8);
   header.headerSize = U32(fileHeader + 12);
@@ -119,7 +129,7 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
     std::uint8_t core[8];
     got = in.Read(core, sizeof core);
     bytesRead_ += got;
-    if (got < sizeof core) return Fail(kReadErrorHeader);
+    if (got < sizeof core) return Fail(kStrBmpHeaderReadError);
     header.width = U16(core);
     header.height = U16(core + 2);
     header.bits = U16(core + 6);
@@ -139,7 +149,7 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
     const std::size_t wanted = std::min(header.headerSize, kInfoHeaderSize) - 4;
     got = in.Read(info, wanted);
     bytesRead_ += got;
-    if (got < wanted) return Fail(kReadErrorHeader);
+    if (got < wanted) return Fail(kStrBmpHeaderReadError);
     header.width = S32(info);
     header.height = S32(info + 4);
     header.bits = U16(info + 10);
@@ -147,8 +157,8 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
     header.coloursUsed = U32(info + 28);
   }
 
-  if (header.compression != 0) return Fail(kCompressed);
-  if (!Supported(header.bits)) return Fail(kBadBitCount);
+  if (header.compression != 0) return Fail(kStrBmpCompressed);
+  if (!Supported(header.bits)) return Fail(kStrBmpBadBitCount);
 
   Palette palette{};
   if (header.bits <= 8) {
@@ -157,7 +167,7 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
       const std::uint64_t extra = header.headerSize - kInfoHeaderSize;
       got = static_cast<std::size_t>(in.Skip(extra));
       bytesRead_ += got;
-      if (got < extra) return Fail(kReadErrorHeader);
+      if (got < extra) return Fail(kStrBmpHeaderReadError);
     }
     std::uint64_t entries = header.coloursUsed != 0 ? header.coloursUsed : 1u << header.bits;
     if (header.headerSize == kCoreHeaderSize) {
@@ -170,15 +180,15 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
     const std::uint64_t paletteBytes = entries * header.paletteEntryBytes;
     const std::uint64_t paletteRead = ReadPalette(in, entries, header.paletteEntryBytes, palette);
     bytesRead_ += paletteRead;
-    if (paletteRead < paletteBytes) return Fail(kReadErrorHeader);
+    if (paletteRead < paletteBytes) return Fail(kStrBmpHeaderReadError);
   }
-  if (bytesRead_ > header.pixelOffset) return Fail(kCorruptPalette);
+  if (bytesRead_ > header.pixelOffset) return Fail(kStrBmpCorruptPalette);
   // Whatever lies between the headers and the pixel data is skipped; a file that ends
   // there has no pixel rows, which the row reading below deals with.
   in.Skip(header.pixelOffset - bytesRead_);
   bytesRead_ = header.pixelOffset;
 
-  if (header.width <= 0 || header.height <= 0) return Fail(kBadSize);
+  if (header.width <= 0 || header.height <= 0) return Fail(kStrBmpBadSize);
   // Both fit an int: they came from 32-bit signed or 16-bit fields and are positive.
   width = static_cast<int>(header.width);
   height = static_cast<int>(header.height);
@@ -193,10 +203,10 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
   const std::size_t padding = (4 - rowBytes % 4) % 4;
   const std::size_t fileRow = rowBytes + padding;
   if (in.Size() < std::uint64_t{header.pixelOffset} + std::uint64_t{fileRow} * header.height) {
-    return Fail(kReadErrorPixels);
+    return Fail(kStrBmpPixelReadError);
   }
   RgbImage image = RgbImage::Allocate(header.width, header.height, false, maxPixels_);
-  if (!image) return Fail(kAllocFailed);
+  if (!image) return Fail(kStrPictureAllocFailed);
 
   // The rows are read with their padding; a file that got shorter since it was measured
   // fails here all the same.
@@ -206,21 +216,21 @@ RgbImage BmpReader::Read(const std::string& path, int& width, int& height) {
       std::uint8_t* out = image.Row(row);
       got = in.Read(out, rowBytes);
       bytesRead_ += got;
-      if (got < rowBytes) return Fail(kReadErrorPixels);
+      if (got < rowBytes) return Fail(kStrBmpPixelReadError);
       SwapRedBlue(out, static_cast<std::size_t>(width));
       got = in.Read(padBytes, padding);
       bytesRead_ += got;
-      if (got < padding) return Fail(kReadErrorPixels);
+      if (got < padding) return Fail(kStrBmpPixelReadError);
     }
     return image;
   }
 
   std::unique_ptr<std::uint8_t[]> indices(new (std::nothrow) std::uint8_t[fileRow]);
-  if (!indices) return Fail(kAllocFailed);
+  if (!indices) return Fail(kStrPictureAllocFailed);
   for (int row = height - 1; row >= 0; --row) {
     got = in.Read(indices.get(), fileRow);
     bytesRead_ += got;
-    if (got < fileRow) return Fail(kReadErrorPixels);
+    if (got < fileRow) return Fail(kStrBmpPixelReadError);
     ExpandIndices(indices.get(), header.bits, width, palette, image.Row(row));
   }
   return image;

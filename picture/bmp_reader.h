@@ -5,39 +5,23 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "picture/rgb_image.h"
 #include "platform/files.h"
 
 namespace quorvel {
 
-// Every text the reader can leave in ErrorText().
-namespace bmp_text {
-inline constexpr std::string_view kOk = "OK";
-inline constexpr std::string_view kCantOpen = "Can't open file for reading :\n";  // + path
-inline constexpr std::string_view kNotBmp = "Not a valid BMP File";
-inline constexpr std::string_view kReadErrorHeader = "Read Error!";  // headers and palette
-inline constexpr std::string_view kCompressed = "This is a compressed file.";
-inline constexpr std::string_view kCorruptPalette = "Corrupt palette";
-inline constexpr std::string_view kAllocFailed = "Memory alloc Failed";  // memory ran out
-inline constexpr std::string_view kReadErrorPixels = "Read Error";       // pixel rows and padding
-inline constexpr std::string_view kBadBitCount =
-    "Unsupported number of bits per pixel (only 1, 4, 8 and 24 are read)";
-inline constexpr std::string_view kBadSize = "Unsupported picture size (top-down or empty)";
-}  // namespace bmp_text
-
 class BmpReader {
  public:
   // Files are read through `files`; `maxPixels` bounds width x height, and a larger
   // picture fails with PictureTooLargeText (rgb_image.h), which names its size.
-  explicit BmpReader(Files& files, std::int64_t maxPixels = kMaxPicturePixels)
-      : files_(files), maxPixels_(maxPixels) {}
+  explicit BmpReader(Files& files, std::int64_t maxPixels = kMaxPicturePixels);
 
   // Decodes the BMP file at `path`; a file that the files service does not open (missing,
-  // no permission, not a regular file: a FIFO or device) fails with kCantOpen. On success returns
-  // the picture, sets width and height and leaves ErrorText() at "OK". On failure returns an empty
-  // image and ErrorText() holds the reason. width and height start at 0 and are set from the file
+  // no permission, not a regular file: a FIFO or device) fails with "Can't open file for reading".
+  // On success returns the picture, sets width and height and leaves Ok() true and ErrorText() at
+  // "OK". On failure returns an empty image and ErrorText() holds the reason, a text of the
+  // string table. width and height start at 0 and are set from the file
   // just before the pixel buffer is allocated, so a failure while reading pixel rows leaves them
   // set.
   //
@@ -52,17 +36,20 @@ class BmpReader {
   RgbImage Read(const std::string& path, int& width, int& height);
 
   const std::string& ErrorText() const { return errorText_; }
+  bool Ok() const { return ok_; }
 
   // Bytes of the file consumed by the last Read. Rows are padded to 4 bytes counted from
   // the pixel data offset, and a palette that ends beyond that offset is corrupt.
   std::uint64_t BytesRead() const { return bytesRead_; }
 
  private:
-  RgbImage Fail(std::string_view text);
+  RgbImage Fail(int textId);
+  RgbImage Fail(std::string text);
 
   Files& files_;
   std::int64_t maxPixels_;
-  std::string errorText_{bmp_text::kOk};
+  std::string errorText_;
+  bool ok_ = true;
   std::uint64_t bytesRead_ = 0;
 };
 

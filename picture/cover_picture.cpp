@@ -9,6 +9,8 @@
 
 #include "picture/bmp_reader.h"
 #include "picture/jpeg_loader.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 
 namespace quorvel {
 namespace {
@@ -128,7 +130,8 @@ RgbImage DecodeCoverFile(const std::string& path, Files& files, UserMessages& me
                                          })
                            : loader.Load(path, width, height);
       if (!image) {
-        messages.Show(cover_text::kJpegFailed, {}, MessageButtons::Ok, MessageIcon::None);
+        messages.Show(res::LoadString(res::kStrJpegFailed), {}, MessageButtons::Ok,
+                      MessageIcon::None);
         return image;
       }
       fullSize = {width, height};
@@ -137,7 +140,7 @@ RgbImage DecodeCoverFile(const std::string& path, Files& files, UserMessages& me
     case CoverFormat::Bmp: {
       BmpReader reader(files);
       RgbImage image = reader.Read(path, width, height);
-      if (!image || reader.ErrorText() != bmp_text::kOk) {
+      if (!image || !reader.Ok()) {
         messages.Show(reader.ErrorText(), {}, MessageButtons::Ok, MessageIcon::None);
         return {};
       }
@@ -174,7 +177,8 @@ bool CoverPicture::Load(const std::string& path, PictureSize area) {
     }
     BgrBitmap bitmap = loader.LoadBitmap(path, width, height, shown);
     if (!bitmap) {
-      messages_.Show(cover_text::kJpegFailed, {}, MessageButtons::Ok, MessageIcon::None);
+      messages_.Show(res::LoadString(res::kStrJpegFailed), {}, MessageButtons::Ok,
+                     MessageIcon::None);
       return false;
     }
     return TakeOver(std::move(bitmap), {width, height});
@@ -213,7 +217,8 @@ bool CoverPicture::TakeOver(RgbImage image, PictureSize fullSize) {
   } else {
     pixels.reset(new (std::nothrow) std::uint8_t[rowBytes * static_cast<std::size_t>(height)]);
     if (!pixels) {
-      messages_.Show(bmp_text::kAllocFailed, {}, MessageButtons::Ok, MessageIcon::None);
+      messages_.Show(res::LoadString(res::kStrPictureAllocFailed), {}, MessageButtons::Ok,
+                     MessageIcon::None);
       return false;
     }
     // Bitmap row r is picture row height - 1 - r with red and blue exchanged; the

@@ -17,10 +17,6 @@
 
 namespace quorvel {
 
-namespace cover_text {
-inline constexpr std::string_view kJpegFailed = "JPEG load failed";
-}  // namespace cover_text
-
 // Laid out as the Windows BITMAPINFOHEADER, so a backend can hand it to the system as is.
 struct BitmapInfoHeader {
   std::uint32_t size = 0;

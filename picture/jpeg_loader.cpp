@@ -12,6 +12,8 @@
 #include <jerror.h>
 
 #include "picture/picture_file.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 
 namespace quorvel {
 namespace {
@@ -43,7 +45,8 @@ void ShowWarning(j_common_ptr info) {
   (*info->err->format_message)(info, text);
   // This runs inside the library's C frames: nothing may unwind through them.
   try {
-    errors.messages->Show(text, jpeg_text::kWarningCaption, MessageButtons::Ok, MessageIcon::None);
+    errors.messages->Show(text, res::LoadString(res::kStrJpegWarningCaption), MessageButtons::Ok,
+                          MessageIcon::None);
   } catch (...) {
   }
 }
@@ -358,9 +361,8 @@ bool JpegLoader::Run(const std::string& path, int& width, int& height, const Sho
   // rather than blocking on it: such a picture cannot be opened, as a missing one.
   PictureFile file(files_, path);
   if (!file.IsOpen()) {
-    std::string text(jpeg_text::kCantOpenPrefix);
-    text.append(path).append(jpeg_text::kCantOpenSuffix);
-    messages_.Show(text, {}, MessageButtons::Ok, MessageIcon::None);
+    messages_.Show(res::FormatString(res::kStrJpegCantOpen, {path}), {}, MessageButtons::Ok,
+                   MessageIcon::None);
     return false;
   }
   Decompressor decompressor(messages_);
@@ -377,7 +379,8 @@ bool JpegLoader::Run(const std::string& path, int& width, int& height, const Sho
     messages_.Show(PictureTooLargeText(fullWidth, fullHeight), {}, MessageButtons::Ok,
                    MessageIcon::Warning);
   } else if (outcome == Outcome::OutOfMemory) {
-    messages_.Show(jpeg_text::kOutOfMemory, {}, MessageButtons::Ok, MessageIcon::Error);
+    messages_.Show(res::LoadString(res::kStrJpegOutOfMemory), {}, MessageButtons::Ok,
+                   MessageIcon::Error);
   } else {
     lastFatalError_ = decompressor.errors.fatalText;
   }

@@ -17,14 +17,6 @@
 
 namespace quorvel {
 
-namespace jpeg_text {
-// "JPEG :\nCan't open <path>\n"
-inline constexpr std::string_view kCantOpenPrefix = "JPEG :\nCan't open ";
-inline constexpr std::string_view kCantOpenSuffix = "\n";
-inline constexpr std::string_view kOutOfMemory = "JpegFile :\nOut of memory";
-inline constexpr std::string_view kWarningCaption = "JPEG Error";
-}  // namespace jpeg_text
-
 // A 24-bit bitmap as the cover picture holds it: rows bottom-up, each pixel blue, green,
 // red, each row padded with zero bytes to a multiple of 4 bytes.
 struct BgrBitmap {

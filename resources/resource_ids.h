@@ -86,6 +86,47 @@ inline constexpr int kPlaylistTypeCount = 4;
 // A player that Execute could not start: "%s" its program, then why.
 inline constexpr int kStrCannotStart = 330;
 inline constexpr int kStrCannotStartBecause = 331;
+// What the picture readers tell about a cover they cannot show.
+inline constexpr int kStrBmpOk = 340;        // a BMP read without fault
+inline constexpr int kStrBmpCantOpen = 341;  // "%s": the path
+inline constexpr int kStrBmpNotBmp = 342;
+inline constexpr int kStrBmpHeaderReadError = 343;  // headers and palette
+inline constexpr int kStrBmpCompressed = 344;
+inline constexpr int kStrBmpCorruptPalette = 345;
+inline constexpr int kStrPictureAllocFailed = 346;  // memory ran out
+inline constexpr int kStrBmpPixelReadError = 347;   // pixel rows and padding
+inline constexpr int kStrBmpBadBitCount = 348;
+inline constexpr int kStrBmpBadSize = 349;
+inline constexpr int kStrJpegCantOpen = 350;  // "%s": the path
+inline constexpr int kStrJpegOutOfMemory = 351;
+inline constexpr int kStrJpegWarningCaption = 352;
+inline constexpr int kStrJpegFailed = 353;
+// What the settings store tells when its file cannot be used; "%s" the store's path
+// first, then what each text names.
+inline constexpr int kStrStoreNotRegular = 360;    // what the file is instead
+inline constexpr int kStrStoreUnreadable = 361;    // the system's reason
+inline constexpr int kStrStoreDamagedKept = 362;   // where, then the kept file's path
+inline constexpr int kStrStoreDamagedStuck = 363;  // where
+inline constexpr int kStrStoreKeptChanging = 364;
+inline constexpr int kStrStoreNotWritten = 365;  // why
+inline constexpr int kStrStoreRewritten = 366;   // where, then the kept file's path
+// Why the store could not be written, put into kStrStoreNotWritten.
+inline constexpr int kStrStoreWhyNotRegular = 370;  // "%s": what the file is instead
+inline constexpr int kStrStoreWhyUnreadable = 371;  // "%s": the system's reason
+inline constexpr int kStrStoreWhyChanging = 372;
+inline constexpr int kStrStoreWhyDamaged = 373;       // "%s": where
+inline constexpr int kStrStoreWhyLockUnopened = 381;  // "%s" the lock file, then the reason
+inline constexpr int kStrStoreWhyLockHeld = 382;      // "%s" the lock file, "%d" seconds
+inline constexpr int kStrStoreWhyEndlessLinks = 383;
+// Where a damaged store is damaged, put into the texts above.
+inline constexpr int kStrStoreDamageAtLine = 374;  // "%d" the line, "%s" the fault
+inline constexpr int kStrStoreDamage = 375;        // "%s": the fault
+// What a store that is not a regular file is instead.
+inline constexpr int kStrStoreIsFolder = 376;
+inline constexpr int kStrStoreIsFifo = 377;
+inline constexpr int kStrStoreIsDevice = 378;
+inline constexpr int kStrStoreIsSocket = 379;
+inline constexpr int kStrStoreIsOther = 380;
 
 // Controls without an id of their own (labels, group boxes).
 inline constexpr int kNoId = -1;

@@ -89,6 +89,55 @@ constexpr StringEntry kStrings[] = {
     {kStrPlaylistTypes + 3, "M3U"},
     {kStrCannotStart, "Cannot start %s."},
     {kStrCannotStartBecause, "Cannot start %s: %s."},
+    {kStrBmpOk, "OK"},
+    {kStrBmpCantOpen, "Can't open file for reading :\n%s"},
+    {kStrBmpNotBmp, "Not a valid BMP File"},
+    {kStrBmpHeaderReadError, "Read Error!"},
+    {kStrBmpCompressed, "This is a compressed file."},
+    {kStrBmpCorruptPalette, "Corrupt palette"},
+    {kStrPictureAllocFailed, "Memory alloc Failed"},
+    {kStrBmpPixelReadError, "Read Error"},
+    {kStrBmpBadBitCount, "Unsupported number of bits per pixel (only 1, 4, 8 and 24 are read)"},
+    {kStrBmpBadSize, "Unsupported picture size (top-down or empty)"},
+    {kStrJpegCantOpen, "JPEG :\nCan't open %s\n"},
+    {kStrJpegOutOfMemory, "JpegFile :\nOut of memory"},
+    {kStrJpegWarningCaption, "JPEG Error"},
+    {kStrJpegFailed, "JPEG load failed"},
+    {kStrStoreNotRegular,
+     "The settings store %s is %s, not a regular file. Quorvel starts with default settings "
+     "and will not change it."},
+    {kStrStoreUnreadable,
+     "The settings store %s cannot be read (%s). Quorvel starts with default settings and "
+     "will not change that file."},
+    {kStrStoreDamagedKept,
+     "The settings store %s is damaged%s. It was kept as %s and Quorvel starts with default "
+     "settings."},
+    {kStrStoreDamagedStuck,
+     "The settings store %s is damaged%s and could not be set aside. Quorvel starts with "
+     "default settings and will not change that file."},
+    {kStrStoreKeptChanging,
+     "The settings store %s changed all the time while Quorvel read it. Quorvel starts with "
+     "default settings and will not change that file."},
+    {kStrStoreNotWritten,
+     "Quorvel could not write its settings store %s (%s). The changes are kept until Quorvel "
+     "ends."},
+    {kStrStoreRewritten,
+     "The settings store %s was damaged%s. It was kept as %s and Quorvel writes the settings "
+     "it holds anew."},
+    {kStrStoreWhyNotRegular, "it is %s, not a regular file"},
+    {kStrStoreWhyUnreadable, "it cannot be read: %s"},
+    {kStrStoreWhyChanging, "it changed while Quorvel read it"},
+    {kStrStoreWhyDamaged, "it is damaged%s and could not be set aside"},
+    {kStrStoreWhyLockUnopened, "its lock file %s cannot be opened: %s"},
+    {kStrStoreWhyLockHeld, "another program has held its lock file %s for more than %d seconds"},
+    {kStrStoreWhyEndlessLinks, "it is a chain of symbolic links that never ends"},
+    {kStrStoreDamageAtLine, " (line %d: %s)"},
+    {kStrStoreDamage, " (%s)"},
+    {kStrStoreIsFolder, "a folder"},
+    {kStrStoreIsFifo, "a FIFO"},
+    {kStrStoreIsDevice, "a device"},
+    {kStrStoreIsSocket, "a socket"},
+    {kStrStoreIsOther, "not a regular file"},
 };
 
 constexpr MenuItem kTrayMenuItems[] = {

@@ -17,7 +17,7 @@ class CountingMessages final : public quorvel::UserMessages {
  public:
   quorvel::MessageAnswer Show(std::string_view, std::string_view caption, quorvel::MessageButtons,
                               quorvel::MessageIcon) override {
-    if (caption == quorvel::jpeg_text::kWarningCaption) ++warnings;
+    if (caption == "JPEG Error") ++warnings;
     return quorvel::MessageAnswer::Ok;
   }
   int warnings = 0;

@@ -221,13 +221,13 @@ TEST_F(ScaledCoverTest, EveryKindOfJpegScalesAndBrokenOnesFailAsBefore) {
   EXPECT_EQ(picture.Size(), (PictureSize{227, 149}));
   EXPECT_EQ(picture.PixelSize(), (PictureSize{57, 38}));
   ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].caption, jpeg_text::kWarningCaption);
+  EXPECT_EQ(messages.messages[0].caption, "JPEG Error");
   messages.messages.clear();
   EXPECT_FALSE(picture.Load(CopyData("jpeg/notjpeg.jpg", "not.jpg"), {50, 50}));
   EXPECT_FALSE(picture.HasPicture());
   EXPECT_EQ(picture.Size(), (PictureSize{}));
   ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text, cover_text::kJpegFailed);
+  EXPECT_EQ(messages.messages[0].text, "JPEG load failed");
 }
 
 // The bitmap made straight by the decoder against the RGB picture taken over the long way,
