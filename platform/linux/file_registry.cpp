@@ -18,6 +18,8 @@
 #include "platform/linux/atomic_file.h"
 #include "platform/linux/unique_handles.h"
 #include "registry_store/regedit_file.h"
+#include "resources/resource_ids.h"
+#include "resources/string_table.h"
 
 namespace quorvel {
 namespace {
@@ -54,11 +56,11 @@ bool ReadAll(int fd, std::size_t limit, std::string& out) {
 // What a file that is not a regular one is, in words; "" for a regular file.
 std::string KindOfNonRegular(mode_t mode) {
   if (S_ISREG(mode)) return "";
-  if (S_ISDIR(mode)) return "a folder";
-  if (S_ISFIFO(mode)) return "a FIFO";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-  if (S_ISSOCK(mode)) return "a socket";
-  return "not a regular file";
+  if (S_ISDIR(mode)) return std::string(res::LoadString(res::kStrStoreIsFolder));
+  if (S_ISFIFO(mode)) return std::string(res::LoadString(res::kStrStoreIsFifo));
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return std::string(res::LoadString(res::kStrStoreIsDevice));
+  if (S_ISSOCK(mode)) return std::string(res::LoadString(res::kStrStoreIsSocket));
+  return std::string(res::LoadString(res::kStrStoreIsOther));
 }
 
 // Symbolic links followed by hand, so that a store kept as a link (as dotfile managers
@@ -132,7 +134,7 @@ class StoreLock {
     // Never blocking on the opening, whatever is found at that name.
     fd_.reset(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0600));
     if (!fd_) {
-      why = "its lock file " + path.string() + " cannot be opened: " + ErrorText(errno);
+      why = res::FormatString(res::kStrStoreWhyLockUnopened, {path.string(), ErrorText(errno)});
       return false;
     }
     const auto deadline = std::chrono::steady_clock::now() + kLockWait;
@@ -141,8 +143,8 @@ class StoreLock {
       if (errno == EINTR) continue;
       if (errno != EWOULDBLOCK) return true;  // no locking here (ENOLCK, EOPNOTSUPP)
       if (std::chrono::steady_clock::now() >= deadline) {
-        why = "another program has held its lock file " + path.string() + " for more than " +
-              std::to_string(kLockWait.count()) + " seconds";
+        why = res::FormatString(res::kStrStoreWhyLockHeld,
+                                {path.string(), std::to_string(kLockWait.count())});
         return false;
       }
       std::this_thread::sleep_for(pause);
@@ -236,9 +238,9 @@ FileRegistry::Contents FileRegistry::ReadFile() const {
   // What parsed before the damage is not used: the set-aside file keeps all of it.
   contents.state = Contents::State::Damaged;
   contents.tree = KeyTree();
-  contents.where = result.line > 0
-                       ? " (line " + std::to_string(result.line) + ": " + result.reason + ")"
-                       : " (" + result.reason + ")";
+  contents.where = result.line > 0 ? res::FormatString(res::kStrStoreDamageAtLine,
+                                                       {std::to_string(result.line), result.reason})
+                                   : res::FormatString(res::kStrStoreDamage, {result.reason});
   return contents;
 }
 
@@ -272,18 +274,12 @@ void FileRegistry::Load() {
         return;
       case Contents::State::NotRegular:
         readOnly_ = true;
-        messages_.Show("The settings store " + file_.string() + " is " + contents.kind +
-                           ", not a regular file. Quorvel starts with default settings and "
-                           "will not change it.",
-                       {}, MessageButtons::Ok, MessageIcon::Warning);
+        Warn(res::FormatString(res::kStrStoreNotRegular, {file_.string(), contents.kind}));
         return;
       case Contents::State::Unreadable:
         readOnly_ = true;
-        messages_.Show("The settings store " + file_.string() + " cannot be read (" +
-                           ErrorText(contents.error) +
-                           "). Quorvel starts with default settings and will not change that "
-                           "file.",
-                       {}, MessageButtons::Ok, MessageIcon::Warning);
+        Warn(res::FormatString(res::kStrStoreUnreadable,
+                               {file_.string(), ErrorText(contents.error)}));
         return;
       case Contents::State::Parsed:
         baseText_ = std::move(contents.text);
@@ -298,25 +294,17 @@ void FileRegistry::Load() {
     bool replaced = false;
     const bool locked = lock.Acquire(lockFile_, why);
     if (locked && SetAside(contents.stamp, replaced)) {
-      messages_.Show("The settings store " + file_.string() + " is damaged" + contents.where +
-                         ". It was kept as " + setAside_.string() +
-                         " and Quorvel starts with default settings.",
-                     {}, MessageButtons::Ok, MessageIcon::Warning);
+      Warn(res::FormatString(res::kStrStoreDamagedKept,
+                             {file_.string(), contents.where, setAside_.string()}));
       return;
     }
     if (replaced) continue;
     readOnly_ = true;
-    messages_.Show("The settings store " + file_.string() + " is damaged" + contents.where +
-                       " and could not be set aside. Quorvel starts with default settings and "
-                       "will not change that file.",
-                   {}, MessageButtons::Ok, MessageIcon::Warning);
+    Warn(res::FormatString(res::kStrStoreDamagedStuck, {file_.string(), contents.where}));
     return;
   }
   readOnly_ = true;
-  messages_.Show("The settings store " + file_.string() +
-                     " changed all the time while Quorvel read it. Quorvel starts with default "
-                     "settings and will not change that file.",
-                 {}, MessageButtons::Ok, MessageIcon::Warning);
+  Warn(res::FormatString(res::kStrStoreKeptChanging, {file_.string()}));
 }
 
 KeyTree FileRegistry::BaseTree() const {
@@ -327,11 +315,13 @@ KeyTree FileRegistry::BaseTree() const {
   return base;
 }
 
+void FileRegistry::Warn(const std::string& text) {
+  messages_.Show(text, {}, MessageButtons::Ok, MessageIcon::Warning);
+}
+
 void FileRegistry::ReportWriteFailure(const std::string& why) {
   if (writeFailureShown_) return;
-  messages_.Show("Quorvel could not write its settings store " + file_.string() + " (" + why +
-                     "). The changes are kept until Quorvel ends.",
-                 {}, MessageButtons::Ok, MessageIcon::Warning);
+  Warn(res::FormatString(res::kStrStoreNotWritten, {file_.string(), why}));
   writeFailureShown_ = true;
 }
 
@@ -367,23 +357,22 @@ bool FileRegistry::Write() {
         merged = true;
         break;
       case Contents::State::NotRegular:
-        ReportWriteFailure("it is " + contents.kind + ", not a regular file");
+        ReportWriteFailure(res::FormatString(res::kStrStoreWhyNotRegular, {contents.kind}));
         return false;
       case Contents::State::Unreadable:
-        ReportWriteFailure("it cannot be read: " + ErrorText(contents.error));
+        ReportWriteFailure(
+            res::FormatString(res::kStrStoreWhyUnreadable, {ErrorText(contents.error)}));
         return false;
       case Contents::State::Damaged: {
         bool replaced = false;
         if (!SetAside(contents.stamp, replaced)) {
-          ReportWriteFailure(replaced ? "it changed while Quorvel read it"
-                                      : "it is damaged" + contents.where +
-                                            " and could not be set aside");
+          ReportWriteFailure(replaced
+                                 ? std::string(res::LoadString(res::kStrStoreWhyChanging))
+                                 : res::FormatString(res::kStrStoreWhyDamaged, {contents.where}));
           return false;
         }
-        messages_.Show("The settings store " + file_.string() + " was damaged" + contents.where +
-                           ". It was kept as " + setAside_.string() +
-                           " and Quorvel writes the settings it holds anew.",
-                       {}, MessageButtons::Ok, MessageIcon::Warning);
+        Warn(res::FormatString(res::kStrStoreRewritten,
+                               {file_.string(), contents.where, setAside_.string()}));
         text = &tree();
         read = Stamp();
         break;
@@ -405,7 +394,7 @@ bool FileRegistry::Write() {
   // A store that is a link is written through to the file it names, so the link stays.
   std::filesystem::path destination;
   if (const int error = ResolveStoreFile(file_, destination); error != 0) {
-    ReportWriteFailure(error == ELOOP ? "it is a chain of symbolic links that never ends"
+    ReportWriteFailure(error == ELOOP ? std::string(res::LoadString(res::kStrStoreWhyEndlessLinks))
                                       : ErrorText(error));
     return false;
   }

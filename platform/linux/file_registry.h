@@ -94,6 +94,8 @@ class FileRegistry final : public KeyTreeRegistry {
   // The keys as this store last read or wrote them.
   KeyTree BaseTree() const;
   bool Write();
+  // Shows a warning about the store.
+  void Warn(const std::string& text);
   void ReportWriteFailure(const std::string& why);
 
   std::filesystem::path file_;
