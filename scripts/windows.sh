@@ -171,7 +171,18 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DQUORVEL_GUI=OFF -DQUORVEL_BENCH=OFF -DQUORVEL_TESTS=ON -DQUORVEL_WERROR="$werror" \
   -DQUORVEL_WIN_CDROM_FOLDER="$cdrom" \
   ${QUORVEL_WIN_CMAKE_ARGS:-} >/dev/null
+# The build lists the tests of each test program by running it under Wine. One
+# wineserver kept up for the whole build starts Wine's service processes once rather
+# than for each program; a first program whose output goes nowhere starts them, since
+# they keep the output of the program that started them open (and the listing would
+# wait for them). The server is ended before the tests, which start theirs on their own
+# X display.
+trap 'wineserver -k 2>/dev/null || true' EXIT
+wineserver -p
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 cmake --build "$build" -j "$(nproc)" >&2
+wineserver -k 2>/dev/null || true
+wineserver -w
 
 [ "${QUORVEL_WIN_TESTS:-1}" = 0 ] && exit 0
 
