@@ -56,11 +56,12 @@ bool ReadAll(int fd, std::size_t limit, std::string& out) {
 // What a file that is not a regular one is, in words; "" for a regular file.
 std::string KindOfNonRegular(mode_t mode) {
   if (S_ISREG(mode)) return "";
-  if (S_ISDIR(mode)) return std::string(res::LoadString(res::kStrStoreIsFolder));
-  if (S_ISFIFO(mode)) return std::string(res::LoadString(res::kStrStoreIsFifo));
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return std::string(res::LoadString(res::kStrStoreIsDevice));
-  if (S_ISSOCK(mode)) return std::string(res::LoadString(res::kStrStoreIsSocket));
-  return std::string(res::LoadString(res::kStrStoreIsOther));
+  const int kind = S_ISDIR(mode)                    ? res::kStrStoreIsFolder
+                   : S_ISFIFO(mode)                 ? res::kStrStoreIsFifo
+                   : S_ISCHR(mode) || S_ISBLK(mode) ? res::kStrStoreIsDevice
+                   : S_ISSOCK(mode)                 ? res::kStrStoreIsSocket
+                                                    : res::kStrStoreIsOther;
+  return std::string(res::LoadString(kind));
 }
 
 // Symbolic links followed by hand, so that a store kept as a link (as dotfile managers
