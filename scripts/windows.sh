@@ -186,12 +186,11 @@ wineserver -w
 
 [ "${QUORVEL_WIN_TESTS:-1}" = 0 ] && exit 0
 
-# One wineserver for the whole run, ended by this script whatever happens; the tests
-# that need windows get an X display of their own. Wine starts its service processes
-# and the desktop process with the first program that needs them, and they would keep
-# that program's output open, so that CTest waited for them: a first window, whose
-# output goes nowhere, starts them before any test.
-trap 'wineserver -k 2>/dev/null || true' EXIT
+# One wineserver for the whole test run, ended by this script whatever happens (the
+# trap above); the tests that need windows get an X display of their own. Wine starts
+# its service processes and the desktop process with the first program that needs them,
+# and they would keep that program's output open, so that CTest waited for them: a
+# first window, whose output goes nowhere, starts them before any test.
 cd "$build"
 warm_state=$out/warm-up.state
 export warm_state
