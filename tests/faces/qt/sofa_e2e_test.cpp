@@ -27,6 +27,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -57,6 +58,9 @@ struct SofaPlayer {
   const char* windowClass;
   bool shutdown;  // "Shutdown" set before the start: Q powers off
 };
+
+// Names the player in the listing of the tests.
+void PrintTo(const SofaPlayer& player, std::ostream* out) { *out << player.name; }
 
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -362,23 +366,26 @@ class SofaTest : public ::testing::TestWithParam<SofaPlayer> {
     return std::any_of(processes.begin(), processes.end(),
                        [&](const Process& process) { return OursPlaying(process, ""); });
   }
-  // The drive's medium: mounted with fuseiso at `point`, and described as sr0's.
+  // The drive's medium: mounted with fuseiso at `point`, and described as sr0's. As in
+  // the kernel's table, the mount is listed only while its files can be read: a poll
+  // between the two steps would otherwise find an empty folder at the drive's mount
+  // point, a disk without movies, and the same label once the files came.
   void Mount(const std::string& image, const std::string& point) {
-    tree_.File("machine/mountinfo.new", std::string(kRootMount) + "100 1 11:0 / " + point +
-                                            " rw - iso9660 " + machine_ + "/dev/sr0 ro\n");
-    fs::rename(machine_ + "/mountinfo.new", machine_ + "/mountinfo");
     ASSERT_TRUE(testing::RunCommand("fuseiso " + testing::ShellQuote(image) + " " +
                                     testing::ShellQuote(point) +
                                     (asNobody_ ? " -o allow_other" : "")))
         << "fuseiso did not mount the image (packages fuseiso, fuse)";
     mountPoint_ = point;
+    tree_.File("machine/mountinfo.new", std::string(kRootMount) + "100 1 11:0 / " + point +
+                                            " rw - iso9660 " + machine_ + "/dev/sr0 ro\n");
+    fs::rename(machine_ + "/mountinfo.new", machine_ + "/mountinfo");
   }
   void Unmount() {
     if (mountPoint_.empty()) return;
-    testing::RunCommand("fusermount -u " + testing::ShellQuote(mountPoint_));
-    mountPoint_.clear();
     tree_.File("machine/mountinfo.new", kRootMount);
     fs::rename(machine_ + "/mountinfo.new", machine_ + "/mountinfo");
+    testing::RunCommand("fusermount -u " + testing::ShellQuote(mountPoint_));
+    mountPoint_.clear();
   }
   bool Viewable(const std::string& window) {
     for (const std::string& line : XLines({"/usr/bin/xwininfo", "-id", window})) {
