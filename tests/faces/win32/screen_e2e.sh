@@ -20,9 +20,13 @@ trap 'restore_wineboot; cleanup' EXIT
 cp "$WIN_RECORDER" "$system32/wineboot.exe"
 
 write_settings '"Shutdown"=dword:00000001'
-trayer --edge bottom --align right --widthtype request --height 32 --transparent false \
-  >/dev/null 2>&1 &
-helpers+=($!)
+start_tray() {
+  trayer --edge bottom --align right --widthtype request --height 32 --transparent false \
+    >/dev/null 2>&1 &
+  tray_pid=$!
+  helpers+=("$tray_pid")
+}
+start_tray
 
 # No disk in the drive: the folder behind D: is not there.
 clear_disk
@@ -88,11 +92,27 @@ wait_for 10 'shows visible 0' || fail "Escape did not hide the window"
 wine "$WIN_PROBE" taskbar-created >/dev/null 2>&1 || fail "no TaskbarCreated broadcast"
 sleep 0.5
 shows visible 0 || fail "TaskbarCreated showed the window"
-tray=$(xdotool search --onlyvisible --class trayer | head -1)
-[ -n "$tray" ] || fail "no tray"
-eval "$(xdotool getwindowgeometry --shell "$tray")"
-wait_for 10 'xdotool mousemove --window "$tray" 16 16 click 1; sleep 0.5; shows visible 1' ||
-  fail "a click on the tray icon did not bring the window back"
+# Clicks the icon in the tray until the window is back, at most `seconds`.
+click_icon() {
+  local tray
+  tray=$(xdotool search --onlyvisible --class trayer | head -1)
+  [ -n "$tray" ] || return 1
+  wait_for "$1" 'xdotool mousemove --window "$tray" 16 16 click 1; sleep 0.5; shows visible 1'
+}
+# Now and then Wine docks an icon into trayer so that it gets no pointer input, and the
+# first click makes the tray let it go (into Wine's own tray window): the program has
+# no part in it. A tray host that starts anew has Wine dock the icon again, as it
+# would after a restarted desktop panel, and its click is tried once more.
+for attempt in 1 2 3; do
+  click_icon 5 && break
+  [ "$attempt" = 3 ] && fail "a click on the tray icon did not bring the window back"
+  echo "the icon took no click in the tray (attempt $attempt): the tray starts anew" >&2
+  kill "$tray_pid" 2>/dev/null || true
+  wait "$tray_pid" 2>/dev/null || true
+  start_tray
+  wait_for 10 'xwininfo -root -tree | grep -A4 "\"panel\"" | grep -q explorer.exe' ||
+    fail "the icon was not docked into the new tray"
+done
 
 # Every key acted once, each with exactly the composed command line.
 [ "$(recorded_count)" = 3 ] || fail "players started: $(recorded)"
