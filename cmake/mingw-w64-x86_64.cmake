@@ -7,7 +7,8 @@
 # QUORVEL_WIN_DEPS (cache variable or environment) names the prefix that holds the
 # libraries built for the target (GoogleTest, libjpeg-turbo) and copies of the
 # header-only packages; scripts/windows.sh fills it. Programs and tests run under Wine
-# (CMAKE_CROSSCOMPILING_EMULATOR), so CTest runs them as it runs native ones.
+# (CMAKE_CROSSCOMPILING_EMULATOR, through cmake/wine-run.sh), so CTest runs them as it
+# runs native ones.
 
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -42,7 +43,11 @@ endif()
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
+# Through cmake/wine-run.sh, which keeps the processes Wine starts beside a program
+# from holding its output open.
 find_program(QUORVEL_WINE NAMES wine wine64)
-if(QUORVEL_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${QUORVEL_WINE})
+find_program(QUORVEL_SH sh)
+if(QUORVEL_WINE AND QUORVEL_SH)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${QUORVEL_SH} ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh
+                                    ${QUORVEL_WINE})
 endif()

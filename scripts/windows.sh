@@ -173,13 +173,11 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   ${QUORVEL_WIN_CMAKE_ARGS:-} >/dev/null
 # The build lists the tests of each test program by running it under Wine. One
 # wineserver kept up for the whole build starts Wine's service processes once rather
-# than for each program; a first program whose output goes nowhere starts them, since
-# they keep the output of the program that started them open (and the listing would
-# wait for them). The server is ended before the tests, which start theirs on their own
-# X display.
+# than for each program (cmake/wine-run.sh keeps them from holding a listing's output
+# open). The server is ended before the tests, which start theirs on their own X
+# display.
 trap 'wineserver -k 2>/dev/null || true' EXIT
 wineserver -p
-wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 cmake --build "$build" -j "$(nproc)" >&2
 wineserver -k 2>/dev/null || true
 wineserver -w
@@ -189,8 +187,9 @@ wineserver -w
 # One wineserver for the whole test run, ended by this script whatever happens (the
 # trap above); the tests that need windows get an X display of their own. Wine starts
 # its service processes and the desktop process with the first program that needs them,
-# and they would keep that program's output open, so that CTest waited for them: a
-# first window, whose output goes nowhere, starts them before any test.
+# and they would keep that program's output open: the test programs run through
+# cmake/wine-run.sh, and for the end-to-end scripts, which run Wine themselves, a first
+# window, whose output goes nowhere, starts them before any test.
 cd "$build"
 warm_state=$out/warm-up.state
 export warm_state
